@@ -1,0 +1,20 @@
+# Small helpers shared by the CMake files of the tree.
+
+# korvanta_warnings(target): the project's warning level on one target.
+function(korvanta_warnings target)
+  target_compile_options(${target} PRIVATE ${KORVANTA_WARNINGS})
+endfunction()
+
+# korvanta_test_dir(name dir LIBS...): one GoogleTest executable from every *.cpp in dir.
+function(korvanta_test_dir name dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARGN} korvanta_test_support GTest::gtest GTest::gtest_main)
+  korvanta_warnings(${name})
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KORVANTA_SOURCE_DIR=${PROJECT_SOURCE_DIR};KORVANTA_BINARY_DIR=${PROJECT_BINARY_DIR}")
+endfunction()
