@@ -1,0 +1,175 @@
+#pragma once
+// TPrincipal: the synchroniser's non-visual core. It owns every task as an
+// operation and all task state: the gates, the countdowns, the copies of the
+// settings, the request frame's fields, the memory tables and the working and
+// diagnostic texts. The main window (app/gui) shows and drives it; the headless
+// modes use it alone. Everything runs on the one thread of the Qt event loop.
+//
+// The operations are implemented in several files, one concern each:
+//   app/Principal_start.cpp     construction, FormCreate, Habilita_inicial, FormActivate
+//   app/Scheduler.cpp           habilTimer, timerGeralTimer, timerPingTimer
+//   app/ActivityLog.cpp         addList
+//   app/Commands.cpp            the operator's commands (btn...Click)
+//   app/ErrorDisplay.cpp        the general error display
+//   app/Principal_frame.cpp     Autentica, config_ftp_json, coleta_Url_Base, trata_erro_url
+//   sync/PostVendas.cpp         PostVendas, retornoPost
+//   sync/DocVenda.cpp           gera_json_venda, gera_json_Forma_pgto
+//   sync/DocVendaDelete.cpp     gera_json_venda_delete
+//   sync/Fechamento.cpp         Envia_fechamento_dia_anterior, executaFechamento
+//   sync/GetPromocoes.cpp       GetPromocoes
+//   sync/TrataLeituraJson.cpp   Trata_leitura_Json and its inner steps
+//   sync/Reenvio.cpp            GetReenvio_Vendas, GetReenvio_Fecha
+//   app/TestConsole.cpp         Button2Click, Button3Click, Button4Click, Button8Click
+//                               (the console's widgets are in ui/)
+
+#include "support/Memo.h"
+
+#include <QDate>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+class TConfig;
+class TdtmApi;
+class THttpClient;
+class TMemTable;
+
+class TPrincipal : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TPrincipal(QObject* parent = nullptr);
+    ~TPrincipal() override;
+
+    // ---- Objects alive for the whole run -------------------------------------
+    std::unique_ptr<TConfig> frmConfig; // the settings (live store)
+    std::unique_ptr<TdtmApi> dtmApi;    // the ERP session and its queries
+
+    // ---- Start-up and the application of the settings -------------------------
+    void FormCreate();       // start-up steps: settings, log folder, countdowns, versions
+    void Habilita_inicial(); // applies the settings
+    void FormActivate();     // applies the settings, then edtData = today
+
+    // ---- Scheduler ------------------------------------------------------------
+    QTimer timerGeral; // the general tick: 10 s at creation, 30 s after every tick
+    QTimer timerPing;  // the ping handshake, 20 s
+    void habilTimer(int Value); // 0 stops both timers, 1 starts them
+    void timerGeralTimer();
+    void timerPingTimer();
+    // Countdowns: when each task is next due, on the clock of clockSeconds().
+    qint64 uPostVenda = 0;
+    qint64 uPostFecha = 0;
+    qint64 uGetPromo = 0;
+    qint64 uGetReenvio = 0;
+    // Gates (1 = open).
+    quint8 podePostVenda = 0;
+    quint8 podeGetPromo = 0;
+
+    // ---- Activity log ---------------------------------------------------------
+    TMemTable* tblList = nullptr; // Operacao, Data, Hora, Mensagem
+    void addList(const QString& OperIn, const QString& MensagemIn);
+
+    // ---- Copies of the settings and the store's identity ----------------------
+    bool chkCodEmpDolvex = false;
+    bool chkgetPromo = false;
+    bool chkpostVendas = false;
+    QString codEmpDolvex;
+    QString edtidEmpresa;
+    QString edtidLocal;
+    QString edtUsuario;
+    QString edtSenha;
+    QString Caption; // the main window's caption
+    QString patLogErro; // the month's log folder, ending with the separator
+    bool btnguiaTesteVisible = false; // the test console's button, on one workstation only
+
+    // ---- Request frame --------------------------------------------------------
+    QString URL_BASE;
+    int qualUrlColeta = 1;
+    QString Query;
+    int codigoErro = 0;
+    std::unique_ptr<THttpClient> IdHTTP_Temp; // exists only around one POST
+    std::unique_ptr<THttpClient> IdHTTP;      // the long-lived GET client
+    QString versaoPdv;
+    QString VersaoRetaguarda;
+    [[nodiscard]] QString Autentica(const QString& pUsuario, const QString& pSenha) const;
+    void config_ftp_json();
+    void coleta_Url_Base();
+    void trata_erro_url(int erroIn);
+
+    // ---- Operator's ticket selection ------------------------------------------
+    enum class Selecao { Pendente1, Pendente3, Data };
+    Selecao selecao = Selecao::Pendente1; // rdPendente1 / rdPendente3 / rdData
+    QDate edtData;                        // the day for rdData
+
+    // ---- Operator commands ----------------------------------------------------
+    void btnGetReenvioClick();
+    void btnCopiaClick();
+    void btnGetPromocoesClick();
+    void btnEnviaClick();
+    void btnEnviaFechaClick();
+
+    // ---- Sales upload ---------------------------------------------------------
+    void PostVendas(const QString& qualVenda, const QString& nCaixaIn);
+    [[nodiscard]] bool retornoPost(const QString& OqueFoi);
+    void gera_json_venda();
+    void gera_json_Forma_pgto(const QString& strformasIn, double vlrTrocoIn);
+    void gera_json_venda_delete(const QString& strOper);
+
+    // ---- Daily closing --------------------------------------------------------
+    void Envia_fechamento_dia_anterior(const QString& qualData, const QString& qualCx);
+
+    // ---- Promotions -----------------------------------------------------------
+    void GetPromocoes();
+    void Trata_leitura_Json();
+
+    // ---- Resend requests ------------------------------------------------------
+    void GetReenvio_Vendas();
+    void GetReenvio_Fecha();
+
+    // ---- Test console texts and tables ----------------------------------------
+    TMemo mmoRequest;    // the last movement document built
+    TMemo mmoErro;       // the last examined reply or closing document
+    TMemo mmoResult;     // the last GET reply or failure message
+    TMemo memoItem;      // detail text / cancelled-ticket lines
+    TMemo memoformasTmp; // the last payment-forms text
+    TMemTable* tblJson1 = nullptr;
+    TMemTable* tblJson2 = nullptr;
+    TMemTable* tblJson3 = nullptr;
+    TMemTable* tblJson4 = nullptr;
+    TMemTable* tblJson5 = nullptr;
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button8Click();
+
+    // ---- General error display ------------------------------------------------
+    // Shows an error that no task handled (the "." rule applied) and logs it.
+    void ShowError(const QString& text);
+
+signals:
+    void errorRaised(const QString& text); // the window or the headless mode shows it
+    void rowAdded();                        // a row was added to the activity log
+    void stateChanged();                    // texts, caption or dates changed
+
+private:
+    // ---- Working values of the sales upload and the documents -----------------
+    QString strCondicaoTeste;
+    int contaNro_de_Envios = 0;
+    int codigoSinc = 0;
+    QString errodaAPi;
+    QByteArray JsonStreamEnvio;
+    QByteArray JsonStreamRetorno;
+    QString addVirgula;
+    double soma_os_descontos = 0;
+    double subTotal = 0;
+    double vlrUnitCalculado = 0;
+    // ---- Daily closing --------------------------------------------------------
+    void executaFechamento();
+    // ---- Promotion import -----------------------------------------------------
+    void Sinc_desconto(const QString& condicaoIn, const QStringList& MatIn);
+    void Sinc_Itens(const QString& condicaoIn, const QStringList& MatIn);
+    void Ler_condicao_beneficio(const QString& OqueLerin);
+    void grava_condicao_beneficio(const QString& OqueLerin);
+};
