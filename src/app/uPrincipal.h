@@ -6,7 +6,7 @@
 // modes use it alone. Everything runs on the one thread of the Qt event loop.
 //
 // The operations are implemented in several files, one concern each:
-//   app/Principal_start.cpp     construction, FormCreate, Habilita_inicial, FormActivate
+//   app/uPrincipal.cpp          construction, FormCreate, Habilita_inicial, FormActivate
 //   app/Scheduler.cpp           habilTimer, timerGeralTimer, timerPingTimer
 //   app/ActivityLog.cpp         addList
 //   app/Commands.cpp            the operator's commands (btn...Click)
