@@ -1,0 +1,468 @@
+#include "support/MemTable.h"
+
+#include "support/DecimalText.h"
+#include "support/Errors.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QString typeName(FieldType type) {
+    switch (type) {
+    case FieldType::Text: return QStringLiteral("text");
+    case FieldType::LongText: return QStringLiteral("long text");
+    case FieldType::Float: return QStringLiteral("floating point");
+    case FieldType::Date: return QStringLiteral("date");
+    case FieldType::Time: return QStringLiteral("time");
+    case FieldType::Boolean: return QStringLiteral("boolean");
+    }
+    return {};
+}
+
+QDate dateFromText(const QString& text) {
+    const QString t = text.trimmed();
+    QDate d = QDate::fromString(t, QStringLiteral("dd/MM/yyyy"));
+    if (!d.isValid()) d = QDate::fromString(t, QStringLiteral("d/M/yyyy"));
+    if (!d.isValid()) d = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
+    return d;
+}
+
+QTime timeFromText(const QString& text) {
+    const QString t = text.trimmed();
+    QTime time = QTime::fromString(t, QStringLiteral("hh:mm:ss"));
+    if (!time.isValid()) time = QTime::fromString(t, QStringLiteral("h:mm:ss"));
+    if (!time.isValid()) time = QTime::fromString(t, QStringLiteral("hh:mm"));
+    return time;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TField
+
+const FieldDef& TField::def() const { return m_table->m_fields.at(m_column); }
+
+QVariant TField::value() const { return m_table->fieldValue(m_column); }
+
+bool TField::IsNull() const { return !value().isValid(); }
+
+QString TField::AsString() const { return TMemTable::displayText(value()); }
+
+double TField::AsFloat() const {
+    const QVariant v = value();
+    if (!v.isValid()) return 0;
+    switch (v.typeId()) {
+    case QMetaType::Double: return v.toDouble();
+    case QMetaType::Bool: return v.toBool() ? 1 : 0;
+    case QMetaType::QString: {
+        const QString text = v.toString();
+        if (text.trimmed().isEmpty()) return 0;
+        if (const auto number = parseDecimalText(QStringView(text))) return *number;
+        throw ConversionError(QStringLiteral("%1.%2: '%3' is not a valid floating point value")
+                                  .arg(m_table->Name(), def().name, text));
+    }
+    default:
+        throw ConversionError(QStringLiteral("%1.%2: a %3 field cannot be read as a number")
+                                  .arg(m_table->Name(), def().name, typeName(def().type)));
+    }
+}
+
+int TField::AsInteger() const {
+    const QVariant v = value();
+    if (!v.isValid()) return 0;
+    if (v.typeId() == QMetaType::QString) {
+        const QString text = v.toString().trimmed();
+        if (text.isEmpty()) return 0;
+        bool ok = false;
+        const int n = text.toInt(&ok);
+        if (!ok)
+            throw ConversionError(QStringLiteral("%1.%2: '%3' is not a valid integer value")
+                                      .arg(m_table->Name(), def().name, v.toString()));
+        return n;
+    }
+    const double rounded = std::nearbyint(AsFloat());
+    if (!(rounded >= std::numeric_limits<int>::min() && rounded <= std::numeric_limits<int>::max()))
+        throw ConversionError(QStringLiteral("%1.%2: %3 is out of the range of an integer")
+                                  .arg(m_table->Name(), def().name, AsString()));
+    return static_cast<int>(rounded);
+}
+
+QDate TField::AsDate() const {
+    const QVariant v = value();
+    if (!v.isValid()) return {};
+    if (v.typeId() == QMetaType::QDate) return v.toDate();
+    if (v.typeId() == QMetaType::QString) {
+        if (v.toString().trimmed().isEmpty()) return {};
+        const QDate d = dateFromText(v.toString());
+        if (d.isValid()) return d;
+        throw ConversionError(QStringLiteral("%1.%2: '%3' is not a valid date")
+                                  .arg(m_table->Name(), def().name, v.toString()));
+    }
+    throw ConversionError(QStringLiteral("%1.%2: a %3 field cannot be read as a date")
+                              .arg(m_table->Name(), def().name, typeName(def().type)));
+}
+
+QTime TField::AsTime() const {
+    const QVariant v = value();
+    if (!v.isValid()) return {};
+    if (v.typeId() == QMetaType::QTime) return v.toTime();
+    if (v.typeId() == QMetaType::QString) {
+        if (v.toString().trimmed().isEmpty()) return {};
+        const QTime t = timeFromText(v.toString());
+        if (t.isValid()) return t;
+        throw ConversionError(QStringLiteral("%1.%2: '%3' is not a valid time")
+                                  .arg(m_table->Name(), def().name, v.toString()));
+    }
+    throw ConversionError(QStringLiteral("%1.%2: a %3 field cannot be read as a time")
+                              .arg(m_table->Name(), def().name, typeName(def().type)));
+}
+
+void TField::setValue(const QVariant& value) { m_table->setFieldValue(m_column, value); }
+
+// ---------------------------------------------------------------- TMemTable
+
+TMemTable::TMemTable(const QString& name, QList<FieldDef> fields, QObject* parent)
+    : QAbstractTableModel(parent), m_fields(std::move(fields)) {
+    setObjectName(name);
+}
+
+TMemTable::~TMemTable() = default;
+
+int TMemTable::FindField(const QString& name) const {
+    for (int i = 0; i < FieldCount(); ++i)
+        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+int TMemTable::FindFieldExact(QStringView name) const {
+    for (int i = 0; i < FieldCount(); ++i)
+        if (m_fields[i].name == name) return i;
+    return -1;
+}
+
+TField TMemTable::FieldByName(const QString& name) {
+    const int column = FindField(name);
+    if (column < 0) throw AppError(QStringLiteral("%1: Field '%2' not found").arg(Name(), name));
+    return TField(this, column);
+}
+
+TField TMemTable::Field(int column) {
+    if (column < 0 || column >= FieldCount())
+        throw AppError(QStringLiteral("%1: no field number %2").arg(Name()).arg(column));
+    return TField(this, column);
+}
+
+void TMemTable::requireActive(const char* operation) const {
+    if (!m_active)
+        throw AppError(QStringLiteral("%1: cannot %2 a closed table").arg(Name(), QLatin1String(operation)));
+}
+
+// --- deferred reset while controls are disabled
+
+void TMemTable::aboutToChangeAll() {
+    if (m_disabled > 0) {
+        if (!m_resetStarted) {
+            beginResetModel();
+            m_resetStarted = true;
+        }
+    } else {
+        beginResetModel();
+    }
+}
+
+void TMemTable::changedAll() {
+    if (m_disabled == 0) endResetModel();
+}
+
+void TMemTable::DisableControls() {
+    if (m_disabled++ == 0) {
+        m_resetStarted = false;
+        m_rowAtDisable = m_current;
+    }
+}
+
+void TMemTable::EnableControls() {
+    if (m_disabled == 0 || --m_disabled > 0) return;
+    const bool reset = m_resetStarted;
+    m_resetStarted = false;
+    if (reset) endResetModel();
+    if (reset || m_current != m_rowAtDisable) emit currentRowChanged(m_current);
+}
+
+void TMemTable::setCurrent(int row) {
+    if (row == m_current) return;
+    m_current = row;
+    if (m_disabled == 0) emit currentRowChanged(row);
+}
+
+// --- state
+
+void TMemTable::Open() {
+    if (m_active) return;
+    aboutToChangeAll();
+    m_active = true;
+    m_rows.clear();
+    m_state = State::Browse;
+    m_eof = m_bof = true;
+    changedAll();
+    setCurrent(-1);
+}
+
+void TMemTable::Close() {
+    if (!m_active && m_rows.empty()) return;
+    aboutToChangeAll();
+    m_active = false;
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_buffer.clear();
+    m_state = State::Browse;
+    m_eof = m_bof = true;
+    changedAll();
+    setCurrent(-1);
+}
+
+void TMemTable::EmptyTable() {
+    requireActive("empty");
+    m_buffer.clear();
+    m_state = State::Browse;
+    if (!m_rows.empty()) {
+        aboutToChangeAll();
+        m_rows.clear();
+        changedAll();
+    }
+    m_eof = m_bof = true;
+    setCurrent(-1);
+}
+
+// --- navigation (a pending Append/Edit is posted first, as a dataset does)
+
+void TMemTable::First() {
+    requireActive("move in");
+    Post();
+    m_bof = true;
+    m_eof = m_rows.empty();
+    setCurrent(m_rows.empty() ? -1 : 0);
+}
+
+void TMemTable::Next() {
+    requireActive("move in");
+    Post();
+    if (m_current + 1 < RecordCount()) {
+        m_bof = m_eof = false;
+        setCurrent(m_current + 1);
+    } else {
+        m_eof = true;
+    }
+}
+
+void TMemTable::Prior() {
+    requireActive("move in");
+    Post();
+    if (m_current > 0) {
+        m_bof = m_eof = false;
+        setCurrent(m_current - 1);
+    } else {
+        m_bof = true;
+    }
+}
+
+void TMemTable::Last() {
+    requireActive("move in");
+    Post();
+    m_eof = true;
+    m_bof = m_rows.empty();
+    setCurrent(RecordCount() - 1);
+}
+
+void TMemTable::SetRecNo(int n) {
+    requireActive("move in");
+    if (n < 1 || n > RecordCount())
+        throw AppError(QStringLiteral("%1: there is no row %2 (the table has %3)").arg(Name()).arg(n).arg(RecordCount()));
+    Post();
+    m_bof = m_eof = false;
+    setCurrent(n - 1);
+}
+
+// --- append / edit
+
+void TMemTable::Append() {
+    requireActive("append to");
+    Post();
+    m_buffer = QVariantList(FieldCount());
+    m_state = State::Insert;
+}
+
+void TMemTable::Edit() {
+    requireActive("edit");
+    if (m_state != State::Browse) return;
+    if (m_current < 0) throw AppError(QStringLiteral("%1: there is no row to edit").arg(Name()));
+    m_buffer = m_rows[static_cast<std::size_t>(m_current)];
+    m_state = State::Edit;
+}
+
+void TMemTable::Cancel() {
+    m_buffer.clear();
+    m_state = State::Browse;
+}
+
+void TMemTable::Post() {
+    if (m_state == State::Browse) return;
+    const State state = m_state;
+    m_state = State::Browse;
+    QVariantList row = std::move(m_buffer);
+    m_buffer.clear();
+    if (state == State::Edit) {
+        m_rows[static_cast<std::size_t>(m_current)] = std::move(row);
+        if (m_disabled == 0) emit dataChanged(index(m_current, 0), index(m_current, FieldCount() - 1));
+        else aboutToChangeAll();
+        return;
+    }
+    const int at = RecordCount();
+    if (m_disabled == 0) beginInsertRows(QModelIndex(), at, at);
+    else aboutToChangeAll();
+    m_rows.push_back(std::move(row));
+    if (m_disabled == 0) endInsertRows();
+    m_bof = m_eof = false;
+    setCurrent(at);
+}
+
+void TMemTable::appendRow(const QVariantList& values) {
+    Append();
+    for (int i = 0; i < FieldCount() && i < values.size(); ++i) setFieldValue(i, values[i]);
+    Post();
+}
+
+void TMemTable::appendConverted(QVariantList&& values) {
+    Q_ASSERT(m_disabled > 0 && m_active && values.size() == FieldCount());
+    aboutToChangeAll();
+    m_rows.push_back(std::move(values));
+    m_bof = m_eof = false;
+    m_current = RecordCount() - 1;
+}
+
+// --- cells
+
+QVariant TMemTable::cell(int row, int column) const {
+    if (row < 0 || row >= RecordCount() || column < 0 || column >= FieldCount()) return {};
+    return m_rows[static_cast<std::size_t>(row)][column];
+}
+
+QVariant TMemTable::fieldValue(int column) const {
+    if (m_state != State::Browse) return m_buffer.value(column);
+    return cell(m_current, column);
+}
+
+void TMemTable::setFieldValue(int column, const QVariant& value) {
+    if (m_state == State::Browse)
+        throw AppError(QStringLiteral("%1: cannot set the field %2 outside Append or Edit")
+                           .arg(Name(), m_fields.value(column).name));
+    m_buffer[column] = convertForColumn(column, value);
+}
+
+QString TMemTable::cutText(const QString& text, int size) {
+    if (size < 0 || text.size() <= size) return text;
+    qsizetype n = size;
+    if (n > 0 && text.at(n - 1).isHighSurrogate()) --n;
+    return text.left(n);
+}
+
+QVariant TMemTable::convertForColumn(int column, const QVariant& value) const {
+    if (!value.isValid() || value.isNull()) return {};
+    const FieldDef& def = m_fields.at(column);
+    auto refuse = [&]() -> QVariant {
+        throw ConversionError(QStringLiteral("%1.%2: '%3' cannot be stored in a %4 field")
+                                  .arg(Name(), def.name, displayText(value), typeName(def.type)));
+    };
+    switch (def.type) {
+    case FieldType::Text:
+    case FieldType::LongText: {
+        QString text = value.typeId() == QMetaType::QString ? value.toString() : displayText(value);
+        return def.type == FieldType::Text ? cutText(text, def.size) : text;
+    }
+    case FieldType::Float:
+        switch (value.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            return value.toDouble();
+        case QMetaType::Bool:
+            return value.toBool() ? 1.0 : 0.0;
+        case QMetaType::QString:
+            if (const auto number = parseDecimalText(QStringView(value.toString()))) return *number;
+            return refuse();
+        default:
+            return refuse();
+        }
+    case FieldType::Date:
+        if (value.typeId() == QMetaType::QDate) return value;
+        if (value.typeId() == QMetaType::QDateTime) return value.toDateTime().date();
+        if (value.typeId() == QMetaType::QString) {
+            const QDate d = dateFromText(value.toString());
+            if (d.isValid()) return d;
+        }
+        return refuse();
+    case FieldType::Time:
+        if (value.typeId() == QMetaType::QTime) return value;
+        if (value.typeId() == QMetaType::QDateTime) return value.toDateTime().time();
+        if (value.typeId() == QMetaType::QString) {
+            const QTime t = timeFromText(value.toString());
+            if (t.isValid()) return t;
+        }
+        return refuse();
+    case FieldType::Boolean:
+        if (value.typeId() == QMetaType::Bool) return value;
+        if (value.typeId() == QMetaType::QString) {
+            const QString t = value.toString().trimmed();
+            if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
+            if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return false;
+            return refuse();
+        }
+        if (value.canConvert<double>()) return value.toDouble() != 0;
+        return refuse();
+    }
+    return refuse();
+}
+
+QString TMemTable::displayText(const QVariant& value) {
+    if (!value.isValid()) return {};
+    switch (value.typeId()) {
+    case QMetaType::QString: return value.toString();
+    case QMetaType::Double: return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case QMetaType::QDate: return value.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    case QMetaType::QTime: return value.toTime().toString(QStringLiteral("hh:mm:ss"));
+    case QMetaType::QDateTime: return value.toDateTime().toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+    case QMetaType::Bool: return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    default: return value.toString();
+    }
+}
+
+// --- model
+
+int TMemTable::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : RecordCount(); }
+
+int TMemTable::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : FieldCount(); }
+
+QVariant TMemTable::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const QVariant v = cell(index.row(), index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return displayText(v);
+    case Qt::TextAlignmentRole:
+        if (m_fields.at(index.column()).type == FieldType::Float)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant TMemTable::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < FieldCount())
+        return m_fields.at(section).name;
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
