@@ -29,6 +29,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class TConfig;
@@ -51,6 +52,12 @@ public:
     void FormCreate();       // start-up steps: settings, log folder, countdowns, versions
     void Habilita_inicial(); // applies the settings
     void FormActivate();     // applies the settings, then edtData = today
+    // The workstation on which the test console's button shows (compared exactly).
+    static constexpr const char* EstacaoDeTeste = "KORVANTA-TESTE";
+    // The application's title: the executable's name without its folder and
+    // without everything from its first "." on, every letter after the first in
+    // lower case (the icon's tip and the error box's title).
+    [[nodiscard]] static QString TituloAplicacao();
 
     // ---- Scheduler ------------------------------------------------------------
     QTimer timerGeral; // the general tick: 10 s at creation, 30 s after every tick
@@ -58,6 +65,15 @@ public:
     void habilTimer(int Value); // 0 stops both timers, 1 starts them
     void timerGeralTimer();
     void timerPingTimer();
+    // Intervals in milliseconds as the program uses them.
+    static constexpr int IntervaloInicial = 10000; // timerGeral at creation
+    static constexpr int IntervaloGeral = 30000;   // timerGeral after every tick
+    static constexpr int IntervaloPing = 20000;    // timerPing
+    // The interval timerGeral runs on, as the program sees it (10000 or 30000).
+    [[nodiscard]] int timerGeralInterval() const { return m_intervaloGeral; }
+    // Tests shrink the real timer intervals by this factor (1 in the program).
+    static void setTimerScale(double factor);
+    [[nodiscard]] static double timerScale();
     // Countdowns: when each task is next due, on the clock of clockSeconds().
     qint64 uPostVenda = 0;
     qint64 uPostFecha = 0;
@@ -147,13 +163,45 @@ public:
     // ---- General error display ------------------------------------------------
     // Shows an error that no task handled (the "." rule applied) and logs it.
     void ShowError(const QString& text);
+    // The text as the error display shows it: "." appended unless it already
+    // ends in a character of code 46 or below.
+    [[nodiscard]] static QString TextoDoErro(const QString& text);
+    // Runs the work of one window event (tick, command, click, application of the
+    // settings); an error that no task handles is shown by ShowError. False then.
+    bool runGuarded(const std::function<void()>& work);
+    // True while a tick or a command is at work. Ticks and commands that arrive
+    // then (from the message pass of the sales upload) return at once, and an
+    // application of the settings waits until the work has ended.
+    [[nodiscard]] bool busy() const { return m_emTrabalho > 0; }
 
 signals:
     void errorRaised(const QString& text); // the window or the headless mode shows it
     void rowAdded();                        // a row was added to the activity log
     void stateChanged();                    // texts, caption or dates changed
+    void tickFinished();                    // a general tick has ended (also after an error)
 
 private:
+    // ---- Shell (app/) ----------------------------------------------------------
+    int m_intervaloGeral = IntervaloInicial;
+    int m_emTrabalho = 0;          // depth of the tick or command at work
+    bool m_ativarPendente = false; // an application of the settings waits for the work's end
+    void setTimerGeralInterval(int ms);
+    // Marks a tick or command at work; at the outermost end runs a waiting FormActivate.
+    class Trabalho {
+    public:
+        explicit Trabalho(TPrincipal& p) : m_p(p) { ++m_p.m_emTrabalho; }
+        ~Trabalho();
+        Trabalho(const Trabalho&) = delete;
+        Trabalho& operator=(const Trabalho&) = delete;
+
+    private:
+        TPrincipal& m_p;
+    };
+    // The end of a tick or command whose work failed: the timers start again and
+    // the gates open, so the next due task runs.
+    void retomaAposErro();
+    void createTables();
+
     // ---- Working values of the sales upload and the documents -----------------
     QString strCondicaoTeste;
     int contaNro_de_Envios = 0;
