@@ -1,0 +1,107 @@
+#pragma once
+// THttpClient: one HTTP/1.1 client on libcurl, owning its easy handle.
+//
+// The program uses two kinds (see RequestClients.h): a fresh client for every
+// POST to the service, and one long-lived client for every GET. Both draw
+// their connections from the process-wide pool (CurlShared.h), so consecutive
+// requests to the same host reuse one keep-alive connection.
+//
+// Replies and failures:
+// - a status from 200 to 299 completes the request: the reply gives the status,
+//   the status line and the body, and the body as text (a POST reply read in
+//   the Windows-1252 code page, a GET reply in the charset its Content-Type
+//   declares, ISO-8859-1 when it declares none);
+// - any other status throws EHttpProtocol with the status code and the status
+//   line as sent; the body is dropped;
+// - every other failure (refused, reset, unknown host, time-out, TLS, bad URL)
+//   throws EHttpTransport with libcurl's description.
+// HTTPS verifies the server's certificate against the system's trusted
+// certificates. Redirects are not followed (a 3xx is a protocol failure), no
+// proxy is used, and only the http and https schemes are accepted.
+//
+// Not thread-safe: one client is used by one thread at a time.
+
+#include "api/HttpErrors.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+#include <memory>
+
+// The reply to a completed request (status 200..299).
+struct HttpReply {
+    int statusCode = 0;
+    QString statusLine;     // as sent, without the line end: "HTTP/1.1 201 Created"
+    QByteArray contentType; // the reply's Content-Type header, empty when absent
+    QByteArray body;        // the body bytes as received
+    QString text;           // the body as text (see above)
+};
+
+class THttpClient {
+public:
+    // User-Agent sent unless changed with setUserAgent.
+    static constexpr const char* kDefaultUserAgent = "Mozilla/3.0 (compatible; Indy Library)";
+    static constexpr long kDefaultConnectTimeoutMs = 10'000;
+    static constexpr long kDefaultIdleTimeoutSeconds = 60;
+
+    enum class Cookies {
+        Ignore, // neither stores nor sends cookies
+        Keep,   // stores the cookies replies set and sends them on later requests
+    };
+
+    explicit THttpClient(Cookies cookies = Cookies::Ignore);
+    ~THttpClient();
+    THttpClient(const THttpClient&) = delete;
+    THttpClient& operator=(const THttpClient&) = delete;
+
+    // A request header sent with every later request; a second call with the
+    // same name (case-blind) replaces the value. A header whose value is empty
+    // is not sent. Throws AppError for a name or value with a line break.
+    void setCustomHeader(const QString& name, const QString& value);
+    void clearCustomHeaders();
+    [[nodiscard]] QString customHeader(const QString& name) const;
+
+    // Accept header; empty leaves libcurl's "*/*".
+    void setAccept(const QString& accept) { m_accept = accept; }
+    // Content-Type of POST bodies, e.g. "application/json; charset=UTF-8"; GETs
+    // never carry one. Empty sends none.
+    void setContentType(const QString& contentType) { m_contentType = contentType; }
+    void setUserAgent(const QString& userAgent) { m_userAgent = userAgent; }
+    [[nodiscard]] const QString& accept() const { return m_accept; }
+    [[nodiscard]] const QString& contentType() const { return m_contentType; }
+    [[nodiscard]] const QString& userAgent() const { return m_userAgent; }
+
+    // Time allowed to open the connection (TLS handshake included).
+    void setConnectTimeoutMs(long ms) { m_connectTimeoutMs = ms; }
+    // A request that receives nothing for this many seconds (at least 1) fails.
+    void setIdleTimeoutSeconds(long seconds) { m_idleTimeoutSeconds = seconds; }
+
+    // POSTs the bytes as they are; the reply text is read in Windows-1252.
+    [[nodiscard]] HttpReply post(const QString& url, const QByteArray& body);
+    // GETs the URL; the reply text is decoded by its declared charset.
+    [[nodiscard]] HttpReply get(const QString& url);
+
+    // Status code and status line of the last reply received, also after it
+    // raised EHttpProtocol; 0 and empty after a transport failure.
+    [[nodiscard]] int lastStatusCode() const { return m_lastStatusCode; }
+    [[nodiscard]] const QString& lastStatusLine() const { return m_lastStatusLine; }
+
+private:
+    struct Transfer;
+    [[nodiscard]] HttpReply perform(bool isPost, const QString& url, const QByteArray* body);
+
+    struct EasyDeleter {
+        void operator()(void* handle) const;
+    };
+    std::unique_ptr<void, EasyDeleter> m_easy; // CURL*
+    QList<QPair<QString, QString>> m_customHeaders;
+    QString m_accept;
+    QString m_contentType;
+    QString m_userAgent = QString::fromLatin1(kDefaultUserAgent);
+    long m_connectTimeoutMs = kDefaultConnectTimeoutMs;
+    long m_idleTimeoutSeconds = kDefaultIdleTimeoutSeconds;
+    int m_lastStatusCode = 0;
+    QString m_lastStatusLine;
+};
