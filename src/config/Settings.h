@@ -19,6 +19,7 @@ public:
     static constexpr const char* Section = "CONF";
     static constexpr const char* DefaultDataUltFecha = "01/11/2020";
 
+    // Until the first LoadConfig the members hold what a load of no file gives.
     // The file beside the program: platform::baseDir() + "configAPI.ini".
     explicit TConfig(QObject* parent = nullptr);
     // An explicit file (tests, tools).

@@ -1,0 +1,328 @@
+#include "config/IniFile.h"
+#include "config/Settings.h"
+
+#include "ConfigTestFiles.h"
+#include "support/Platform.h"
+#include "support/fixtures/TestPaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using configtest::readBytes;
+using configtest::writeBytes;
+
+namespace {
+
+// The settings file of a temporary folder, with a TConfig on it.
+struct ConfigFile {
+    TempFolder dir;
+    QString path = dir.file("configAPI.ini");
+    TConfig config{path};
+    int changes = 0;
+
+    ConfigFile() {
+        QObject::connect(&config, &TConfig::changed, [this] { ++changes; });
+    }
+    TConfig& load(const QByteArray& content) {
+        writeBytes(path, content);
+        config.LoadConfig();
+        return config;
+    }
+};
+
+const QByteArray AllKeysStored = "[CONF]\r\n"
+                                 "PATH DOLVEX=srv:/dados/erp.fdb\r\n"
+                                 "IDEMRPESA=emp-9\r\n"
+                                 "IDLOCAL=12\r\n"
+                                 "USUARIO=loja\r\n"
+                                 "SENHA=p=w;d\r\n"
+                                 "URLBASE=http://a/\r\n"
+                                 "URLBASE2=http://b/\r\n"
+                                 "URLBASE3=http://c/\r\n"
+                                 "URLBASE4=http://d/\r\n"
+                                 "chkCodEmpDolvex=SIM\r\n"
+                                 "chkPostVenda=NAO\r\n"
+                                 "chkGetPromo=NAO\r\n"
+                                 "edtcodempdolvex=3\r\n"
+                                 "edtApelidoEmp=Loja Promo\xE7\xE3o\r\n"
+                                 "timerProm=301\r\n"
+                                 "timerReenvio=601\r\n"
+                                 "timerFecha=661\r\n"
+                                 "timerVenda=91\r\n"
+                                 "DataUltFecha=10/03/2023\r\n";
+
+} // namespace
+
+TEST(TConfig, NoFileGivesTheDefaultsAndCreatesNothing) {
+    ConfigFile f;
+    f.config.pathBDDolvex = QStringLiteral("left from before");
+    f.config.chkGetPromo = false;
+    f.config.LoadConfig();
+    const TConfig& c = f.config;
+    for (const QString* text : {&c.pathBDDolvex, &c.idEmpresa, &c.idLocal, &c.usuario, &c.senha, &c.urlBase,
+                                &c.urlBase2, &c.urlBase3, &c.urlBase4, &c.edtApelidoEmp}) {
+        EXPECT_EQ(*text, "");
+    }
+    EXPECT_EQ(c.edtcodempdolvex.text(), "");
+    EXPECT_FALSE(c.chkCodEmpDolvex);
+    EXPECT_TRUE(c.chkGetPromo);
+    EXPECT_TRUE(c.chkPostVenda);
+    EXPECT_EQ(c.timerProm.value(), 300);
+    EXPECT_EQ(c.timerReenvio.value(), 600);
+    EXPECT_EQ(c.timerVenda.value(), 90);
+    EXPECT_EQ(c.timerFecha.value(), 660);
+    EXPECT_EQ(c.edtDataUltFecha, "01/11/2020");
+    EXPECT_FALSE(QFileInfo::exists(f.path));
+    EXPECT_TRUE(QDir(f.dir.path()).isEmpty());
+    EXPECT_EQ(f.changes, 1);
+
+    // A fresh object holds the same values before any load.
+    const TConfig fresh(f.path);
+    EXPECT_TRUE(fresh.chkGetPromo && fresh.chkPostVenda && !fresh.chkCodEmpDolvex);
+    EXPECT_EQ(fresh.timerVenda.text(), "90");
+    EXPECT_EQ(fresh.edtDataUltFecha, "01/11/2020");
+}
+
+TEST(TConfig, LoadsEveryKeyCaseBlind) {
+    ConfigFile f;
+    QByteArray lower = AllKeysStored;
+    lower.replace("PATH DOLVEX", "path dolvex").replace("[CONF]", "[conf]").replace("timerVenda", "TIMERVENDA");
+    const TConfig& c = f.load(lower);
+    EXPECT_EQ(c.pathBDDolvex, "srv:/dados/erp.fdb");
+    EXPECT_EQ(c.idEmpresa, "emp-9");
+    EXPECT_EQ(c.idLocal, "12");
+    EXPECT_EQ(c.usuario, "loja");
+    EXPECT_EQ(c.senha, "p=w;d");
+    EXPECT_EQ(c.urlBase, "http://a/");
+    EXPECT_EQ(c.urlBase2, "http://b/");
+    EXPECT_EQ(c.urlBase3, "http://c/");
+    EXPECT_EQ(c.urlBase4, "http://d/");
+    EXPECT_TRUE(c.chkCodEmpDolvex);
+    EXPECT_FALSE(c.chkPostVenda);
+    EXPECT_FALSE(c.chkGetPromo);
+    EXPECT_EQ(c.edtcodempdolvex.value(), 3);
+    EXPECT_EQ(c.edtApelidoEmp, QString::fromUtf8("Loja Promoção"));
+    EXPECT_EQ(c.timerProm.value(), 301);
+    EXPECT_EQ(c.timerReenvio.value(), 601);
+    EXPECT_EQ(c.timerFecha.value(), 661);
+    EXPECT_EQ(c.timerVenda.value(), 91);
+    EXPECT_EQ(c.edtDataUltFecha, "10/03/2023");
+}
+
+TEST(TConfig, SwitchValuesAreComparedExactly) {
+    struct Case {
+        const char* stored; // nullptr: key missing
+        bool codEmp;        // chkCodEmpDolvex: on only for "SIM"
+        bool promoAndSales; // chkGetPromo, chkPostVenda: off only for "NAO"
+    };
+    const Case cases[] = {
+        {"SIM", true, true}, {"sim", false, true}, {"NAO", false, false}, {"nao", false, true},
+        {"0", false, true},  {"", false, true},    {" NAO ", false, false}, {nullptr, false, true},
+    };
+    for (const Case& c : cases) {
+        ConfigFile f;
+        const QByteArray value = c.stored ? QByteArray(c.stored) : QByteArray();
+        const QByteArray content = c.stored ? "[CONF]\r\nchkCodEmpDolvex=" + value + "\r\nchkGetPromo=" + value +
+                                                  "\r\nchkPostVenda=" + value + "\r\n"
+                                            : QByteArray("[CONF]\r\n");
+        const TConfig& config = f.load(content);
+        const char* name = c.stored ? c.stored : "(missing)";
+        EXPECT_EQ(config.chkCodEmpDolvex, c.codEmp) << name;
+        EXPECT_EQ(config.chkGetPromo, c.promoAndSales) << name;
+        EXPECT_EQ(config.chkPostVenda, c.promoAndSales) << name;
+    }
+}
+
+TEST(TConfig, IntervalsOfValueZeroTakeTheirDefaults) {
+    struct Case {
+        const char* stored;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"0", "90"},   {"", "90"},     {"abc", "90"},          {"45s", "45"},          {"  120 ", "120"},
+        {"-0", "90"},  {"00", "90"},   {"99999999999", "90"},  {"2147483647", "2147483647"},
+    };
+    for (const Case& c : cases) {
+        ConfigFile f;
+        const QByteArray content = QByteArray("[CONF]\r\ntimerVenda=") + c.stored + "\r\nedtcodempdolvex=" + c.stored +
+                                   "\r\n";
+        const TConfig& config = f.load(content);
+        EXPECT_EQ(config.timerVenda.text(), c.shown) << c.stored;
+        // The company code has no default: what the edit keeps stays.
+        TNumericEdit code;
+        code.setText(QString::fromLatin1(c.stored).trimmed());
+        EXPECT_EQ(config.edtcodempdolvex, code) << c.stored;
+        // The file is not changed by the load.
+        EXPECT_EQ(readBytes(f.path), content);
+    }
+}
+
+TEST(TNumericEdit, KeepsDigitsAndALeadingSign) {
+    struct Case {
+        const char* input;
+        const char* text;
+        qint32 value;
+    };
+    const Case cases[] = {
+        {"45s", "45", 45},        {"-12", "-12", -12},   {"+7", "+7", 7},     {"1-2", "12", 12},
+        {" -5", "5", 5},          {"--5", "-5", -5},     {"abc", "", 0},      {"-", "-", 0},
+        {"", "", 0},              {"1.000,50", "100050", 100050},
+        {"2147483647", "2147483647", 2147483647},       {"-2147483648", "-2147483648", -2147483647 - 1},
+        {"2147483648", "2147483648", 0},
+    };
+    for (const Case& c : cases) {
+        TNumericEdit edit;
+        edit.setText(QString::fromLatin1(c.input));
+        EXPECT_EQ(edit.text(), c.text) << c.input;
+        EXPECT_EQ(edit.value(), c.value) << c.input;
+    }
+    TNumericEdit other;
+    other.setText(QString::fromUtf8("٣٤")); // digits of another script are not taken
+    EXPECT_EQ(other.text(), "");
+}
+
+TEST(TConfig, SaveAfterLoadWritesAllNineteenKeysInOrder) {
+    ConfigFile f;
+    f.config.LoadConfig();
+    f.config.Save();
+    EXPECT_EQ(readBytes(f.path), "[CONF]\r\n"
+                                 "PATH DOLVEX=\r\n"
+                                 "IDEMRPESA=\r\n"
+                                 "IDLOCAL=\r\n"
+                                 "USUARIO=\r\n"
+                                 "SENHA=\r\n"
+                                 "URLBASE=\r\n"
+                                 "URLBASE2=\r\n"
+                                 "URLBASE3=\r\n"
+                                 "URLBASE4=\r\n"
+                                 "chkCodEmpDolvex=NAO\r\n"
+                                 "chkPostVenda=SIM\r\n"
+                                 "chkGetPromo=SIM\r\n"
+                                 "edtcodempdolvex=\r\n"
+                                 "edtApelidoEmp=\r\n"
+                                 "timerProm=300\r\n"
+                                 "timerReenvio=600\r\n"
+                                 "timerFecha=660\r\n"
+                                 "timerVenda=90\r\n"
+                                 "DataUltFecha=01/11/2020\r\n");
+
+    // Loading what was saved and saving again changes nothing; a full file round-trips.
+    for (const QByteArray& stored : {readBytes(f.path), AllKeysStored}) {
+        f.load(stored).Save();
+        EXPECT_EQ(readBytes(f.path), stored);
+    }
+}
+
+TEST(TConfig, SaveReplacesInPlaceAndKeepsForeignLines) {
+    ConfigFile f;
+    f.load("; written by the installer\r\n"
+           "[conf]\r\n"
+           "senha=old\r\n"
+           "Obsolete=1\r\n"
+           "timerVenda=abc\r\n"
+           "\r\n"
+           "[Other]\r\n"
+           "SENHA=elsewhere\r\n");
+    f.config.senha = QStringLiteral("new");
+    f.config.chkCodEmpDolvex = true;
+    f.config.Save();
+    const QByteArray saved = readBytes(f.path);
+    EXPECT_TRUE(saved.startsWith("; written by the installer\r\n"
+                                 "[conf]\r\n"
+                                 "SENHA=new\r\n"
+                                 "Obsolete=1\r\n"
+                                 "timerVenda=90\r\n"
+                                 "PATH DOLVEX=\r\n"
+                                 "IDEMRPESA=\r\n"))
+        << saved.toStdString();
+    EXPECT_TRUE(saved.contains("chkCodEmpDolvex=SIM\r\n"));
+    EXPECT_TRUE(saved.endsWith("DataUltFecha=01/11/2020\r\n"
+                               "\r\n"
+                               "[Other]\r\n"
+                               "SENHA=elsewhere\r\n"))
+        << saved.toStdString();
+    EXPECT_EQ(saved.count("\r\n"), 8 + 17);
+}
+
+TEST(TConfig, UnsavedEditsAreReplacedByTheNextLoad) {
+    ConfigFile f;
+    f.load(AllKeysStored);
+    f.config.usuario = QStringLiteral("typed, not saved");
+    f.config.edtDataUltFecha = QStringLiteral("12/03/2023"); // advanced by a closing run, not stored
+    writeBytes(f.path, QByteArray(AllKeysStored).replace("IDLOCAL=12", "IDLOCAL=13"));
+    f.config.LoadConfig();
+    EXPECT_EQ(f.config.usuario, "loja");
+    EXPECT_EQ(f.config.edtDataUltFecha, "10/03/2023");
+    EXPECT_EQ(f.config.idLocal, "13");
+}
+
+TEST(TConfig, SalvaUltFechaWritesOnlyTheDate) {
+    ConfigFile f;
+    f.load(AllKeysStored);
+    f.config.usuario = QStringLiteral("edited in the dialog");
+    f.changes = 0;
+    f.config.SalvaUltFecha(QStringLiteral("05/03/2023"));
+    EXPECT_EQ(f.config.edtDataUltFecha, "05/03/2023");
+    EXPECT_EQ(f.config.usuario, "edited in the dialog"); // nothing else reloaded
+    EXPECT_EQ(readBytes(f.path), QByteArray(AllKeysStored).replace("10/03/2023", "05/03/2023"));
+    EXPECT_EQ(f.changes, 1);
+
+    // Without a file, the file holds the date alone.
+    ConfigFile empty;
+    empty.config.SalvaUltFecha(QStringLiteral("05/03/2023"));
+    EXPECT_EQ(readBytes(empty.path), "[CONF]\r\nDataUltFecha=05/03/2023\r\n");
+}
+
+TEST(TConfig, DateEditShowsDatesInFullForm) {
+    struct Case {
+        const char* stored;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"5/3/2023", "05/03/2023"}, {"05/03/2023", "05/03/2023"}, {"", "01/11/2020"},
+        {"31/02/2023", "31/02/2023"}, {"1/1/20", "1/1/20"},       {"abc", "abc"},
+    };
+    for (const Case& c : cases) {
+        ConfigFile f;
+        EXPECT_EQ(f.load(QByteArray("[CONF]\r\nDataUltFecha=") + c.stored + "\r\n").edtDataUltFecha, c.shown)
+            << c.stored;
+    }
+}
+
+TEST(TConfig, WriteFailuresReachTheCaller) {
+    TempFolder dir;
+    writeBytes(dir.file("plain-file"), "x");
+    const QString path = dir.file("plain-file") + QDir::separator() + "configAPI.ini";
+    const QString expected = "Unable to write to " + QDir::toNativeSeparators(path);
+    TConfig config(path);
+    int changes = 0;
+    QObject::connect(&config, &TConfig::changed, [&changes] { ++changes; });
+    config.LoadConfig();
+
+    try {
+        config.Save();
+        ADD_FAILURE() << "Save did not fail";
+    } catch (const IniWriteError& e) {
+        EXPECT_EQ(e.message(), expected);
+    }
+    try {
+        config.SalvaUltFecha(QStringLiteral("05/03/2023"));
+        ADD_FAILURE() << "SalvaUltFecha did not fail";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.message(), expected);
+    }
+    EXPECT_EQ(config.edtDataUltFecha, "05/03/2023"); // shown before the write failed
+    EXPECT_EQ(changes, 2);
+}
+
+TEST(TConfig, DefaultFileIsBesideTheProgram) {
+    TempFolder dir;
+    platform::setBaseDir(dir.path());
+    TConfig config;
+    EXPECT_EQ(config.iniPath(), platform::baseDir() + "configAPI.ini");
+    EXPECT_EQ(QFileInfo(config.iniPath()).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
+    config.SalvaUltFecha(QStringLiteral("05/03/2023"));
+    EXPECT_EQ(readBytes(dir.file("configAPI.ini")), "[CONF]\r\nDataUltFecha=05/03/2023\r\n");
+    platform::setBaseDir(QString());
+}
