@@ -11,9 +11,13 @@
 #include "support/Errors.h"
 #include "support/MemTable.h"
 
+#include <QByteArrayView>
+
 class JsonError : public AppError {
 public:
     using AppError::AppError;
 };
 
 void JsonToDataset(TMemTable& aDataset, const QString& aJSON);
+// The same from UTF-8 bytes (e.g. a reply body); invalid UTF-8 raises JsonError.
+void JsonToDatasetUtf8(TMemTable& aDataset, QByteArrayView aJSON);

@@ -332,12 +332,20 @@ void TMemTable::appendRow(const QVariantList& values) {
     Post();
 }
 
-void TMemTable::appendConverted(QVariantList&& values) {
-    Q_ASSERT(m_disabled > 0 && m_active && values.size() == FieldCount());
+void TMemTable::Refill(std::vector<QVariantList>&& rows, int current) {
     aboutToChangeAll();
-    m_rows.push_back(std::move(values));
-    m_bof = m_eof = false;
-    m_current = RecordCount() - 1;
+    m_rows = std::move(rows);
+    m_buffer.clear();
+    m_state = State::Browse;
+    m_active = true;
+    m_eof = m_rows.empty();
+    m_bof = true;
+    if (m_rows.empty()) current = -1;
+    else if (current < 0 || current >= RecordCount()) current = 0;
+    if (current > 0) m_bof = false;
+    m_current = current;
+    changedAll();
+    if (m_disabled == 0) emit currentRowChanged(m_current);
 }
 
 // --- cells

@@ -145,10 +145,11 @@ public:
         TMemTable& m_table;
     };
 
-    // Fast path for bulk fillers (JsonToDataset): appends a row whose values
-    // already have the column types (QString cut to size, double, ...), with
-    // no signal; must be called between DisableControls()/EnableControls().
-    void appendConverted(QVariantList&& values);
+    // Bulk refill: the table is closed, created anew with `rows` (values
+    // already of the column types, texts cut to size, one QVariant per
+    // column), opened and placed on row `current` (0-based; -1 = first row).
+    // Views see one model reset.
+    void Refill(std::vector<QVariantList>&& rows, int current = -1);
     // Converts a value to the column's type and size (used on every store).
     [[nodiscard]] QVariant convertForColumn(int column, const QVariant& value) const;
     // Cuts a text to at most `size` UTF-16 units without splitting a surrogate pair.
