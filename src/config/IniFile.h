@@ -10,12 +10,12 @@
 
 // A key could not be written: "Unable to write to " + the file's full path.
 class IniWriteError : public AppError {
-public:
+  public:
     using AppError::AppError;
 };
 
 class IniFile {
-public:
+  public:
     explicit IniFile(QString path);
 
     [[nodiscard]] const QString& path() const { return m_path; }
@@ -32,6 +32,6 @@ public:
     // file) when missing; every other line is kept. Throws IniWriteError.
     void writeString(const QString& section, const QString& key, const QString& value) const;
 
-private:
+  private:
     QString m_path;
 };

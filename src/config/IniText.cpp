@@ -17,8 +17,10 @@ bool isBlank(QChar c) {
 QString trimBlanks(const QString& text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
-    while (begin < end && isBlank(text.at(begin))) ++begin;
-    while (end > begin && isBlank(text.at(end - 1))) --end;
+    while (begin < end && isBlank(text.at(begin)))
+        ++begin;
+    while (end > begin && isBlank(text.at(end - 1)))
+        --end;
     return text.mid(begin, end - begin);
 }
 
@@ -28,7 +30,8 @@ bool sameName(const QString& a, const QString& b) {
 
 void checkName(const QString& what, const QString& name, const QString& forbidden) {
     bool bad = name.isEmpty() || trimBlanks(name) != name || name.startsWith(u'[');
-    for (const QChar c : forbidden) bad = bad || name.contains(c);
+    for (const QChar c : forbidden)
+        bad = bad || name.contains(c);
     if (bad) throw AppError(QStringLiteral("Invalid INI %1 name '%2'").arg(what, name));
 }
 

@@ -11,11 +11,10 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <vector>
 
 class IniText {
-public:
+  public:
     static constexpr qsizetype MaxValueLength = 2047;
 
     IniText() = default;
@@ -31,13 +30,13 @@ public:
     // become blanks, so a value can never make lines of its own.
     void setValue(const QString& section, const QString& key, const QString& value);
 
-private:
+  private:
     enum class Kind { Other, Section, Key };
     struct Line {
         QByteArray raw; // without its line end
         Kind kind = Kind::Other;
-        QString name;   // section or key name, trimmed
-        QString value;  // key value, trimmed, not cut
+        QString name;  // section or key name, trimmed
+        QString value; // key value, trimmed, not cut
         bool blank = false;
     };
 

@@ -6,7 +6,7 @@
 #include <QString>
 
 class TNumericEdit {
-public:
+  public:
     TNumericEdit() = default;
     explicit TNumericEdit(const QString& text) { setText(text); }
 
@@ -16,6 +16,6 @@ public:
 
     friend bool operator==(const TNumericEdit&, const TNumericEdit&) = default;
 
-private:
+  private:
     QString m_text;
 };

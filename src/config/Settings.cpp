@@ -5,7 +5,6 @@
 
 #include <QDate>
 #include <QRegularExpression>
-
 #include <array>
 #include <variant>
 
@@ -50,9 +49,15 @@ const std::array<Setting, 19> Settings{{
     {"DataUltFecha", Kind::Date, TConfig::DefaultDataUltFecha, &TConfig::edtDataUltFecha},
 }};
 
-QString yes() { return QStringLiteral("SIM"); }
-QString no() { return QStringLiteral("NAO"); }
-QString section() { return QString::fromLatin1(TConfig::Section); }
+QString yes() {
+    return QStringLiteral("SIM");
+}
+QString no() {
+    return QStringLiteral("NAO");
+}
+QString section() {
+    return QString::fromLatin1(TConfig::Section);
+}
 
 // What the date edit shows for a text: a date written with one-digit day or month
 // ("5/3/2023") in its full form ("05/03/2023"); any other text as it is.
@@ -105,7 +110,8 @@ TConfig::TConfig(QObject* parent) : TConfig(QString(), parent) {}
 TConfig::TConfig(const QString& iniPath, QObject* parent) : QObject(parent), m_iniPath(iniPath) {
     // Until the first load the members hold what a load of no file gives.
     const IniText empty;
-    for (const Setting& s : Settings) load(*this, s, empty.value(section(), QString::fromLatin1(s.key)));
+    for (const Setting& s : Settings)
+        load(*this, s, empty.value(section(), QString::fromLatin1(s.key)));
 }
 
 QString TConfig::iniPath() const {
@@ -114,13 +120,15 @@ QString TConfig::iniPath() const {
 
 void TConfig::LoadConfig() {
     const IniText file = IniFile(iniPath()).load();
-    for (const Setting& s : Settings) load(*this, s, file.value(section(), QString::fromLatin1(s.key)));
+    for (const Setting& s : Settings)
+        load(*this, s, file.value(section(), QString::fromLatin1(s.key)));
     emit changed();
 }
 
 void TConfig::Save() {
     const IniFile file(iniPath());
-    for (const Setting& s : Settings) file.writeString(section(), QString::fromLatin1(s.key), stored(*this, s));
+    for (const Setting& s : Settings)
+        file.writeString(section(), QString::fromLatin1(s.key), stored(*this, s));
 }
 
 void TConfig::SalvaUltFecha(const QString& DataIn) {

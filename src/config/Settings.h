@@ -14,7 +14,7 @@
 class TConfig : public QObject {
     Q_OBJECT
 
-public:
+  public:
     static constexpr const char* FileName = "configAPI.ini";
     static constexpr const char* Section = "CONF";
     static constexpr const char* DefaultDataUltFecha = "01/11/2020";
@@ -62,10 +62,10 @@ public:
     // Date edit, "DD/MM/AAAA".
     QString edtDataUltFecha; // "DataUltFecha"
 
-signals:
+  signals:
     // After LoadConfig and SalvaUltFecha: the members hold new values.
     void changed();
 
-private:
+  private:
     QString m_iniPath; // empty: beside the program
 };

@@ -44,7 +44,8 @@ TEST(IniFile, FileIsNeverHeldOpen) {
     ini.writeString(Conf, QStringLiteral("A"), QStringLiteral("1"));
     (void)ini.load();
     const QString target = QFileInfo(ini.path()).canonicalFilePath();
-    for (const QFileInfo& fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::Files | QDir::System)) {
+    for (const QFileInfo& fd :
+         QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::Files | QDir::System)) {
         EXPECT_NE(fd.symLinkTarget(), target) << "descriptor " << fd.fileName().toStdString();
     }
 }

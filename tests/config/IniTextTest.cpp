@@ -1,7 +1,6 @@
 #include "config/IniText.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 
 namespace {
@@ -31,7 +30,8 @@ TEST(IniText, LooksUpLikeTheProfileApi) {
         {"blanks trimmed around name and value", "  [ CONF ]  \r\n  SENHA \t=  a b \t\r\n", "senha", "a b"},
         {"LF line ends", "[CONF]\nIDLOCAL=7\nUSUARIO=u\n", "USUARIO", "u"},
         {"last line without line end", "[CONF]\r\nIDLOCAL=7", "IDLOCAL", "7"},
-        {"everything after the first =", "[CONF]\r\nURLBASE=http://h/?a=1;b\r\n", "URLBASE", "http://h/?a=1;b"},
+        {"everything after the first =", "[CONF]\r\nURLBASE=http://h/?a=1;b\r\n", "URLBASE",
+         "http://h/?a=1;b"},
         {"empty value", "[CONF]\r\nSENHA=\r\n", "SENHA", ""},
         {"missing key", "[CONF]\r\nSENHA=x\r\n", "USUARIO", ""},
         {"missing section", "[OTHER]\r\nSENHA=x\r\n", "SENHA", ""},
@@ -123,7 +123,8 @@ TEST(IniText, ValueWithLineBreaksStaysOnOneLine) {
 TEST(IniText, RejectsNamesThatWouldBreakTheFile) {
     IniText text;
     for (const char* key : {"", "A=B", " A", "[A", "A\nB"}) {
-        EXPECT_ANY_THROW(text.setValue(QStringLiteral("CONF"), QString::fromLatin1(key), QStringLiteral("v"))) << key;
+        EXPECT_ANY_THROW(text.setValue(QStringLiteral("CONF"), QString::fromLatin1(key), QStringLiteral("v")))
+            << key;
     }
     EXPECT_ANY_THROW(text.setValue(QStringLiteral("CO]NF"), QStringLiteral("A"), QStringLiteral("v")));
 }
@@ -157,7 +158,8 @@ TEST(IniText, HostileContentNeverBreaksReadOrWrite) {
     std::mt19937 random(2024);
     for (int n = 0; n < 50; ++n) {
         QByteArray bytes(qsizetype(random() % 4000), '\0');
-        for (char& b : bytes) b = char(random() % 256);
+        for (char& b : bytes)
+            b = char(random() % 256);
         files.push_back(bytes);
     }
     for (const QByteArray& file : files) {

@@ -1,7 +1,7 @@
-#include "config/IniFile.h"
 #include "config/Settings.h"
 
 #include "ConfigTestFiles.h"
+#include "config/IniFile.h"
 #include "support/Platform.h"
 #include "support/fixtures/TestPaths.h"
 
@@ -87,7 +87,9 @@ TEST(TConfig, NoFileGivesTheDefaultsAndCreatesNothing) {
 TEST(TConfig, LoadsEveryKeyCaseBlind) {
     ConfigFile f;
     QByteArray lower = AllKeysStored;
-    lower.replace("PATH DOLVEX", "path dolvex").replace("[CONF]", "[conf]").replace("timerVenda", "TIMERVENDA");
+    lower.replace("PATH DOLVEX", "path dolvex")
+        .replace("[CONF]", "[conf]")
+        .replace("timerVenda", "TIMERVENDA");
     const TConfig& c = f.load(lower);
     EXPECT_EQ(c.pathBDDolvex, "srv:/dados/erp.fdb");
     EXPECT_EQ(c.idEmpresa, "emp-9");
@@ -117,15 +119,16 @@ TEST(TConfig, SwitchValuesAreComparedExactly) {
         bool promoAndSales; // chkGetPromo, chkPostVenda: off only for "NAO"
     };
     const Case cases[] = {
-        {"SIM", true, true}, {"sim", false, true}, {"NAO", false, false}, {"nao", false, true},
+        {"SIM", true, true}, {"sim", false, true}, {"NAO", false, false},   {"nao", false, true},
         {"0", false, true},  {"", false, true},    {" NAO ", false, false}, {nullptr, false, true},
     };
     for (const Case& c : cases) {
         ConfigFile f;
         const QByteArray value = c.stored ? QByteArray(c.stored) : QByteArray();
-        const QByteArray content = c.stored ? "[CONF]\r\nchkCodEmpDolvex=" + value + "\r\nchkGetPromo=" + value +
-                                                  "\r\nchkPostVenda=" + value + "\r\n"
-                                            : QByteArray("[CONF]\r\n");
+        const QByteArray content = c.stored
+                                       ? "[CONF]\r\nchkCodEmpDolvex=" + value + "\r\nchkGetPromo=" + value +
+                                             "\r\nchkPostVenda=" + value + "\r\n"
+                                       : QByteArray("[CONF]\r\n");
         const TConfig& config = f.load(content);
         const char* name = c.stored ? c.stored : "(missing)";
         EXPECT_EQ(config.chkCodEmpDolvex, c.codEmp) << name;
@@ -140,13 +143,20 @@ TEST(TConfig, IntervalsOfValueZeroTakeTheirDefaults) {
         const char* shown;
     };
     const Case cases[] = {
-        {"0", "90"},   {"", "90"},     {"abc", "90"},          {"45s", "45"},          {"  120 ", "120"},
-        {"-0", "90"},  {"00", "90"},   {"99999999999", "90"},  {"2147483647", "2147483647"},
+        {"0", "90"},
+        {"", "90"},
+        {"abc", "90"},
+        {"45s", "45"},
+        {"  120 ", "120"},
+        {"-0", "90"},
+        {"00", "90"},
+        {"99999999999", "90"},
+        {"2147483647", "2147483647"},
     };
     for (const Case& c : cases) {
         ConfigFile f;
-        const QByteArray content = QByteArray("[CONF]\r\ntimerVenda=") + c.stored + "\r\nedtcodempdolvex=" + c.stored +
-                                   "\r\n";
+        const QByteArray content =
+            QByteArray("[CONF]\r\ntimerVenda=") + c.stored + "\r\nedtcodempdolvex=" + c.stored + "\r\n";
         const TConfig& config = f.load(content);
         EXPECT_EQ(config.timerVenda.text(), c.shown) << c.stored;
         // The company code has no default: what the edit keeps stays.
@@ -165,10 +175,18 @@ TEST(TNumericEdit, KeepsDigitsAndALeadingSign) {
         qint32 value;
     };
     const Case cases[] = {
-        {"45s", "45", 45},        {"-12", "-12", -12},   {"+7", "+7", 7},     {"1-2", "12", 12},
-        {" -5", "5", 5},          {"--5", "-5", -5},     {"abc", "", 0},      {"-", "-", 0},
-        {"", "", 0},              {"1.000,50", "100050", 100050},
-        {"2147483647", "2147483647", 2147483647},       {"-2147483648", "-2147483648", -2147483647 - 1},
+        {"45s", "45", 45},
+        {"-12", "-12", -12},
+        {"+7", "+7", 7},
+        {"1-2", "12", 12},
+        {" -5", "5", 5},
+        {"--5", "-5", -5},
+        {"abc", "", 0},
+        {"-", "-", 0},
+        {"", "", 0},
+        {"1.000,50", "100050", 100050},
+        {"2147483647", "2147483647", 2147483647},
+        {"-2147483648", "-2147483648", -2147483647 - 1},
         {"2147483648", "2147483648", 0},
     };
     for (const Case& c : cases) {
@@ -280,8 +298,8 @@ TEST(TConfig, DateEditShowsDatesInFullForm) {
         const char* shown;
     };
     const Case cases[] = {
-        {"5/3/2023", "05/03/2023"}, {"05/03/2023", "05/03/2023"}, {"", "01/11/2020"},
-        {"31/02/2023", "31/02/2023"}, {"1/1/20", "1/1/20"},       {"abc", "abc"},
+        {"5/3/2023", "05/03/2023"},   {"05/03/2023", "05/03/2023"}, {"", "01/11/2020"},
+        {"31/02/2023", "31/02/2023"}, {"1/1/20", "1/1/20"},         {"abc", "abc"},
     };
     for (const Case& c : cases) {
         ConfigFile f;
