@@ -22,7 +22,3 @@ void TPrincipal::Ler_condicao_beneficio(const QString&) { notYet("Ler_condicao_b
 void TPrincipal::grava_condicao_beneficio(const QString&) { notYet("grava_condicao_beneficio"); }
 void TPrincipal::GetReenvio_Vendas() { notYet("GetReenvio_Vendas"); }
 void TPrincipal::GetReenvio_Fecha() { notYet("GetReenvio_Fecha"); }
-QString TPrincipal::Autentica(const QString&, const QString&) const { notYet("Autentica"); }
-void TPrincipal::config_ftp_json() { notYet("config_ftp_json"); }
-void TPrincipal::coleta_Url_Base() { notYet("coleta_Url_Base"); }
-void TPrincipal::trata_erro_url(int) { notYet("trata_erro_url"); }
