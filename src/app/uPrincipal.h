@@ -200,6 +200,8 @@ private:
     // The end of a tick or command whose work failed: the timers start again and
     // the gates open, so the next due task runs.
     void retomaAposErro();
+    // An operator command: stops both timers, runs the work, starts them again.
+    void comando(const std::function<void()>& work);
     void createTables();
 
     // ---- Working values of the sales upload and the documents -----------------
@@ -213,11 +215,58 @@ private:
     double soma_os_descontos = 0;
     double subTotal = 0;
     double vlrUnitCalculado = 0;
+    // The texts of the log rows of one post: accepted, a 2xx other than 200 and
+    // 208, and a failure (a protocol failure, or no reply at all).
+    struct TextosDoPost {
+        QString aceito;
+        QString erroApi;
+        QString falha;
+    };
+    // A post or a closing got no reply: nothing more is posted in this run.
+    bool servicoFora = false;
+    void umaVenda();        // one sale post for the current row of qryCupom
+    void umCancelamento();  // both posts of the current row of qryCupomDelete
+    // Posts mmoRequest to URL_BASE + Query and sets codigoSinc (0, 2 or 3).
+    void postaMovimento(const QString& OqueFoi, const QString& chave, const TextosDoPost& textos);
+    // mmoErro saved as patLogErro + OqueFoi + ".txt"; a failure is logged.
+    void gravaArquivoErro(const QString& OqueFoi);
+    // SalvaUltFecha; a failure to store it is logged, the run goes on.
+    void guardaUltFecha(const QString& DataIn);
+    // Writes a flag on the current row and commits; a failed commit is an error.
+    void gravaFlag(const QString& tabela, const QString& condicao, const QString& campo);
+    // Gates open again and the session closed, whatever the run met.
+    void encerraPostVendas() noexcept;
     // ---- Daily closing --------------------------------------------------------
     void executaFechamento();
+    void postaFechamento();
+    QString qualData;         // the day being closed, DD/MM/AAAA
+    QString qualCx;           // register restriction, empty for all
+    QString StrCondicaoEnvio; // the day's condition
+    QString nCxtmp;           // the register being closed
+    double somaVenda = 0;
+    double contaVenda = 0;
+    double somaCancel = 0;
+    double contaCancel = 0;
+    bool fechamentoPendente = false; // pending mode: each accepted day is stored
     // ---- Promotion import -----------------------------------------------------
     void Sinc_desconto(const QString& condicaoIn, const QStringList& MatIn);
     void Sinc_Itens(const QString& condicaoIn, const QStringList& MatIn);
     void Ler_condicao_beneficio(const QString& OqueLerin);
     void grava_condicao_beneficio(const QString& OqueLerin);
+    // True from a fetch that left the promotions document in mmoResult until the
+    // import takes it; a failed or skipped fetch leaves nothing to import.
+    bool m_documentoPromocoes = false;
+    QString strIdSinc;       // the import run's stamp (seconds of the day)
+    QString StrTipoPromocao; // the kind of the promotion being written
+    // Writes the result memo's text to "ult_get_promo.txt" in the log folder;
+    // a failure is logged, not raised.
+    void gravaUltGetPromo();
+    // Switches off the active promotions whose period does not hold the present moment.
+    void desativaForaDoPeriodo();
+    // ---- Resend requests ------------------------------------------------------
+    // The common steps of GetReenvio_Vendas and GetReenvio_Fecha: the GET of
+    // `caminho`, the "Ok" row with `operacao`, the list into tblJson5, and
+    // `honra`(day text DD/MM/YYYY, register) for each valid request.
+    void leReenvio(const QString& caminho, const QString& operacao,
+                   const std::function<void(const QString&, const QString&)>& honra);
 };

@@ -10,10 +10,29 @@
 #endif
 #if defined(Q_OS_WIN)
 #include <windows.h>
+#else
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace {
 QString g_baseDir; // set by --dir
+
+#if !defined(Q_OS_WIN)
+volatile sig_atomic_t g_requestPipe = -1; // write end of the request pipe
+
+extern "C" void onProcessSignal(int sig) {
+    const int savedErrno = errno;
+    const char c = sig == SIGHUP ? 'R' : 'E';
+    if (g_requestPipe >= 0) {
+        const ssize_t written = ::write(g_requestPipe, &c, 1); // a full pipe drops the request
+        static_cast<void>(written);
+    }
+    errno = savedErrno;
+}
+#endif
 
 QString withSeparator(QString dir) {
     dir = QDir::toNativeSeparators(dir);
@@ -63,6 +82,37 @@ void trimWorkingSet() {
     }
 #elif defined(__GLIBC__)
     malloc_trim(0);
+#endif
+}
+
+int installProcessRequestPipe() {
+#if defined(Q_OS_WIN)
+    return -1;
+#else
+    int fds[2];
+    if (::pipe(fds) != 0) return -1;
+    for (const int fd : fds) {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    }
+    g_requestPipe = fds[1];
+    struct sigaction sa = {};
+    sa.sa_handler = onProcessSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(sig, &sa, nullptr);
+    return fds[0];
+#endif
+}
+
+ProcessRequest readProcessRequest(int fd) {
+#if defined(Q_OS_WIN)
+    Q_UNUSED(fd);
+    return ProcessRequest::None;
+#else
+    char c = 0;
+    if (fd < 0 || ::read(fd, &c, 1) != 1) return ProcessRequest::None;
+    return c == 'R' ? ProcessRequest::Reload : ProcessRequest::End;
 #endif
 }
 

@@ -24,4 +24,15 @@ void trimWorkingSet();
 // The platform's path separator.
 [[nodiscard]] QChar separator();
 
+// Requests that reach a process from outside: end it (SIGINT, SIGTERM) or apply
+// its settings anew (SIGHUP).
+enum class ProcessRequest { None, End, Reload };
+// Routes those signals to a pipe and returns its read end, which becomes
+// readable when a request arrives (for a QSocketNotifier); the signal handler
+// only writes one byte. -1 where the platform has no such signals or the pipe
+// cannot be made. Meant to be called once.
+[[nodiscard]] int installProcessRequestPipe();
+// Takes one waiting request from that pipe; None when nothing is waiting.
+[[nodiscard]] ProcessRequest readProcessRequest(int fd);
+
 } // namespace platform

@@ -1,0 +1,149 @@
+// The headless runner and --once.
+
+#include "app/Headless.h"
+
+#include "app/uPrincipal.h"
+#include "support/Clock.h"
+#include "support/MemTable.h"
+#include "support/Platform.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <cstdio>
+
+namespace headless {
+
+namespace {
+
+QDate dataDoComando(const QString& text) { return QDate::fromString(text, QStringLiteral("dd/MM/yyyy")); }
+
+QString umaLinha(QString text) {
+    for (QChar& c : text)
+        if (c == u'\r' || c == u'\n' || c == u'\t') c = u' ';
+    return text;
+}
+
+void escreve(std::FILE* stream, const QString& line) {
+    const QByteArray bytes = (line + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+// Writes the log rows to stdout as they are added and the errors to stderr.
+class Saida {
+public:
+    explicit Saida(TPrincipal& core) {
+        QObject::connect(&core, &TPrincipal::rowAdded, &core, [&core] {
+            const TMemTable& tbl = *core.tblList;
+            if (tbl.Active() && tbl.RecordCount() > 0) escreve(stdout, logLine(tbl, tbl.RecordCount() - 1));
+        });
+        QObject::connect(&core, &TPrincipal::errorRaised, &core, [this](const QString& text) {
+            ++m_erros;
+            escreve(stderr, text);
+        });
+    }
+    [[nodiscard]] int erros() const { return m_erros; }
+
+private:
+    int m_erros = 0;
+};
+
+} // namespace
+
+std::optional<OnceCommand> parseOnce(const QStringList& words, QString* error) {
+    const auto falha = [error](const QString& why) -> std::optional<OnceCommand> {
+        if (error) *error = why;
+        return std::nullopt;
+    };
+    if (words.isEmpty()) return falha(QStringLiteral("--once needs a command"));
+    const QString name = words.first();
+    const QString arg = words.size() > 1 ? words.at(1) : QString();
+    const auto semArgumento = [&](OnceCommand::Kind kind) -> std::optional<OnceCommand> {
+        if (words.size() != 1) return falha(QStringLiteral("--once %1 takes no argument").arg(name));
+        return OnceCommand{kind, {}};
+    };
+    if (name == u"tick") return semArgumento(OnceCommand::Kind::Tick);
+    if (name == u"promotions") return semArgumento(OnceCommand::Kind::Promotions);
+    if (name == u"resend") return semArgumento(OnceCommand::Kind::Resend);
+    if (name == u"send-sales" || name == u"send-closing") {
+        const bool vendas = name == u"send-sales";
+        if (words.size() != 2)
+            return falha(QStringLiteral("--once %1 needs one argument: %2")
+                             .arg(name, vendas ? QStringLiteral("pendentes-1, pendentes-3 or DD/MM/AAAA")
+                                               : QStringLiteral("pendente or DD/MM/AAAA")));
+        const QString modo = arg.toLower();
+        const bool valido = vendas ? (modo == u"pendentes-1" || modo == u"pendentes-3") : modo == u"pendente";
+        if (!valido && !dataDoComando(arg).isValid())
+            return falha(QStringLiteral("--once %1: '%2' is neither a mode nor a date DD/MM/AAAA").arg(name, arg));
+        return OnceCommand{vendas ? OnceCommand::Kind::SendSales : OnceCommand::Kind::SendClosing,
+                           valido ? modo : arg};
+    }
+    return falha(QStringLiteral("--once: unknown command '%1'").arg(name));
+}
+
+QString logLine(const TMemTable& tblList, int row) {
+    return tblList.cell(row, 1).toDate().toString(QStringLiteral("dd/MM/yyyy")) + u'\t' +
+           tblList.cell(row, 2).toTime().toString(QStringLiteral("hh:mm:ss")) + u'\t' +
+           umaLinha(tblList.cell(row, 0).toString()) + u'\t' + umaLinha(tblList.cell(row, 3).toString());
+}
+
+int runOnce(const OnceCommand& command) {
+    TPrincipal core;
+    Saida saida(core);
+    core.FormCreate();
+    core.edtData = appClock().now().date();
+    const auto escolhe = [&core](const QString& argument, const QString& pendente3) {
+        const QDate data = dataDoComando(argument);
+        if (data.isValid()) {
+            core.selecao = TPrincipal::Selecao::Data;
+            core.edtData = data;
+        } else {
+            core.selecao = argument == pendente3 ? TPrincipal::Selecao::Pendente3 : TPrincipal::Selecao::Pendente1;
+        }
+    };
+    switch (command.kind) {
+    case OnceCommand::Kind::Tick: core.timerGeralTimer(); break;
+    case OnceCommand::Kind::SendSales:
+        escolhe(command.argument, QStringLiteral("pendentes-3"));
+        core.btnEnviaClick();
+        break;
+    case OnceCommand::Kind::SendClosing:
+        escolhe(command.argument, QString());
+        core.btnEnviaFechaClick();
+        break;
+    case OnceCommand::Kind::Promotions: core.btnCopiaClick(); break;
+    case OnceCommand::Kind::Resend: core.btnGetReenvioClick(); break;
+    }
+    core.habilTimer(0);
+    return saida.erros() > 0 ? 1 : 0;
+}
+
+int runHeadless() {
+    TPrincipal core;
+    Saida saida(core);
+    // Requests from outside are read in the event loop, never in the signal handler.
+    const int pipe = platform::installProcessRequestPipe();
+    std::unique_ptr<QSocketNotifier> notifier;
+    if (pipe >= 0) {
+        notifier = std::make_unique<QSocketNotifier>(pipe, QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, &core, [&core, pipe] {
+            for (auto req = platform::readProcessRequest(pipe); req != platform::ProcessRequest::None;
+                 req = platform::readProcessRequest(pipe)) {
+                if (req == platform::ProcessRequest::Reload) {
+                    core.FormActivate();
+                } else {
+                    // A task at work (in its message pass) finishes before the loop ends.
+                    QCoreApplication::exit(0);
+                }
+            }
+        });
+    }
+    core.FormCreate();
+    core.edtData = appClock().now().date();
+    QCoreApplication::exec();
+    core.habilTimer(0);
+    return 0;
+}
+
+} // namespace headless

@@ -1,0 +1,43 @@
+#pragma once
+// The modes without a window: the headless runner (the scheduler and the tasks,
+// no window and no icon) and one command run once. Both write every activity-log
+// row to standard output as it is added and every error that no task handled to
+// standard error, as the error display would show it.
+// A QCoreApplication (or QApplication) must exist before either is called.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class TMemTable;
+
+namespace headless {
+
+// One command of --once.
+struct OnceCommand {
+    enum class Kind { Tick, SendSales, SendClosing, Promotions, Resend };
+    Kind kind = Kind::Tick;
+    // SendSales: "pendentes-1", "pendentes-3" or a date; SendClosing: "pendente" or a date.
+    QString argument;
+};
+
+// Reads the words after --once: "tick", "send-sales pendentes-1|pendentes-3|DD/MM/AAAA",
+// "send-closing pendente|DD/MM/AAAA", "promotions" or "resend". On failure returns
+// nothing and puts the reason into *error.
+[[nodiscard]] std::optional<OnceCommand> parseOnce(const QStringList& words, QString* error);
+
+// A log row as one line of standard output, without the line end: the date
+// DD/MM/AAAA, a tab, the time HH:MM:SS, a tab, Operacao, a tab, Mensagem.
+// Line breaks and tabs inside the texts become blanks.
+[[nodiscard]] QString logLine(const TMemTable& tblList, int row);
+
+// Applies the settings as at start-up, runs the command, returns the exit
+// status: 0 when it ended normally, 1 when an error that no task handled was shown.
+[[nodiscard]] int runOnce(const OnceCommand& command);
+
+// Starts the scheduler and runs the event loop until SIGINT or SIGTERM ends it
+// (after the task at work); SIGHUP applies the settings anew. Returns 0.
+[[nodiscard]] int runHeadless();
+
+} // namespace headless

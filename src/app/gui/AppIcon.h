@@ -1,0 +1,7 @@
+#pragma once
+// The program's icon (the window's, the notification icon's): drawn, not loaded,
+// so it exists on every platform and at every size the shell asks for.
+
+#include <QIcon>
+
+[[nodiscard]] QIcon korvantaIcon();

@@ -1,0 +1,223 @@
+#include "app/gui/uFrmPrincipal.h"
+
+#include "app/gui/AppIcon.h"
+#include "app/gui/TrayIcon.h"
+#include "app/uPrincipal.h"
+#include "config/gui/uFrmConfig.h"
+#include "support/MemTable.h"
+#include "ui/GridBinding.h"
+#include "ui/uPaginaTeste.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int LarguraColuna = 182; // the command column; the page starts at x = 190
+}
+
+TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(parent), m_core(core) {
+    setObjectName(QStringLiteral("frmPrincipal"));
+    setWindowTitle(core.Caption.isEmpty() ? QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104")
+                                          : core.Caption);
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    // ---- The command column ------------------------------------------------------
+    const auto botao = [central](const char* name, const QString& text) {
+        auto* b = new QPushButton(text, central);
+        b->setObjectName(QString::fromLatin1(name));
+        return b;
+    };
+    const auto radio = [central](const char* name, const QString& text) {
+        auto* r = new QRadioButton(text, central);
+        r->setObjectName(QString::fromLatin1(name));
+        return r;
+    };
+    btnClose = new QToolButton(central);
+    btnClose->setObjectName(QStringLiteral("btnClose"));
+    btnClose->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    btnClose->setToolTip(QStringLiteral("Fecha sincronizador"));
+    btnClose->setIconSize(QSize(24, 24));
+    btnConfig = new QToolButton(central);
+    btnConfig->setObjectName(QStringLiteral("btnConfig"));
+    btnConfig->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    btnConfig->setToolTip(QStringLiteral("Configurações"));
+    btnConfig->setIconSize(QSize(24, 24));
+    btnguiaTeste = botao("btnguiaTeste", QStringLiteral("Guia de testes"));
+    btnGetReenvio = botao("btnGetReenvio", QStringLiteral("Leitura de reenvio"));
+    btnCopia = botao("btnCopia", QStringLiteral("Leitura de promoções"));
+    rdPendente1 = radio("rdPendente1", QStringLiteral("Vendas / fecha pendente - 1"));
+    rdPendente3 = radio("rdPendente3", QStringLiteral("Vendas / fecha pendente - 3"));
+    rdData = radio("rdData", QStringLiteral("Vendas / fechamento por data:"));
+    selecao = new QButtonGroup(this);
+    selecao->addButton(rdPendente1, static_cast<int>(TPrincipal::Selecao::Pendente1));
+    selecao->addButton(rdPendente3, static_cast<int>(TPrincipal::Selecao::Pendente3));
+    selecao->addButton(rdData, static_cast<int>(TPrincipal::Selecao::Data));
+    rdPendente1->setChecked(true);
+    edtData = new QDateEdit(central);
+    edtData->setObjectName(QStringLiteral("edtData"));
+    edtData->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    edtData->setCalendarPopup(true);
+    btnEnvia = botao("btnEnvia", QStringLiteral("Enviar vendas"));
+    btnEnviaFecha = botao("btnEnviaFecha", QStringLiteral("Enviar fechamento diário"));
+
+    auto* topo = new QHBoxLayout;
+    topo->addWidget(btnClose);
+    topo->addWidget(btnConfig);
+    topo->addWidget(btnguiaTeste, 1);
+    auto* coluna = new QVBoxLayout;
+    coluna->setContentsMargins(0, 0, 0, 0);
+    coluna->addLayout(topo);
+    coluna->addSpacing(16);
+    coluna->addWidget(btnGetReenvio);
+    coluna->addWidget(btnCopia);
+    coluna->addSpacing(16);
+    coluna->addWidget(rdPendente1);
+    coluna->addWidget(rdPendente3);
+    coluna->addWidget(rdData);
+    coluna->addWidget(edtData);
+    coluna->addSpacing(8);
+    coluna->addWidget(btnEnvia);
+    coluna->addWidget(btnEnviaFecha);
+    coluna->addStretch();
+    auto* colunaWidget = new QWidget(central);
+    colunaWidget->setLayout(coluna);
+    colunaWidget->setFixedWidth(LarguraColuna);
+
+    // ---- The activity log ----------------------------------------------------------
+    GridList = new QTableView(central);
+    GridList->setObjectName(QStringLiteral("GridList"));
+    new TGridLink(GridList, core.tblList);
+    GridList->verticalHeader()->hide();
+    GridList->setColumnWidth(0, 290);
+    GridList->setColumnWidth(1, 80);
+    GridList->setColumnWidth(2, 70);
+    GridList->horizontalHeader()->setStretchLastSection(true);
+
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(4, 8, 8, 8);
+    layout->setSpacing(4);
+    layout->addWidget(colunaWidget);
+    layout->addWidget(GridList, 1);
+
+    // ---- The test console, hidden, over the log when shown ----------------------------
+    page = new TPaginaTeste(core, central);
+    page->hide();
+
+    m_frmConfig = new TfrmConfig(*core.frmConfig, this);
+
+    resize(1013, 675);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    // ---- Wiring -----------------------------------------------------------------------
+    connect(btnClose, &QToolButton::clicked, this, &TfrmPrincipal::btnCloseClick);
+    connect(btnConfig, &QToolButton::clicked, this, &TfrmPrincipal::btnConfigClick);
+    connect(btnguiaTeste, &QPushButton::clicked, this, &TfrmPrincipal::btnguiaTesteClick);
+    connect(btnGetReenvio, &QPushButton::clicked, &core, &TPrincipal::btnGetReenvioClick);
+    connect(btnCopia, &QPushButton::clicked, &core, &TPrincipal::btnCopiaClick);
+    connect(btnEnvia, &QPushButton::clicked, &core, &TPrincipal::btnEnviaClick);
+    connect(btnEnviaFecha, &QPushButton::clicked, &core, &TPrincipal::btnEnviaFechaClick);
+    connect(selecao, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked) m_core.selecao = static_cast<TPrincipal::Selecao>(id);
+    });
+    connect(edtData, &QDateEdit::dateChanged, this, [this](QDate date) { m_core.edtData = date; });
+    connect(&core, &TPrincipal::stateChanged, this, &TfrmPrincipal::atualiza);
+    connect(&core, &TPrincipal::errorRaised, this, &TfrmPrincipal::mostraErro);
+    connect(m_frmConfig, &TfrmConfig::saveFailed, &core, &TPrincipal::ShowError);
+    atualiza();
+}
+
+TfrmPrincipal::~TfrmPrincipal() = default;
+
+void TfrmPrincipal::FormCreate() {
+    const QIcon icon = korvantaIcon();
+    setWindowIcon(icon);
+    QApplication::setWindowIcon(icon);
+    m_tray = std::make_unique<TTrayIcon>(icon, TPrincipal::TituloAplicacao());
+    connect(m_tray.get(), &TTrayIcon::restoreRequested, this, &TfrmPrincipal::restauraClick);
+    connect(m_tray.get(), &TTrayIcon::quitRequested, this, &TfrmPrincipal::sairClick);
+    m_tray->start();
+    // The window stays hidden; the program works from its timers.
+    m_core.FormCreate();
+    atualiza();
+}
+
+void TfrmPrincipal::FormActivate() { m_core.FormActivate(); }
+
+void TfrmPrincipal::atualiza() {
+    setWindowTitle(m_core.Caption);
+    btnguiaTeste->setVisible(m_core.btnguiaTesteVisible);
+    if (m_core.edtData.isValid() && edtData->date() != m_core.edtData) {
+        const QSignalBlocker block(edtData);
+        edtData->setDate(m_core.edtData);
+    }
+    if (QAbstractButton* escolhido = selecao->button(static_cast<int>(m_core.selecao)); !escolhido->isChecked()) {
+        const QSignalBlocker block(selecao);
+        escolhido->setChecked(true);
+    }
+}
+
+void TfrmPrincipal::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TfrmPrincipal::closeEvent(QCloseEvent* event) {
+    // Closing only hides the window; the program goes on working.
+    event->ignore();
+    hide();
+}
+
+void TfrmPrincipal::restauraClick() {
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void TfrmPrincipal::sairClick() {
+    QCoreApplication::processEvents();
+    // exit() leaves the event loop without asking the (hidden) windows to close; a
+    // task at work in its message pass finishes before the loop is left.
+    QCoreApplication::exit(0);
+}
+
+void TfrmPrincipal::btnConfigClick() {
+    if (m_core.busy()) return;
+    m_core.habilTimer(0);
+    m_frmConfig->exec();
+    FormActivate();
+    m_core.habilTimer(1);
+}
+
+void TfrmPrincipal::btnguiaTesteClick() {
+    if (!m_core.btnguiaTesteVisible) return;
+    if (page->isVisible()) {
+        page->hide();
+        return;
+    }
+    // The window has no menu or tool bar: its client area is the central widget.
+    page->setGeometry(190, 45, 803, 601);
+    page->show();
+    page->raise();
+}
+
+void TfrmPrincipal::mostraErro(const QString& text) {
+    // One non-modal box that shows the latest error: an unattended workstation
+    // never waits for a click, and errors do not pile up.
+    if (!m_errorBox) {
+        m_errorBox = new QMessageBox(QMessageBox::Critical, TPrincipal::TituloAplicacao(), QString(),
+                                     QMessageBox::Ok, this);
+        m_errorBox->setObjectName(QStringLiteral("errorBox"));
+        m_errorBox->setWindowModality(Qt::NonModal);
+        m_errorBox->setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+    m_errorBox->setText(text);
+    m_errorBox->show();
+}
