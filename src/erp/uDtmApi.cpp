@@ -1,0 +1,116 @@
+#include "erp/uDtmApi.h"
+
+#include "erp/ErpFieldLists.h"
+#include "erp/FbError.h"
+#include "erp/SqlTexts.h"
+
+#include <QDate>
+
+#include <optional>
+
+namespace {
+
+// Upper case of the 26 ASCII letters only.
+QString asciiUpper(const QString& text) {
+    QString upper = text;
+    for (QChar& c : upper)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 32);
+    return upper;
+}
+
+} // namespace
+
+TdtmApi::TdtmApi()
+    : qrySelect1(&dtbDolvex, &ibtDolvex, QStringLiteral("qrySelect1")),
+      qryProcesso(&dtbDolvex, &ibtDolvex, QStringLiteral("qryProcesso")),
+      qryCupom(&dtbDolvex, &ibtDolvex, QStringLiteral("qryCupom")),
+      qryItensCupom(&dtbDolvex, &ibtDolvex, QStringLiteral("qryItensCupom")),
+      qryCupomDelete(&dtbDolvex, &ibtDolvex, QStringLiteral("qryCupomDelete")),
+      qryFecha(&dtbDolvex, &ibtDolvex, QStringLiteral("qryFecha")) {
+    dtbDolvex.UserName = kUserName;
+    dtbDolvex.Password = kPassword;
+    dtbDolvex.CharacterSet = QStringLiteral("WIN1252");
+    dtbDolvex.ConnectTimeoutSeconds = 15;
+    dtbDolvex.DefaultTransaction = &ibtDolvex;
+    ibtDolvex.DefaultDatabase = &dtbDolvex;
+    ibtDolvex.DefaultAction = TFbTransaction::Action::CommitRetaining;
+
+    qryCupom.setFieldList(erpfields::ticketFields());
+    qryCupomDelete.setFieldList(erpfields::cancellationFields());
+    qryItensCupom.setFieldList(erpfields::itemFields());
+    // The item statement's fixed lines; each ticket replaces its condition line.
+    qryItensCupom.SQL = sqltexts::itemStatement(sqltexts::itemCondition(0, 0, QDate(1900, 1, 1)));
+}
+
+TdtmApi::~TdtmApi() {
+    try {
+        dtmConectDolvex(false);
+    } catch (const AppError&) {
+        // The program is ending; the server rolls back what is left.
+    }
+}
+
+void TdtmApi::dtmConectDolvex(bool conect) {
+    if (conect) {
+        dtbDolvex.CloseDataSets();
+        dtbDolvex.Close(); // an active transaction is committed here
+        dtbDolvex.DatabaseName = pathBancoDolvex;
+        dtbDolvex.Open();
+        ibtDolvex.StartTransaction();
+        return;
+    }
+    std::optional<DatabaseError> failure;
+    try {
+        ibtDolvex.setActive(false); // rolls back what is uncommitted
+    } catch (const DatabaseError& e) {
+        failure = e;
+    }
+    dtbDolvex.CloseDataSets();
+    dtbDolvex.Close();
+    if (failure) throw *failure;
+}
+
+bool TdtmApi::SelectFile(const QString& qualSel, const QString& nomeFile, const QString& StringCondicao) {
+    bool found = false;
+    if (qualSel == QLatin1String("1")) {
+        qrySelect1.Close();
+        qrySelect1.SQL = QStringList{sqltexts::selectFileStatement(nomeFile, StringCondicao)};
+        qrySelect1.Open();
+        found = !qrySelect1.Eof();
+    }
+    if (asciiUpper(qualSel) == QLatin1String("CLOSE")) qrySelect1.Close();
+    return found;
+}
+
+void TdtmApi::UPDATEFILE(const QString& nomeFile, const QString& strValues, const QString& StringCondicao) {
+    qryProcesso.Close();
+    qryProcesso.SQL = sqltexts::updateStatement(nomeFile, strValues, StringCondicao);
+    qryProcesso.ExecSQL();
+}
+
+void TdtmApi::UPDATEFILE_Matriz(const QString& nomeFile, const QString& StringCondicao, const QStringList& mDados) {
+    const QString assignments = sqltexts::assignmentsFromPairs(mDados);
+    if (!assignments.isEmpty()) UPDATEFILE(nomeFile, assignments, StringCondicao);
+}
+
+void TdtmApi::INSERTFILE(const QString& nomeFile, const QStringList& mDados) {
+    qryProcesso.Close();
+    qryProcesso.SQL = sqltexts::insertStatement(nomeFile, mDados);
+    qryProcesso.ExecSQL();
+}
+
+bool TdtmApi::dtmApiCommit() {
+    try {
+        ibtDolvex.CommitRetaining();
+        m_lastCommitError.clear();
+        return true;
+    } catch (const DatabaseError& e) {
+        m_lastCommitError = e.message();
+        try {
+            ibtDolvex.RollbackRetaining();
+        } catch (const DatabaseError&) {
+            // Nothing more can be done; the result says the commit failed.
+        }
+        return false;
+    }
+}

@@ -1,0 +1,81 @@
+#pragma once
+// The data module dtmApi: the program's one connection to the ERP's Firebird
+// database (dtbDolvex), its one transaction (ibtDolvex), the six queries the
+// tasks use, and the generic statement operations.
+//
+// Typical use by a task:
+//   dtm.dtmConectDolvex(true);                 // commits what an earlier task left
+//   if (dtm.SelectFile("1", "Korvanta_promo", "id_prom=7")) ...
+//   dtm.UPDATEFILE_Matriz("Cupom_fiscal", condition, {"sinc_korvanta", "2"});
+//   dtm.dtmApiCommit();
+//   dtm.dtmConectDolvex(false);                // rolls back what is uncommitted
+//
+// Failures are DatabaseError (ConnectionError when the connection cannot be
+// made), carrying Firebird's message and the database name.
+
+#include "erp/FbDatabase.h"
+#include "erp/FbQuery.h"
+#include "erp/FbTransaction.h"
+
+#include <QString>
+#include <QStringList>
+
+class TdtmApi {
+public:
+    // The fixed administrator login of the ERP database.
+    static inline const QString kUserName = QStringLiteral("SYSDBA");
+    static inline const QString kPassword = QStringLiteral("quillfern");
+
+    TdtmApi();
+    // Closes the connection; what is uncommitted is rolled back.
+    ~TdtmApi();
+    TdtmApi(const TdtmApi&) = delete;
+    TdtmApi& operator=(const TdtmApi&) = delete;
+
+    TFbDatabase dtbDolvex;
+    TFbTransaction ibtDolvex;
+    TFbQuery qrySelect1;     // general selections; SelectFile
+    TFbQuery qryProcesso;    // UPDATE and INSERT statements
+    TFbQuery qryCupom;       // ticket statement (typed field list)
+    TFbQuery qryItensCupom;  // item statement (typed field list)
+    TFbQuery qryCupomDelete; // cancellation statement (typed field list)
+    TFbQuery qryFecha;       // totals of the daily closing
+    // The database name used at the next opening ("PATH DOLVEX" of the settings).
+    QString pathBancoDolvex;
+
+    // true: closes every open result, disconnects (an active transaction is
+    // committed), connects to pathBancoDolvex as SYSDBA and starts the
+    // transaction. Allowed on an open connection. false: rolls the transaction
+    // back, closes every open result and disconnects. Throws ConnectionError or
+    // DatabaseError.
+    void dtmConectDolvex(bool conect);
+
+    // qualSel "1": runs "Select * From <nomeFile> Where ( <StringCondicao> )" in
+    // qrySelect1, leaves its rows open and answers whether there is at least one.
+    // qualSel "CLOSE" in any letter case: closes qrySelect1. Anything else: nothing.
+    // The result is false except for a "1" selection that found rows.
+    bool SelectFile(const QString& qualSel, const QString& nomeFile, const QString& StringCondicao);
+
+    // Runs in qryProcesso: "UPDATE <nomeFile> SET" / strValues / "WHERE" / "( <StringCondicao> )".
+    void UPDATEFILE(const QString& nomeFile, const QString& strValues, const QString& StringCondicao);
+
+    // UPDATEFILE with the assignments built from the pair list mDados (name, value,
+    // name, value...; a lone last element is ignored): each value has "," turned
+    // into "." and quotes into blanks, and is quoted; an empty value sets ''. A
+    // list without assignments executes nothing.
+    void UPDATEFILE_Matriz(const QString& nomeFile, const QString& StringCondicao, const QStringList& mDados);
+
+    // Runs in qryProcesso: "Insert into <nomeFile>" / "( columns )  " /
+    // " Values ( values )  " with every value quoted (single quotes doubled).
+    // Without pairs the database rejects the statement (DatabaseError).
+    void INSERTFILE(const QString& nomeFile, const QStringList& mDados);
+
+    // Commits while keeping the transaction and the open results. When the commit
+    // fails: rolls back to the last commit (also retaining), and answers false.
+    bool dtmApiCommit();
+    // Firebird's message of the last failed dtmApiCommit ("" after a success).
+    [[nodiscard]] const QString& lastCommitError() const { return m_lastCommitError; }
+
+private:
+    QString m_lastCommitError;
+};
