@@ -1,6 +1,7 @@
 #include "support/JsonToDataset.h"
 
 #include "support/DecimalText.h"
+#include "support/JsonTokens.h"
 
 #include <QStringEncoder>
 
@@ -35,47 +36,6 @@ struct SyntaxFailure {
 struct ValueFailure {
     QString reason;
 };
-
-bool isJsonBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view trimmedToken(std::string_view token) {
-    while (!token.empty() && isJsonBlank(token.back())) token.remove_suffix(1);
-    return token;
-}
-
-bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
-unsigned hex4(const char* p) {
-    unsigned v = 0;
-    for (int i = 0; i < 4; ++i) {
-        const char c = p[i];
-        v = v * 16 + static_cast<unsigned>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
-    }
-    return v;
-}
-
-// RFC 8259 number: -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?
-bool isJsonNumber(std::string_view t) {
-    std::size_t i = 0;
-    auto digits = [&]() {
-        const std::size_t start = i;
-        while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
-        return i - start;
-    };
-    if (i < t.size() && t[i] == '-') ++i;
-    if (i < t.size() && t[i] == '0') ++i;
-    else if (digits() == 0) return false;
-    if (i < t.size() && t[i] == '.') {
-        ++i;
-        if (digits() == 0) return false;
-    }
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-        if (digits() == 0) return false;
-    }
-    return i == t.size();
-}
 
 class Walker {
 public:
@@ -170,8 +130,8 @@ private:
         case 't':
         case 'f':
         case 'n': {
-            const std::string_view word = trimmedToken(token);
-            if (word != "true" && word != "false" && word != "null") fail("not a JSON value", token.data());
+            const std::string_view word = jsontokens::trimmed(token);
+            if (word != "true" && word != "false" && word != "null") fail("not a valid JSON value", token.data());
             if (word == "null") return {};
             const bool b = word == "true";
             if (def.type == FieldType::Text || def.type == FieldType::LongText)
@@ -193,8 +153,8 @@ private:
             break;
         }
         default: {
-            const std::string_view number = trimmedToken(token);
-            if (!isJsonNumber(number)) fail("not a JSON value", token.data());
+            const std::string_view number = jsontokens::trimmed(token);
+            if (!jsontokens::isNumber(number)) fail("not a valid JSON value", token.data());
             if (def.type == FieldType::Float) {
                 double d = 0;
                 check(value.get_double().get(d), token.data());
@@ -294,55 +254,25 @@ private:
         case 't':
         case 'f':
         case 'n': {
-            const std::string_view word = trimmedToken(token);
-            if (word != "true" && word != "false" && word != "null") fail("not a JSON value", token.data());
+            const std::string_view word = jsontokens::trimmed(token);
+            if (word != "true" && word != "false" && word != "null") fail("not a valid JSON value", token.data());
             if (out) out->append(word);
             return;
         }
         default: {
-            const std::string_view number = trimmedToken(token);
-            if (!isJsonNumber(number)) fail("not a JSON value", token.data());
+            const std::string_view number = jsontokens::trimmed(token);
+            if (!jsontokens::isNumber(number)) fail("not a valid JSON value", token.data());
             if (out) out->append(number);
             return;
         }
         }
     }
 
-    // Checks the escapes of a string's content starting at `p` (after the
-    // opening quote) and returns the position of its closing quote. The
-    // parser has already found the string's end and refused raw control
-    // characters, so the scan stays inside the text.
     const char* stringEnd(const char* p) {
-        const char* const start = p - 1;
-        while (*p != '"') {
-            if (*p != '\\') {
-                ++p;
-                continue;
-            }
-            switch (p[1]) {
-            case '"': case '\\': case '/': case 'b': case 'f': case 'n': case 'r': case 't':
-                p += 2;
-                break;
-            case 'u': {
-                if (!(isHex(p[2]) && isHex(p[3]) && isHex(p[4]) && isHex(p[5])))
-                    fail("invalid \\u escape in a string", start);
-                const unsigned unit = hex4(p + 2);
-                p += 6;
-                if (unit >= 0xDC00 && unit <= 0xDFFF) fail("invalid surrogate in a string", start);
-                if (unit >= 0xD800 && unit <= 0xDBFF) {
-                    if (!(p[0] == '\\' && p[1] == 'u' && isHex(p[2]) && isHex(p[3]) && isHex(p[4]) && isHex(p[5])))
-                        fail("invalid surrogate in a string", start);
-                    const unsigned low = hex4(p + 2);
-                    if (low < 0xDC00 || low > 0xDFFF) fail("invalid surrogate in a string", start);
-                    p += 6;
-                }
-                break;
-            }
-            default:
-                fail("invalid escape in a string", start);
-            }
-        }
-        return p;
+        const char* reason = nullptr;
+        const char* end = jsontokens::stringEnd(p, reason);
+        if (end == nullptr) fail(reason, p - 1);
+        return end;
     }
 
     TMemTable& m_table;
@@ -385,7 +315,9 @@ void JsonToDatasetUtf8(TMemTable& aDataset, QByteArrayView aJSON) {
     try {
         od::document doc;
         if (const auto error = parser.iterate(padded).get(doc))
-            throw SyntaxFailure{simdjson::error_message(error), nullptr};
+            throw SyntaxFailure{error == simdjson::EMPTY ? "there is no JSON value, only blanks"
+                                                         : simdjson::error_message(error),
+                                nullptr};
         Walker walker(aDataset, doc);
         od::array root;
         if (const auto error = doc.get_array().get(root)) {
@@ -417,7 +349,7 @@ void JsonToDatasetUtf8(TMemTable& aDataset, QByteArrayView aJSON) {
     if (valueFailure) {
         const int kept = static_cast<int>(rows.size());
         aDataset.Refill(std::move(rows), kept - 1);
-        throw JsonError(QStringLiteral("JsonToDataset(%1): %2; the %3 rows before it were kept")
+        throw JsonError(QStringLiteral("JsonToDataset(%1): %2; rows kept before it: %3")
                             .arg(aDataset.Name(), valueFailure->reason)
                             .arg(kept));
     }

@@ -327,8 +327,12 @@ void TMemTable::Post() {
 }
 
 void TMemTable::appendRow(const QVariantList& values) {
+    requireActive("append to");
+    // Convert first: a value the table refuses leaves no half-made row behind.
+    QVariantList row(FieldCount());
+    for (int i = 0; i < FieldCount() && i < values.size(); ++i) row[i] = convertForColumn(i, values[i]);
     Append();
-    for (int i = 0; i < FieldCount() && i < values.size(); ++i) setFieldValue(i, values[i]);
+    m_buffer = std::move(row);
     Post();
 }
 
