@@ -14,11 +14,3 @@ void TPrincipal::gera_json_Forma_pgto(const QString&, double) { notYet("gera_jso
 void TPrincipal::gera_json_venda_delete(const QString&) { notYet("gera_json_venda_delete"); }
 void TPrincipal::Envia_fechamento_dia_anterior(const QString&, const QString&) { notYet("Envia_fechamento_dia_anterior"); }
 void TPrincipal::executaFechamento() { notYet("executaFechamento"); }
-void TPrincipal::GetPromocoes() { notYet("GetPromocoes"); }
-void TPrincipal::Trata_leitura_Json() { notYet("Trata_leitura_Json"); }
-void TPrincipal::Sinc_desconto(const QString&, const QStringList&) { notYet("Sinc_desconto"); }
-void TPrincipal::Sinc_Itens(const QString&, const QStringList&) { notYet("Sinc_Itens"); }
-void TPrincipal::Ler_condicao_beneficio(const QString&) { notYet("Ler_condicao_beneficio"); }
-void TPrincipal::grava_condicao_beneficio(const QString&) { notYet("grava_condicao_beneficio"); }
-void TPrincipal::GetReenvio_Vendas() { notYet("GetReenvio_Vendas"); }
-void TPrincipal::GetReenvio_Fecha() { notYet("GetReenvio_Fecha"); }
