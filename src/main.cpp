@@ -88,11 +88,11 @@ int main(int argc, char** argv) {
 
     if (options.once) {
         QCoreApplication app(argc, argv);
-        return headless::runOnce(*options.once);
+        return headless::THeadlessRunner().runOnce(*options.once);
     }
     if (options.headless) {
         QCoreApplication app(argc, argv);
-        return headless::runHeadless();
+        return headless::THeadlessRunner().runLoop();
     }
     QApplication app(argc, argv);
     return runGui();

@@ -30,25 +30,6 @@ void escreve(std::FILE* stream, const QString& line) {
     std::fflush(stream);
 }
 
-// Writes the log rows to stdout as they are added and the errors to stderr.
-class Saida {
-public:
-    explicit Saida(TPrincipal& core) {
-        QObject::connect(&core, &TPrincipal::rowAdded, &core, [&core] {
-            const TMemTable& tbl = *core.tblList;
-            if (tbl.Active() && tbl.RecordCount() > 0) escreve(stdout, logLine(tbl, tbl.RecordCount() - 1));
-        });
-        QObject::connect(&core, &TPrincipal::errorRaised, &core, [this](const QString& text) {
-            ++m_erros;
-            escreve(stderr, text);
-        });
-    }
-    [[nodiscard]] int erros() const { return m_erros; }
-
-private:
-    int m_erros = 0;
-};
-
 } // namespace
 
 std::optional<OnceCommand> parseOnce(const QStringList& words, QString* error) {
@@ -88,9 +69,23 @@ QString logLine(const TMemTable& tblList, int row) {
            umaLinha(tblList.cell(row, 0).toString()) + u'\t' + umaLinha(tblList.cell(row, 3).toString());
 }
 
-int runOnce(const OnceCommand& command) {
-    TPrincipal core;
-    Saida saida(core);
+THeadlessRunner::THeadlessRunner(std::FILE* out, std::FILE* err)
+    : m_core(std::make_unique<TPrincipal>()), m_out(out), m_err(err) {
+    TPrincipal& core = *m_core;
+    QObject::connect(&core, &TPrincipal::rowAdded, &core, [this] {
+        const TMemTable& tbl = *m_core->tblList;
+        if (tbl.Active() && tbl.RecordCount() > 0) escreve(m_out, logLine(tbl, tbl.RecordCount() - 1));
+    });
+    QObject::connect(&core, &TPrincipal::errorRaised, &core, [this](const QString& text) {
+        ++m_erros;
+        escreve(m_err, text);
+    });
+}
+
+THeadlessRunner::~THeadlessRunner() = default;
+
+int THeadlessRunner::runOnce(const OnceCommand& command) {
+    TPrincipal& core = *m_core;
     core.FormCreate();
     core.edtData = appClock().now().date();
     const auto escolhe = [&core](const QString& argument, const QString& pendente3) {
@@ -116,18 +111,17 @@ int runOnce(const OnceCommand& command) {
     case OnceCommand::Kind::Resend: core.btnGetReenvioClick(); break;
     }
     core.habilTimer(0);
-    return saida.erros() > 0 ? 1 : 0;
+    return m_erros > 0 ? 1 : 0;
 }
 
-int runHeadless() {
-    TPrincipal core;
-    Saida saida(core);
+int THeadlessRunner::runLoop() {
+    TPrincipal& core = *m_core;
     // Requests from outside are read in the event loop, never in the signal handler.
-    const int pipe = platform::installProcessRequestPipe();
+    static const int pipe = platform::installProcessRequestPipe();
     std::unique_ptr<QSocketNotifier> notifier;
     if (pipe >= 0) {
         notifier = std::make_unique<QSocketNotifier>(pipe, QSocketNotifier::Read);
-        QObject::connect(notifier.get(), &QSocketNotifier::activated, &core, [&core, pipe] {
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, &core, [&core] {
             for (auto req = platform::readProcessRequest(pipe); req != platform::ProcessRequest::None;
                  req = platform::readProcessRequest(pipe)) {
                 if (req == platform::ProcessRequest::Reload) {

@@ -8,9 +8,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
+#include <memory>
 #include <optional>
 
 class TMemTable;
+class TPrincipal;
 
 namespace headless {
 
@@ -32,12 +35,32 @@ struct OnceCommand {
 // Line breaks and tabs inside the texts become blanks.
 [[nodiscard]] QString logLine(const TMemTable& tblList, int row);
 
-// Applies the settings as at start-up, runs the command, returns the exit
-// status: 0 when it ended normally, 1 when an error that no task handled was shown.
-[[nodiscard]] int runOnce(const OnceCommand& command);
+// Runs the core without a window, writing the log rows to `out` and the
+// errors that no task handled to `err`.
+class THeadlessRunner {
+public:
+    explicit THeadlessRunner(std::FILE* out = stdout, std::FILE* err = stderr);
+    ~THeadlessRunner();
+    THeadlessRunner(const THeadlessRunner&) = delete;
+    THeadlessRunner& operator=(const THeadlessRunner&) = delete;
 
-// Starts the scheduler and runs the event loop until SIGINT or SIGTERM ends it
-// (after the task at work); SIGHUP applies the settings anew. Returns 0.
-[[nodiscard]] int runHeadless();
+    [[nodiscard]] TPrincipal& core() { return *m_core; }
+    // Errors shown so far.
+    [[nodiscard]] int errorCount() const { return m_erros; }
+
+    // Applies the settings as at start-up, runs the command, returns the exit
+    // status: 0 when it ended normally, 1 when an error that no task handled was shown.
+    [[nodiscard]] int runOnce(const OnceCommand& command);
+
+    // Starts the scheduler and runs the event loop until SIGINT or SIGTERM ends
+    // it (after the task at work); SIGHUP applies the settings anew. Returns 0.
+    [[nodiscard]] int runLoop();
+
+private:
+    std::unique_ptr<TPrincipal> m_core;
+    std::FILE* m_out;
+    std::FILE* m_err;
+    int m_erros = 0;
+};
 
 } // namespace headless
