@@ -1,0 +1,64 @@
+#pragma once
+// What the fake service remembers while it runs, shared by its worker threads:
+// the queued statuses per endpoint, the movements already accepted, the replies
+// of the GET endpoints and the latency.
+
+#include "Options.h"
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fake {
+
+struct ServedBody {
+    std::string body;
+    std::string contentType;
+    bool found = true; // false when the configured file cannot be read
+    std::string error;
+};
+
+class ServiceState {
+public:
+    explicit ServiceState(const Options& options);
+
+    // The next queued status of the endpoint, taken off its queue.
+    [[nodiscard]] std::optional<int> takeQueued(const std::string& endpoint);
+    void queue(const std::string& endpoint, const std::vector<int>& statuses);
+
+    // Records a movement as accepted; false when the same key was accepted before.
+    [[nodiscard]] bool acceptMovement(const std::string& key);
+
+    // The reply of a GET endpoint: a body set by a control request, else the
+    // configured file read now, else the default.
+    [[nodiscard]] ServedBody served(const std::string& endpoint) const;
+    void serve(const std::string& endpoint, std::string body, std::string contentType);
+
+    void setLatencyMs(int ms);
+    // Waits the latency; returns early when the service is stopping.
+    void waitLatency();
+    void stopWaiting();
+
+    // Back to the state at start.
+    void reset();
+
+    // A number for the next session cookie.
+    [[nodiscard]] int nextSession();
+
+private:
+    const Options m_options;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_stopped;
+    bool m_stopping = false;
+    std::map<std::string, std::vector<int>> m_queues;
+    std::set<std::string> m_accepted;
+    std::map<std::string, ServedBody> m_overrides;
+    int m_latencyMs = 0;
+    int m_sessions = 0;
+};
+
+} // namespace fake
