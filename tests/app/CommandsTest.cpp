@@ -1,0 +1,203 @@
+// The operator's commands end to end, on the demo ERP database and the fake
+// service: the radio choice of both send commands, the switches, the order of
+// the tasks in a tick, and the message pass of the sales upload.
+
+#include "AppTestSupport.h"
+
+#include "app/uPrincipal.h"
+#include "support/MemTable.h"
+#include "support/fixtures/ErpDatabase.h"
+#include "support/fixtures/FakeService.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+
+using apptest::operations;
+
+namespace {
+
+using Selecao = TPrincipal::Selecao;
+
+class CommandsTest : public apptest::ShellTest {
+protected:
+    static void SetUpTestSuite() { service = std::make_unique<FakeService>(); }
+    static void TearDownTestSuite() { service.reset(); }
+
+    void SetUp() override {
+        service->reset();
+        clock.set(QDateTime(QDate(2025, 12, 9), QTime(10, 0, 0)));
+    }
+
+    // A fresh demo database and a core started on it.
+    void start(bool sales = true, bool promotions = false) {
+        db = std::make_unique<ErpDatabase>(ErpDatabase::Content::Demo);
+        core.reset();
+        writeSettings({{QStringLiteral("PATH DOLVEX"), db->path()},
+                       {QStringLiteral("URLBASE"), service->baseUrl()},
+                       {QStringLiteral("IDEMRPESA"), QStringLiteral("1")},
+                       {QStringLiteral("IDLOCAL"), QStringLiteral("2")},
+                       {QStringLiteral("DataUltFecha"), QStringLiteral("07/12/2025")},
+                       {QStringLiteral("chkPostVenda"), sales ? QStringLiteral("SIM") : QStringLiteral("NAO")},
+                       {QStringLiteral("chkGetPromo"), promotions ? QStringLiteral("SIM") : QStringLiteral("NAO")}});
+        journalStart = service->journal().size();
+        core = std::make_unique<TPrincipal>();
+        errors = std::make_unique<apptest::ErrorSpy>(*core);
+        core->FormCreate();
+        core->FormActivate();
+    }
+
+    [[nodiscard]] int flag(int ticket, int caixa) const {
+        return db->integer(QStringLiteral("select sinc_korvanta from cupom_fiscal where nro_cupom=%1 and nro_cx=%2")
+                               .arg(ticket)
+                               .arg(caixa));
+    }
+    // Requests since the core was started.
+    [[nodiscard]] int requests(const QString& endpoint) const {
+        int n = 0;
+        for (const JournalRecord& r : service->journal().mid(journalStart)) n += r.endpoint == endpoint ? 1 : 0;
+        return n;
+    }
+    [[nodiscard]] bool logged(const QString& prefix) const {
+        for (const QString& op : operations(*core->tblList))
+            if (op.startsWith(prefix)) return true;
+        return false;
+    }
+    // The command ended as a command ends: timers running, countdowns untouched.
+    void expectCommandEnd() const {
+        EXPECT_TRUE(core->timerGeral.isActive());
+        EXPECT_TRUE(core->timerPing.isActive());
+        EXPECT_EQ(core->uPostVenda + core->uGetPromo + core->uGetReenvio, 0);
+        EXPECT_EQ(errors->texts, QStringList());
+    }
+
+    static std::unique_ptr<FakeService> service;
+    std::unique_ptr<ErpDatabase> db;
+    std::unique_ptr<TPrincipal> core;
+    std::unique_ptr<apptest::ErrorSpy> errors;
+    qsizetype journalStart = 0;
+};
+
+std::unique_ptr<FakeService> CommandsTest::service;
+
+TEST_F(CommandsTest, SendSalesTakesTheTicketsOfTheChosenSelection) {
+    struct Case {
+        Selecao selecao;
+        QDate day;
+        int t2935, t1502, t2901; // flags after the command
+    };
+    const Case cases[] = {
+        {Selecao::Pendente1, {}, 2, 3, 2},
+        {Selecao::Pendente3, {}, 1, 2, 1},
+        {Selecao::Data, QDate(2025, 12, 7), 1, 3, 2},
+    };
+    for (const Case& c : cases) {
+        start();
+        core->selecao = c.selecao;
+        if (c.day.isValid()) core->edtData = c.day;
+        core->btnEnviaClick();
+        const int selecao = static_cast<int>(c.selecao);
+        EXPECT_EQ(flag(2935, 1), c.t2935) << selecao;
+        EXPECT_EQ(flag(1502, 2), c.t1502) << selecao;
+        EXPECT_EQ(flag(2901, 1), c.t2901) << selecao;
+        expectCommandEnd();
+    }
+}
+
+TEST_F(CommandsTest, SendClosingTakesThePendingDaysOrTheChosenDay) {
+    struct Case {
+        Selecao selecao;
+        QDate day;
+        QString closed; // the day whose closings were posted
+    };
+    const Case cases[] = {
+        {Selecao::Pendente1, {}, QStringLiteral("08/12/2025")},
+        {Selecao::Pendente3, {}, QStringLiteral("08/12/2025")},
+        {Selecao::Data, QDate(2025, 12, 5), QStringLiteral("05/12/2025")},
+    };
+    for (const Case& c : cases) {
+        start();
+        core->selecao = c.selecao;
+        if (c.day.isValid()) core->edtData = c.day;
+        core->btnEnviaFechaClick();
+        EXPECT_TRUE(logged(QStringLiteral("Fechamento: ") + c.closed)) << c.closed.toStdString();
+        EXPECT_GT(requests(QStringLiteral("cierresDiarios")), 0);
+        EXPECT_EQ(requests(QStringLiteral("movimientos")), 0);
+        expectCommandEnd();
+    }
+}
+
+TEST_F(CommandsTest, SwitchesDecideWhatTheCommandsDo) {
+    start(/*sales=*/false, /*promotions=*/false);
+    core->btnEnviaClick();
+    core->btnCopiaClick();
+    core->btnGetPromocoesClick();
+    EXPECT_EQ(core->tblList->RecordCount(), 0);
+    EXPECT_EQ(flag(2935, 1), 1);
+
+    core->btnEnviaFechaClick(); // the closing has no switch
+    core->btnGetReenvioClick(); // nor the resend readings
+    EXPECT_GT(requests(QStringLiteral("cierresDiarios")), 0);
+    EXPECT_EQ(requests(QStringLiteral("solicitudesMovimientos")), 1);
+    EXPECT_EQ(requests(QStringLiteral("solicitudesCierresDiarios")), 1);
+    EXPECT_EQ(requests(QStringLiteral("promociones")), 0);
+    EXPECT_EQ(requests(QStringLiteral("movimientos")), 0);
+    expectCommandEnd();
+}
+
+TEST_F(CommandsTest, ATickRunsSalesClosingPromotionsAndResendInThisOrder) {
+    start(/*sales=*/true, /*promotions=*/true);
+    core->timerGeralTimer();
+    const QStringList ops = operations(*core->tblList);
+    const auto first = [&ops](const QString& prefix) {
+        for (qsizetype i = 0; i < ops.size(); ++i)
+            if (ops.at(i).startsWith(prefix)) return i;
+        return qsizetype(-1);
+    };
+    const QList<qsizetype> order{first(QStringLiteral("Abriu post-vendas")),
+                                 first(QStringLiteral("Gravação venda: ")),
+                                 first(QStringLiteral("Fechamento: ")),
+                                 first(QStringLiteral("Leitura de promoções")),
+                                 first(QStringLiteral("Promoções processada sistema ZYR")),
+                                 first(QStringLiteral("Leitura de reenvio-venda")),
+                                 first(QStringLiteral("Leitura de reenvio-fecha"))};
+    EXPECT_EQ(order.at(0), 0) << ops.join(u'\n').toStdString();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        EXPECT_GT(order.at(i), order.at(i - 1)) << i << "\n" << ops.join(u'\n').toStdString();
+    EXPECT_EQ(errors->texts, QStringList());
+    EXPECT_EQ(flag(2935, 1), 2);
+}
+
+TEST_F(CommandsTest, InTheMessagePassOfTheSalesUploadNothingElseStarts) {
+    start();
+    bool inPass = false;
+    quint8 gateAfterActivation = 9;
+    // Handled in the message pass at the start of the run: an activation of the
+    // window, a closing command for another day, and the end of the program.
+    const auto inThePass = [&] {
+        inPass = core->busy();
+        core->FormActivate();
+        gateAfterActivation = core->podePostVenda;
+        core->selecao = Selecao::Data;
+        core->edtData = QDate(2025, 12, 5);
+        core->btnEnviaFechaClick();
+        QCoreApplication::exit(0);
+    };
+    QTimer::singleShot(0, core.get(), [&] {
+        QTimer::singleShot(0, core.get(), inThePass);
+        core->btnEnviaClick();
+    });
+    QCoreApplication::exec();
+
+    EXPECT_TRUE(inPass);
+    EXPECT_EQ(gateAfterActivation, 0); // the settings waited for the run's end
+    EXPECT_FALSE(logged(QStringLiteral("Fechamento: 05/12/2025")));
+    // The run finished before the loop ended, and the settings were applied after it.
+    EXPECT_EQ(flag(2935, 1), 2);
+    EXPECT_EQ(flag(1501, 2), 2);
+    EXPECT_EQ(core->edtData, QDate(2025, 12, 9));
+    EXPECT_EQ(core->podePostVenda, 1);
+    EXPECT_EQ(errors->texts, QStringList());
+}
+
+} // namespace
