@@ -1,0 +1,69 @@
+// gera_json_venda and gera_json_Forma_pgto: the sale movement document of the
+// current row of qryCupom, written into mmoRequest. The lines themselves come
+// from movdoc (MovementDocument.h); this file reads the ERP rows for it.
+
+#include "app/uPrincipal.h"
+
+#include "erp/SqlTexts.h"
+#include "erp/uDtmApi.h"
+#include "support/frmFunczyr.h"
+#include "sync/DocText.h"
+#include "sync/MovementDocument.h"
+
+void TPrincipal::gera_json_venda() {
+    const TFbQuery& cupom = dtmApi->qryCupom;
+    const int nroCupom = cupom.FieldByName(QStringLiteral("NRO_CUPOM")).AsInteger();
+    const int nroCx = cupom.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
+    const QDate data = cupom.FieldByName(QStringLiteral("DATA_CUPOM")).AsDate();
+    const TFbField hora = cupom.FieldByName(QStringLiteral("HORA"));
+
+    movdoc::Movimento m;
+    m.fecha = Funcoes_da_ZYR::Formata_Data(data, QStringLiteral("AAAA-MM-DD")) + QStringLiteral("T") +
+              Funcoes_da_ZYR::Formata_Data(QDateTime(data, hora.IsNull() ? QTime(0, 0) : hora.AsTime()),
+                                           QStringLiteral("HH:MM:SS")) +
+              QStringLiteral(".000-0300");
+    m.numero = QString::number(nroCupom);
+    m.descontoTicket = cupom.FieldByName(QStringLiteral("VLR_DES")).AsFloat();
+    m.recargo = cupom.FieldByName(QStringLiteral("VLR_ACR")).AsFloat();
+    m.total = cupom.FieldByName(QStringLiteral("SUB_TOT")).AsFloat();
+    m.documentoCliente = cupom.FieldByName(QStringLiteral("CPF_CLI")).AsString();
+
+    // The items of this ticket, in the order of nro_item.
+    TFbQuery& itens = dtmApi->qryItensCupom;
+    itens.SQL.setLine(sqltexts::kItemConditionLine, sqltexts::itemCondition(nroCupom, nroCx, data));
+    itens.Open();
+    while (!itens.Eof()) {
+        movdoc::Item item;
+        item.codigoArticulo = itens.FieldByName(QStringLiteral("COD_MER")).AsString();
+        item.codigoBarras = itens.FieldByName(QStringLiteral("COD_BAR")).AsString();
+        item.nome = itens.FieldByName(QStringLiteral("NOM_MER")).AsString();
+        item.quantidade = itens.FieldByName(QStringLiteral("QTD_VEN")).AsFloat();
+        item.cantidad = doctext::quantity(item.quantidade);
+        item.vlrUni = itens.FieldByName(QStringLiteral("VLR_UNI")).AsFloat();
+        item.subTot = itens.FieldByName(QStringLiteral("SUB_TOT")).AsFloat();
+        item.desconto = itens.FieldByName(QStringLiteral("VLR_DES_I_KORV")).AsFloat(); // null: 0
+        m.itens << item;
+        itens.Next();
+    }
+
+    const movdoc::Abertura abertura = movdoc::abertura(m);
+    mmoRequest.Clear();
+    for (const QString& linha : abertura.linhas) mmoRequest.Add(linha);
+    addVirgula = m.itens.isEmpty() ? QString() : QStringLiteral(",");
+    soma_os_descontos = abertura.somaDescontos;
+
+    const QString formasPgto = cupom.FieldByName(QStringLiteral("FORMASPGTO")).AsString();
+    if (!formasPgto.trimmed().isEmpty())
+        gera_json_Forma_pgto(formasPgto, cupom.FieldByName(QStringLiteral("VLR_TRO")).AsFloat());
+    else
+        gera_json_Forma_pgto(cupom.FieldByName(QStringLiteral("FORMA_PAG")).AsString() + QStringLiteral("^") +
+                                 doctext::quantity(m.total),
+                             0);
+    for (const QString& linha : movdoc::fecho()) mmoRequest.Add(linha);
+}
+
+void TPrincipal::gera_json_Forma_pgto(const QString& strformasIn, double vlrTrocoIn) {
+    memoformasTmp.Clear();
+    memoformasTmp.SetText(strformasIn);
+    for (const QString& linha : movdoc::pagamentos(memoformasTmp.Lines(), vlrTrocoIn)) mmoRequest.Add(linha);
+}
