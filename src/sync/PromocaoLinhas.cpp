@@ -129,6 +129,17 @@ QString condicaoItem(const QString& id, const QString& codigoBarras, const QStri
            QStringLiteral(" and tipo_item=") + sqltexts::quoted(tipoItem);
 }
 
+QStringList semChaveDoItem(const QStringList& pares) {
+    static const QStringList chave = {QStringLiteral("id_prom"), QStringLiteral("cod_bar_prom"),
+                                      QStringLiteral("tipo_item")};
+    QStringList resto;
+    for (qsizetype i = 0; i + 1 < pares.size(); i += 2) {
+        if (chave.contains(pares.at(i), Qt::CaseInsensitive)) continue;
+        resto << pares.at(i) << pares.at(i + 1);
+    }
+    return resto;
+}
+
 QStringList paresItem(const LinhaItem& l) {
     return {QStringLiteral("id_prom"),      l.id,
             QStringLiteral("tipo_item"),    l.tipoItem,

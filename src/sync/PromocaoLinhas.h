@@ -83,6 +83,9 @@ struct LinhaItem {
     QString nome;
     QString codigoBarras;
 };
+// The pairs without those of the item's key (id_prom, cod_bar_prom, tipo_item).
+[[nodiscard]] QStringList semChaveDoItem(const QStringList& pares);
+
 // The nine pairs of the Korvanta_item row, in order: numbers written with
 // Formata_Valor_para_Sql, the name cut to 50 characters, "cod_red_prom" "0".
 [[nodiscard]] QStringList paresItem(const LinhaItem& linha);

@@ -171,8 +171,11 @@ void TPrincipal::Sinc_desconto(const QString& condicaoIn, const QStringList& Mat
 }
 
 void TPrincipal::Sinc_Itens(const QString& condicaoIn, const QStringList& MatIn) {
+    // The update leaves the key columns alone: it would write the barcode in the
+    // update's cleaned form (commas to points, quotes to blanks), and the next
+    // run would no longer find the row by its barcode.
     if (dtmApi->SelectFile(QStringLiteral("1"), promocao::kTabelaItem, condicaoIn))
-        dtmApi->UPDATEFILE_Matriz(promocao::kTabelaItem, condicaoIn, MatIn);
+        dtmApi->UPDATEFILE_Matriz(promocao::kTabelaItem, condicaoIn, promocao::semChaveDoItem(MatIn));
     else
         dtmApi->INSERTFILE(promocao::kTabelaItem, MatIn);
 }
