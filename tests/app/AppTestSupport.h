@@ -18,6 +18,16 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Readable texts in the failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << '{';
+    for (const QString& text : list) *os << " \"" << text.toStdString() << '"';
+    *os << " }";
+}
+
 class TMemTable;
 class TPrincipal;
 

@@ -1,0 +1,201 @@
+// The main window: hidden start, captions, the log grid, close hides, the
+// icon's menu, activation applies the settings, the error box, the end.
+
+#include "UiTestSupport.h"
+
+#include "app/gui/TrayIcon.h"
+#include "config/gui/uFrmConfig.h"
+#include "support/MemTable.h"
+#include "ui/uPaginaTeste.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QTimer>
+
+namespace {
+
+using MainWindowTest = uitest::WindowTest;
+
+TEST_F(MainWindowTest, StartsHiddenWithTheCommandsOfTheLeftColumn) {
+    start();
+    uitest::settle();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104"));
+    EXPECT_EQ(window->size(), QSize(1013, 675));
+    struct Face {
+        QAbstractButton* button;
+        QString text, tip;
+    };
+    const Face faces[] = {
+        {window->btnClose, {}, QStringLiteral("Fecha sincronizador")},
+        {window->btnConfig, {}, QStringLiteral("Configurações")},
+        {window->btnguiaTeste, QStringLiteral("Guia de testes"), {}},
+        {window->btnGetReenvio, QStringLiteral("Leitura de reenvio"), {}},
+        {window->btnCopia, QStringLiteral("Leitura de promoções"), {}},
+        {window->rdPendente1, QStringLiteral("Vendas / fecha pendente - 1"), {}},
+        {window->rdPendente3, QStringLiteral("Vendas / fecha pendente - 3"), {}},
+        {window->rdData, QStringLiteral("Vendas / fechamento por data:"), {}},
+        {window->btnEnvia, QStringLiteral("Enviar vendas"), {}},
+        {window->btnEnviaFecha, QStringLiteral("Enviar fechamento diário"), {}},
+    };
+    for (const Face& f : faces) {
+        EXPECT_EQ(f.button->text(), f.text) << f.button->objectName().toStdString();
+        EXPECT_EQ(f.button->toolTip(), f.tip) << f.button->objectName().toStdString();
+    }
+    EXPECT_TRUE(window->rdPendente1->isChecked());
+    EXPECT_FALSE(window->btnClose->icon().isNull());
+    EXPECT_FALSE(window->btnConfig->icon().isNull());
+    EXPECT_FALSE(window->windowIcon().isNull());
+    EXPECT_EQ(window->btnguiaTeste->isVisibleTo(window.get()), core->btnguiaTesteVisible);
+    EXPECT_EQ(window->GridList->model(), core->tblList);
+}
+
+TEST_F(MainWindowTest, CaptionFollowsTheSettings) {
+    writeSettings({{QStringLiteral("chkCodEmpDolvex"), QStringLiteral("SIM")},
+                   {QStringLiteral("edtApelidoEmp"), QStringLiteral("Loja Centro")}});
+    start();
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104 - ( Loja Centro )"));
+    writeSettings({{QStringLiteral("chkCodEmpDolvex"), QStringLiteral("SIM")}});
+    window->FormActivate();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104 - (  )"));
+}
+
+TEST_F(MainWindowTest, TheNewestLogRowIsCurrentAndInView) {
+    start();
+    window->restauraClick();
+    uitest::settle();
+    for (int i = 1; i <= 60; ++i) core->addList(QStringLiteral("linha %1").arg(i), QString());
+    uitest::settle();
+    const QModelIndex current = window->GridList->selectionModel()->currentIndex();
+    EXPECT_EQ(current.row(), 59);
+    EXPECT_TRUE(window->GridList->viewport()->rect().intersects(window->GridList->visualRect(current)));
+    EXPECT_EQ(window->GridList->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Mensagem"));
+}
+
+TEST_F(MainWindowTest, ClosingHidesAndTheTimersGoOn) {
+    start();
+    window->restauraClick();
+    uitest::settle();
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->close()); // refused
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(core->timerGeral.isActive());
+    EXPECT_TRUE(core->timerPing.isActive());
+}
+
+TEST_F(MainWindowTest, TheIconsMenuRestoresAndADoubleClickToo) {
+    start();
+    TTrayIcon& tray = window->tray();
+    const QList<QAction*> items = tray.PopupMenu1.actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items.at(0)->text(), QStringLiteral("Restaurar programa - Korvanta"));
+    EXPECT_TRUE(items.at(1)->isSeparator());
+    EXPECT_EQ(items.at(2)->text(), QStringLiteral("Sair do sistema"));
+
+    tray.onActivated(QSystemTrayIcon::Trigger); // a single click does nothing
+    uitest::settle();
+    EXPECT_FALSE(window->isVisible());
+    tray.onActivated(QSystemTrayIcon::DoubleClick);
+    uitest::settle();
+    EXPECT_TRUE(window->isVisible());
+    window->hide();
+    tray.restaura->trigger();
+    uitest::settle();
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, WithoutASystemTrayTheProgramRunsOnAndTheIconRetries) {
+    start();
+    if (QSystemTrayIcon::isSystemTrayAvailable()) GTEST_SKIP() << "this session has a system tray";
+    EXPECT_FALSE(window->tray().isShown());
+    EXPECT_EQ(window->tray().attemptsLeft(), TTrayIcon::Tentativas - 1);
+    EXPECT_TRUE(core->timerGeral.isActive());
+}
+
+TEST_F(MainWindowTest, ShowingTheWindowAppliesTheSettings) {
+    start();
+    core->podePostVenda = 0;
+    core->podeGetPromo = 0;
+    writeSettings({{QStringLiteral("IDEMRPESA"), QStringLiteral("77")}});
+    clock.set(QDateTime(QDate(2023, 4, 12), QTime(8, 0)));
+    window->restauraClick();
+    uitest::settle();
+    EXPECT_TRUE(window->isActiveWindow());
+    EXPECT_EQ(core->podePostVenda, 1);
+    EXPECT_EQ(core->podeGetPromo, 1);
+    EXPECT_EQ(core->edtidEmpresa, QStringLiteral("77"));
+    EXPECT_EQ(window->edtData->date(), QDate(2023, 4, 12));
+}
+
+TEST_F(MainWindowTest, TheSelectionAndTheDateAreTheCores) {
+    start();
+    window->rdData->click();
+    EXPECT_EQ(core->selecao, TPrincipal::Selecao::Data);
+    window->edtData->setDate(QDate(2020, 6, 10));
+    EXPECT_EQ(core->edtData, QDate(2020, 6, 10));
+    window->rdPendente3->click();
+    EXPECT_EQ(core->selecao, TPrincipal::Selecao::Pendente3);
+    // The resend reading writes the day of a request into the field.
+    core->edtData = QDate(2023, 3, 15);
+    emit core->stateChanged();
+    EXPECT_EQ(window->edtData->date(), QDate(2023, 3, 15));
+}
+
+TEST_F(MainWindowTest, OneNonModalBoxShowsTheLatestError) {
+    start();
+    EXPECT_EQ(window->errorBox(), nullptr);
+    core->ShowError(QStringLiteral("Cannot connect to the database x.fdb"));
+    QMessageBox* box = window->errorBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_FALSE(box->isModal());
+    EXPECT_EQ(box->windowTitle(), TPrincipal::TituloAplicacao());
+    EXPECT_EQ(box->text(), QStringLiteral("Cannot connect to the database x.fdb."));
+    core->ShowError(QStringLiteral("Segundo erro."));
+    EXPECT_EQ(window->errorBox(), box);
+    EXPECT_EQ(box->text(), QStringLiteral("Segundo erro."));
+}
+
+TEST_F(MainWindowTest, TheSettingsCommandShowsTheDialogThenAppliesTheSettings) {
+    start();
+    core->podePostVenda = 0;
+    writeSettings({{QStringLiteral("IDLOCAL"), QStringLiteral("5")}});
+    bool dialogShown = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        dialogShown = window->frmConfig().isVisible() && window->frmConfig().isModal();
+        window->frmConfig().btnsair->click();
+    });
+    window->btnConfig->click();
+    EXPECT_TRUE(dialogShown);
+    EXPECT_FALSE(window->frmConfig().isVisible());
+    EXPECT_EQ(core->edtidLocal, QStringLiteral("5"));
+    EXPECT_EQ(core->podePostVenda, 1);
+    EXPECT_TRUE(core->timerGeral.isActive());
+}
+
+TEST_F(MainWindowTest, TheTestButtonShowsAndHidesTheTestPage) {
+    start();
+    window->restauraClick();
+    window->btnguiaTesteClick();
+    EXPECT_EQ(window->page->isVisible(), core->btnguiaTesteVisible); // only on the test workstation
+    core->btnguiaTesteVisible = true;
+    window->page->hide();
+    window->btnguiaTesteClick();
+    EXPECT_TRUE(window->page->isVisible());
+    EXPECT_EQ(window->page->geometry(), QRect(190, 45, 803, 601));
+    EXPECT_EQ(window->page->currentWidget(), window->page->tab3); // "Grades" in front
+    window->btnguiaTesteClick();
+    EXPECT_FALSE(window->page->isVisible());
+    EXPECT_TRUE(window->GridList->isVisible());
+}
+
+TEST_F(MainWindowTest, EndingLeavesTheEventLoopAlthoughTheWindowRefusesToClose) {
+    start();
+    window->restauraClick();
+    QTimer::singleShot(0, window.get(), [this] { window->sairClick(); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(window->isVisible());
+}
+
+} // namespace

@@ -1,0 +1,69 @@
+#include "UiTestSupport.h"
+
+#include "support/Codepage.h"
+#include "support/Platform.h"
+
+#include <QApplication>
+#include <QFile>
+
+namespace {
+
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_ui";
+        static char* argv[] = {name, nullptr};
+        m_app = new QApplication(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+        TPrincipal::setTimerScale(1000); // no tick while a widget test runs
+    }
+    void TearDown() override {
+        delete m_app;
+        m_app = nullptr;
+    }
+
+private:
+    QApplication* m_app = nullptr;
+};
+
+[[maybe_unused]] const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+} // namespace
+
+namespace uitest {
+
+WindowTest::WindowTest() {
+    platform::setBaseDir(folder.path());
+    setAppClock(&clock);
+}
+
+WindowTest::~WindowTest() {
+    window.reset();
+    core.reset();
+    setAppClock(nullptr);
+    platform::setBaseDir(QString());
+}
+
+QString WindowTest::iniPath() const { return platform::baseDir() + QStringLiteral("configAPI.ini"); }
+
+void WindowTest::writeSettings(const Settings& settings) {
+    QString text = QStringLiteral("[CONF]\r\n");
+    for (const auto& [key, value] : settings) text += key + u'=' + value + QStringLiteral("\r\n");
+    QFile file(iniPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(ansi::fromUnicode(text));
+}
+
+void WindowTest::start() {
+    core = std::make_unique<TPrincipal>();
+    window = std::make_unique<TfrmPrincipal>(*core);
+    window->FormCreate();
+}
+
+void settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+} // namespace uitest

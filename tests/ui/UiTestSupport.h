@@ -1,0 +1,55 @@
+#pragma once
+// Shared by the widget tests: a QApplication for the whole test program (the
+// offscreen platform), a program folder of its own with a settings file, a
+// manual clock, and a started core with its main window.
+
+#include "support/fixtures/TestPaths.h"
+
+#include "app/gui/uFrmPrincipal.h"
+#include "app/uPrincipal.h"
+#include "support/Clock.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+// Readable texts in the failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << '{';
+    for (const QString& text : list) *os << " \"" << text.toStdString() << '"';
+    *os << " }";
+}
+
+#include <memory>
+
+namespace uitest {
+
+using Settings = QList<QPair<QString, QString>>;
+
+class WindowTest : public ::testing::Test {
+protected:
+    WindowTest();
+    ~WindowTest() override;
+
+    // (Re)writes configAPI.ini, section CONF, in Windows-1252 with CR LF.
+    void writeSettings(const Settings& settings);
+    [[nodiscard]] QString iniPath() const;
+    // Creates the core and the main window and runs the start-up.
+    void start();
+
+    TempFolder folder;
+    ManualClock clock{QDateTime(QDate(2023, 4, 10), QTime(9, 0, 0))};
+    std::unique_ptr<TPrincipal> core;
+    std::unique_ptr<TfrmPrincipal> window;
+};
+
+// Lets the event loop run what is waiting (shows, activations, paints).
+void settle();
+
+} // namespace uitest
