@@ -29,7 +29,7 @@ CREATE TABLE cupom_fiscal (
   hora           TIME,
   sinc_korvanta  INTEGER DEFAULT 1,
   cod_emp        INTEGER DEFAULT 1 NOT NULL,
-  CONSTRAINT pk_cupom_fiscal PRIMARY KEY (cod_emp, nro_cx, data_cupom, nro_cupom)
+  CONSTRAINT pk_cupom_fiscal PRIMARY KEY (nro_cupom, nro_cx, data_cupom, cod_emp)
 );
 
 CREATE INDEX ix_cupom_fiscal_sinc ON cupom_fiscal (sinc_korvanta);

@@ -1,9 +1,11 @@
 #include "erp/FbMaster.h"
 
+#include "support/Platform.h"
+
 namespace fb {
 
 Firebird::IMaster* master() {
-    static Firebird::IMaster* const instance = Firebird::fb_get_master_interface();
+    static Firebird::IMaster* const instance = platform::firebirdMaster();
     return instance;
 }
 

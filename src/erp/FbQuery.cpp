@@ -102,18 +102,50 @@ void TFbQuery::Prepare() {
     d->freeStatement();
     try {
         fb::Status status;
+        // Only the statement's type is asked for here; what a selection returns
+        // is described on demand (describeOutput), so a write prepared once for
+        // one execution costs no more than the engine's own work.
         d->statement = m_database->attachment()->prepare(status.get(), m_transaction->handle(), 0,
                                                          text.constData(), SQL_DIALECT_V6,
-                                                         IStatement::PREPARE_PREFETCH_METADATA);
+                                                         IStatement::PREPARE_PREFETCH_TYPE);
         d->statementType = d->statement->getType(status.get());
-        d->output = d->statement->getOutputMetadata(status.get());
-        d->columns = fb::describeColumns(status.get(), d->output);
-        d->message.assign(d->output->getMessageLength(status.get()), 0);
         d->preparedText = text;
     } catch (const FbException& e) {
         d->freeStatement();
         throw DatabaseError(QStringLiteral("SQL error in %1").arg(Name), databaseName(), fb::statusText(e.getStatus()),
                             fb::statusCode(e.getStatus()), SQL.Text());
+    }
+}
+
+bool TFbQuery::returnsValues() const {
+    switch (d->statementType) {
+    case isc_info_sql_stmt_insert:
+    case isc_info_sql_stmt_update:
+    case isc_info_sql_stmt_delete:
+        // "... RETURNING ..." hands back one row.
+        return QString::fromLatin1(d->preparedText).contains(QLatin1String("returning"), Qt::CaseInsensitive);
+    case isc_info_sql_stmt_ddl:
+    case isc_info_sql_stmt_start_trans:
+    case isc_info_sql_stmt_commit:
+    case isc_info_sql_stmt_rollback:
+    case isc_info_sql_stmt_set_generator:
+    case isc_info_sql_stmt_savepoint:
+        return false;
+    default:
+        return true;
+    }
+}
+
+void TFbQuery::describeOutput() {
+    if (d->output) return;
+    try {
+        fb::Status status;
+        d->output = d->statement->getOutputMetadata(status.get());
+        d->columns = fb::describeColumns(status.get(), d->output);
+        d->message.assign(d->output->getMessageLength(status.get()), 0);
+    } catch (const FbException& e) {
+        throw DatabaseError(QStringLiteral("Cannot describe the result of %1").arg(Name), databaseName(),
+                            fb::statusText(e.getStatus()), fb::statusCode(e.getStatus()), SQL.Text());
     }
 }
 
@@ -138,6 +170,7 @@ void TFbQuery::checkFieldList() const {
 void TFbQuery::Open() {
     if (d->active) return;
     Prepare();
+    describeOutput();
     if (d->columns.empty())
         throw DatabaseError(QStringLiteral("%1 cannot be opened: the statement returns no rows").arg(Name),
                             databaseName(), QString(), 0, SQL.Text());
@@ -184,6 +217,7 @@ void TFbQuery::Close() {
 void TFbQuery::ExecSQL() {
     Close();
     Prepare();
+    if (returnsValues()) describeOutput();
     try {
         fb::Status status;
         const bool hasOutput = !d->columns.empty();

@@ -99,6 +99,8 @@ private:
     [[nodiscard]] QString databaseName() const;
     void ensureReady(const QString& what);
     void checkFieldList() const;
+    void describeOutput();
+    [[nodiscard]] bool returnsValues() const;
     [[nodiscard]] bool fetchRow();
     [[nodiscard]] int columnIndex(const QString& name) const;
     [[nodiscard]] TFbField fieldAt(int column) const;
