@@ -174,6 +174,23 @@ TEST_F(FbQueryRead, MovingThroughTheRows) {
     EXPECT_TRUE(q.IsEmpty());
 }
 
+TEST_F(FbQueryRead, StatementsRunWithExecSQL) {
+    TFbQuery& q = dtm.qryProcesso;
+    q.SQL = QStringList{"insert into mercadorias (cod_red, nom_mer) values (1, 'a')"};
+    q.ExecSQL();
+    EXPECT_EQ(q.RowsAffected(), 1);
+    q.SQL = QStringList{"update mercadorias set nom_mer='b' where cod_red=1 returning cod_red"};
+    q.ExecSQL();
+    EXPECT_EQ(q.RowsAffected(), 1);
+    q.SQL = QStringList{"update mercadorias set nom_mer='c' where cod_red=2"};
+    q.ExecSQL();
+    EXPECT_EQ(q.RowsAffected(), 0);
+    q.ExecSQL(); // the same text runs again without a new prepare
+    EXPECT_TRUE(q.Prepared());
+    EXPECT_TRUE(dtm.dtmApiCommit());
+    EXPECT_EQ(db.text("select nom_mer from mercadorias where cod_red=1"), "b");
+}
+
 TEST_F(FbQueryRead, OpenResultsSurviveACommitButNotAReconnection) {
     for (int i = 1; i <= 3; ++i) db.exec(QStringLiteral("insert into mercadorias (cod_red) values (%1)").arg(i));
     TFbQuery& q = select("select cod_red from mercadorias order by cod_red");
