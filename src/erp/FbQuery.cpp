@@ -256,9 +256,26 @@ void TFbQuery::Next() {
         d->eof = true; // the last row stays current
 }
 
+namespace {
+
+// Equal without regard to the case of the 26 ASCII letters.
+bool sameName(const QString& a, const QString& b) {
+    if (a.size() != b.size()) return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        if (x >= u'a' && x <= u'z') x -= 32;
+        if (y >= u'a' && y <= u'z') y -= 32;
+        if (x != y) return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int TFbQuery::columnIndex(const QString& name) const {
     for (size_t i = 0; i < d->columns.size(); ++i)
-        if (d->columns[i].name.compare(name, Qt::CaseInsensitive) == 0) return int(i);
+        if (sameName(d->columns[i].name, name)) return int(i);
     return -1;
 }
 

@@ -124,6 +124,11 @@ TEST_F(FbQueryRead, BlobTextIsReadWhole) {
     EXPECT_EQ(memo.size(), 13 + 90000 + 3);
     EXPECT_TRUE(memo.startsWith(QStringLiteral("Início^1.00\r\nabab")));
     EXPECT_TRUE(memo.endsWith(QStringLiteral("éééFIM")));
+
+    // Line breaks inside a literal of the statement reach the database as written.
+    db.exec("update KORVANTA_DELETE set memo_korv = 'Dinheiro^1.00\r\nCheque^2,00\n'");
+    EXPECT_EQ(select("select memo_korv from KORVANTA_DELETE").FieldByName("memo_korv").AsString(),
+              "Dinheiro^1.00\r\nCheque^2,00\n");
 }
 
 TEST_F(FbQueryRead, NullsReadAsEmptyAndZero) {
