@@ -75,6 +75,7 @@ Server::Server(const Options& options)
     m_http.new_task_queue = [] { return new httplib::ThreadPool(16); };
     m_http.set_keep_alive_max_count(1'000'000);
     m_http.set_keep_alive_timeout(30);
+    m_http.set_tcp_nodelay(true); // replies leave at once, not after the delayed ACK
     routes();
 }
 
