@@ -27,7 +27,13 @@ std::optional<QString> listaJson(const QString& resposta) {
     const QByteArray utf8 = resposta.toUtf8();
     simdjson::dom::parser parser;
     simdjson::dom::element raiz;
-    if (parser.parse(utf8.constData(), static_cast<std::size_t>(utf8.size())).get(raiz)) return std::nullopt;
+    if (const auto erro = parser.parse(utf8.constData(), static_cast<std::size_t>(utf8.size())).get(raiz)) {
+        // No list of requests lies that deep; nothing of it goes further.
+        if (erro == simdjson::DEPTH_ERROR)
+            throw AppError(QStringLiteral("The reply is nested deeper than %1 levels: it holds no list of requests")
+                               .arg(parser.max_depth()));
+        return std::nullopt;
+    }
     if (raiz.is_array()) return resposta;
     simdjson::dom::object objeto;
     if (raiz.get_object().get(objeto)) return std::nullopt;

@@ -13,7 +13,8 @@ namespace reenvio {
 //   - otherwise the text strictly between the first "{" and the last "}" (the
 //     whole text where there is no such brace), which the adapter refuses
 //     unless it is an array.
-// Throws AppError when that leaves nothing to read (an empty or blank reply).
+// Throws AppError when that leaves nothing to read (an empty or blank reply)
+// and for a reply nested deeper than the JSON parser goes.
 [[nodiscard]] QString listaDeSolicitacoes(const QString& resposta);
 
 // Why a request cannot be honoured, or the empty text: `fecha` must be a date

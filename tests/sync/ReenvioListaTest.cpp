@@ -36,7 +36,9 @@ TEST(ReenvioLista, NothingToReadIsAnError) {
 
 TEST(ReenvioLista, DeepNestingIsRefusedWithoutACrash) {
     const QString fundo = QString(10'000, u'[') + QString(10'000, u']');
-    EXPECT_EQ(listaDeSolicitacoes(fundo), fundo); // not JSON to the parser; the adapter refuses it
+    EXPECT_THROW((void)listaDeSolicitacoes(fundo), AppError);
+    EXPECT_THROW((void)listaDeSolicitacoes(QStringLiteral(R"({"solicitudes":)") + fundo + u'}'), AppError);
+    // Not JSON (unbalanced): cut at the braces, for the adapter to refuse.
     const QString objetos = QString(10'000, u'{') + QString(10'000, u'}');
     EXPECT_EQ(listaDeSolicitacoes(objetos), QString(9'999, u'{') + QString(9'999, u'}'));
 }
