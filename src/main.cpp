@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QStringList>
-
 #include <cstdio>
 #include <optional>
 
@@ -53,7 +52,8 @@ struct Options {
 
 int main(int argc, char** argv) {
     QStringList args;
-    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
 
     Options options;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (arg == u"--dir" || arg.startsWith(u"--dir=")) {
-            if (arg == u"--dir" && i + 1 >= args.size()) return usageError(QStringLiteral("--dir needs a folder"));
+            if (arg == u"--dir" && i + 1 >= args.size())
+                return usageError(QStringLiteral("--dir needs a folder"));
             options.dir = arg == u"--dir" ? args.at(++i) : arg.mid(6);
             if (options.dir.isEmpty() || !QDir(options.dir).exists())
                 return usageError(QStringLiteral("--dir: folder not found: '%1'").arg(options.dir));
@@ -81,7 +82,8 @@ int main(int argc, char** argv) {
             return usageError(QStringLiteral("unknown option '%1'").arg(arg));
         }
     }
-    if (options.headless && options.once) return usageError(QStringLiteral("--headless and --once exclude each other"));
+    if (options.headless && options.once)
+        return usageError(QStringLiteral("--headless and --once exclude each other"));
 
     // Before anything reads a file.
     if (!options.dir.isEmpty()) platform::setBaseDir(options.dir);

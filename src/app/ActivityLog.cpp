@@ -3,7 +3,6 @@
 // starts a new log of one row.
 
 #include "app/uPrincipal.h"
-
 #include "support/Clock.h"
 #include "support/Codepage.h"
 #include "support/MemTable.h"

@@ -6,7 +6,6 @@
 // (in the message pass of the sales upload) does nothing.
 
 #include "app/uPrincipal.h"
-
 #include "support/frmFunczyr.h"
 
 void TPrincipal::comando(const std::function<void()>& work) {
@@ -55,9 +54,15 @@ void TPrincipal::btnGetPromocoesClick() {
 void TPrincipal::btnEnviaClick() {
     comando([this] {
         switch (selecao) {
-        case Selecao::Pendente1: PostVendas(QStringLiteral("Pendentes-1"), QString()); break;
-        case Selecao::Pendente3: PostVendas(QStringLiteral("Pendentes-3"), QString()); break;
-        case Selecao::Data: PostVendas(QStringLiteral("Data"), QString()); break;
+        case Selecao::Pendente1:
+            PostVendas(QStringLiteral("Pendentes-1"), QString());
+            break;
+        case Selecao::Pendente3:
+            PostVendas(QStringLiteral("Pendentes-3"), QString());
+            break;
+        case Selecao::Data:
+            PostVendas(QStringLiteral("Data"), QString());
+            break;
         }
     });
 }

@@ -3,7 +3,6 @@
 // handed to the window (a message box) or to the headless runner (stderr).
 
 #include "app/uPrincipal.h"
-
 #include "support/Errors.h"
 
 #include <exception>

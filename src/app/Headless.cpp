@@ -9,14 +9,15 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
-
 #include <cstdio>
 
 namespace headless {
 
 namespace {
 
-QDate dataDoComando(const QString& text) { return QDate::fromString(text, QStringLiteral("dd/MM/yyyy")); }
+QDate dataDoComando(const QString& text) {
+    return QDate::fromString(text, QStringLiteral("dd/MM/yyyy"));
+}
 
 QString umaLinha(QString text) {
     for (QChar& c : text)
@@ -56,7 +57,8 @@ std::optional<OnceCommand> parseOnce(const QStringList& words, QString* error) {
         const QString modo = arg.toLower();
         const bool valido = vendas ? (modo == u"pendentes-1" || modo == u"pendentes-3") : modo == u"pendente";
         if (!valido && !dataDoComando(arg).isValid())
-            return falha(QStringLiteral("--once %1: '%2' is neither a mode nor a date DD/MM/AAAA").arg(name, arg));
+            return falha(
+                QStringLiteral("--once %1: '%2' is neither a mode nor a date DD/MM/AAAA").arg(name, arg));
         return OnceCommand{vendas ? OnceCommand::Kind::SendSales : OnceCommand::Kind::SendClosing,
                            valido ? modo : arg};
     }
@@ -94,11 +96,14 @@ int THeadlessRunner::runOnce(const OnceCommand& command) {
             core.selecao = TPrincipal::Selecao::Data;
             core.edtData = data;
         } else {
-            core.selecao = argument == pendente3 ? TPrincipal::Selecao::Pendente3 : TPrincipal::Selecao::Pendente1;
+            core.selecao =
+                argument == pendente3 ? TPrincipal::Selecao::Pendente3 : TPrincipal::Selecao::Pendente1;
         }
     };
     switch (command.kind) {
-    case OnceCommand::Kind::Tick: core.timerGeralTimer(); break;
+    case OnceCommand::Kind::Tick:
+        core.timerGeralTimer();
+        break;
     case OnceCommand::Kind::SendSales:
         escolhe(command.argument, QStringLiteral("pendentes-3"));
         core.btnEnviaClick();
@@ -107,8 +112,12 @@ int THeadlessRunner::runOnce(const OnceCommand& command) {
         escolhe(command.argument, QString());
         core.btnEnviaFechaClick();
         break;
-    case OnceCommand::Kind::Promotions: core.btnCopiaClick(); break;
-    case OnceCommand::Kind::Resend: core.btnGetReenvioClick(); break;
+    case OnceCommand::Kind::Promotions:
+        core.btnCopiaClick();
+        break;
+    case OnceCommand::Kind::Resend:
+        core.btnGetReenvioClick();
+        break;
     }
     core.habilTimer(0);
     return m_erros > 0 ? 1 : 0;

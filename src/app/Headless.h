@@ -7,7 +7,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -38,7 +37,7 @@ struct OnceCommand {
 // Runs the core without a window, writing the log rows to `out` and the
 // errors that no task handled to `err`.
 class THeadlessRunner {
-public:
+  public:
     explicit THeadlessRunner(std::FILE* out = stdout, std::FILE* err = stderr);
     ~THeadlessRunner();
     THeadlessRunner(const THeadlessRunner&) = delete;
@@ -56,7 +55,7 @@ public:
     // it (after the task at work); SIGHUP applies the settings anew. Returns 0.
     [[nodiscard]] int runLoop();
 
-private:
+  private:
     std::unique_ptr<TPrincipal> m_core;
     std::FILE* m_out;
     std::FILE* m_err;

@@ -6,7 +6,6 @@
 // a clock set back makes the tasks wait and a clock set forward makes them due.
 
 #include "app/uPrincipal.h"
-
 #include "config/Settings.h"
 #include "support/Clock.h"
 #include "support/Codepage.h"
@@ -15,19 +14,24 @@
 
 #include <QFile>
 #include <QSaveFile>
-
 #include <algorithm>
 #include <cmath>
 
 namespace {
 double g_timerScale = 1.0;
 
-int realInterval(int ms) { return std::max(1, static_cast<int>(std::lround(ms * g_timerScale))); }
+int realInterval(int ms) {
+    return std::max(1, static_cast<int>(std::lround(ms * g_timerScale)));
+}
 } // namespace
 
-void TPrincipal::setTimerScale(double factor) { g_timerScale = factor > 0 ? factor : 1.0; }
+void TPrincipal::setTimerScale(double factor) {
+    g_timerScale = factor > 0 ? factor : 1.0;
+}
 
-double TPrincipal::timerScale() { return g_timerScale; }
+double TPrincipal::timerScale() {
+    return g_timerScale;
+}
 
 void TPrincipal::setTimerGeralInterval(int ms) {
     m_intervaloGeral = ms;
@@ -96,7 +100,8 @@ void TPrincipal::timerPingTimer() {
         QFile::remove(pedido);
         addList(QStringLiteral("Resp-Ping.txt"), QString());
         QString texto;
-        for (const QString& linha : mmoErro.Lines()) texto += linha + QStringLiteral("\r\n");
+        for (const QString& linha : mmoErro.Lines())
+            texto += linha + QStringLiteral("\r\n");
         const QString resposta = pasta + QStringLiteral("resp-ping.txt");
         QSaveFile file(resposta);
         if (!file.open(QIODevice::WriteOnly) || file.write(ansi::fromUnicode(texto)) < 0 || !file.commit())

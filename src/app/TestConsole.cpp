@@ -4,7 +4,6 @@
 // the text, and the error goes to the general error display.
 
 #include "app/uPrincipal.h"
-
 #include "support/JsonToDataset.h"
 #include "support/MemTable.h"
 #include "support/frmFunczyr.h"
@@ -37,7 +36,8 @@ void detalhe(TPrincipal& p, TMemTable& alvo, const QString& texto) {
 
 void TPrincipal::Button2Click() {
     runGuarded([this] {
-        detalhe(*this, *tblJson2, QStringLiteral("[") + textoAtual(*tblJson1, "detalles") + QStringLiteral("]"));
+        detalhe(*this, *tblJson2,
+                QStringLiteral("[") + textoAtual(*tblJson1, "detalles") + QStringLiteral("]"));
     });
     emit stateChanged();
 }

@@ -15,7 +15,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-
 #include <exception>
 
 TPrincipal::TPrincipal(QObject* parent) : QObject(parent) {
@@ -70,7 +69,8 @@ void TPrincipal::FormCreate() {
     QDir().mkdir(pasta);
     pasta += QStringLiteral("log") + sep;
     QDir().mkdir(pasta);
-    pasta += QStringLiteral("Ano%1_%2").arg(Funcoes_da_ZYR::NumeroMes(hoje, QStringLiteral("ANO")))
+    pasta += QStringLiteral("Ano%1_%2")
+                 .arg(Funcoes_da_ZYR::NumeroMes(hoje, QStringLiteral("ANO")))
                  .arg(Funcoes_da_ZYR::NumeroMes(hoje, QStringLiteral("MES"))) +
              sep;
     QDir().mkdir(pasta);
@@ -107,7 +107,8 @@ void TPrincipal::Habilita_inicial() {
         chkCodEmpDolvex = frmConfig->chkCodEmpDolvex;
         codEmpDolvex = frmConfig->edtcodempdolvex.text();
         Caption = QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104");
-        if (chkCodEmpDolvex) Caption += QStringLiteral(" - ( ") + frmConfig->edtApelidoEmp + QStringLiteral(" )");
+        if (chkCodEmpDolvex)
+            Caption += QStringLiteral(" - ( ") + frmConfig->edtApelidoEmp + QStringLiteral(" )");
         coleta_Url_Base();
     } catch (...) {
         falha = std::current_exception();

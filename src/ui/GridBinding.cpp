@@ -24,8 +24,8 @@ void TGridLink::segueTabela() {
     const int row = m_table->currentRow();
     if (row >= 0 && row < m_table->RecordCount()) {
         const QModelIndex index = m_table->index(row, 0);
-        m_view->selectionModel()->setCurrentIndex(
-            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                             QItemSelectionModel::Rows);
         m_view->scrollTo(index);
     } else {
         m_view->selectionModel()->clearSelection();

@@ -11,12 +11,12 @@ class TMemTable;
 class TGridLink : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // Binds `view` to `table` (the table is the view's model; nothing is copied).
     TGridLink(QTableView* view, TMemTable* table);
 
-private:
-    void segueTabela(); // table -> view
+  private:
+    void segueTabela();       // table -> view
     void segueGrade(int row); // view -> table
 
     QTableView* m_view;

@@ -126,7 +126,8 @@ TPaginaTeste::TPaginaTeste(TPrincipal& core, QWidget* parent) : QTabWidget(paren
     grades->addWidget(DBGrid3, 3, 2);
     grades->addWidget(memoItem, 4, 1);
     grades->addWidget(memoformasTmp, 4, 2);
-    for (int row = 0; row < 5; ++row) grades->setRowStretch(row, 1);
+    for (int row = 0; row < 5; ++row)
+        grades->setRowStretch(row, 1);
     grades->setColumnStretch(1, 1);
     grades->setColumnStretch(2, 1);
     addTab(tab3, QStringLiteral("Grades"));

@@ -18,7 +18,7 @@ class TPrincipal;
 class TPaginaTeste : public QTabWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit TPaginaTeste(TPrincipal& core, QWidget* parent = nullptr);
 
     // Copies the core's texts into the fields that show them.
@@ -46,9 +46,9 @@ public:
     QPlainTextEdit* memoItem = nullptr;
     QPlainTextEdit* memoformasTmp = nullptr;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     TPrincipal& m_core;
 };

@@ -1,7 +1,6 @@
 // addList: the 101-row rule, the 40/100 cuts, the code page, the clock.
 
 #include "AppTestSupport.h"
-
 #include "app/uPrincipal.h"
 #include "support/MemTable.h"
 
@@ -10,7 +9,7 @@ using apptest::rows;
 namespace {
 
 class ActivityLogTest : public apptest::ShellTest {
-protected:
+  protected:
     void SetUp() override { core.FormCreate(); }
     TPrincipal core;
 };
@@ -47,7 +46,8 @@ TEST_F(ActivityLogTest, TextsAreStoredInTheCodePageAndCut) {
 }
 
 TEST_F(ActivityLogTest, TheRowAfterTheHundredAndFirstStartsANewLog) {
-    for (int i = 1; i <= 101; ++i) core.addList(QStringLiteral("linha %1").arg(i), QString());
+    for (int i = 1; i <= 101; ++i)
+        core.addList(QStringLiteral("linha %1").arg(i), QString());
     ASSERT_EQ(core.tblList->RecordCount(), 101);
     EXPECT_EQ(core.tblList->currentRow(), 100);
     core.addList(QStringLiteral("nova"), QStringLiteral("Ok"));

@@ -14,7 +14,7 @@ namespace {
 // One QCoreApplication for the whole test program; the timers run on a
 // thousandth of their intervals, so a 10 s tick comes after 10 ms.
 class QtEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         static int argc = 1;
         static char name[] = "test_app";
@@ -27,7 +27,7 @@ public:
         m_app = nullptr;
     }
 
-private:
+  private:
     QCoreApplication* m_app = nullptr;
 };
 
@@ -47,18 +47,22 @@ ShellTest::~ShellTest() {
     platform::setBaseDir(QString());
 }
 
-QString ShellTest::dir() const { return platform::baseDir(); }
+QString ShellTest::dir() const {
+    return platform::baseDir();
+}
 
 void ShellTest::writeSettings(const Settings& settings) {
     QString text = QStringLiteral("[CONF]\r\n");
-    for (const auto& [key, value] : settings) text += key + u'=' + value + QStringLiteral("\r\n");
+    for (const auto& [key, value] : settings)
+        text += key + u'=' + value + QStringLiteral("\r\n");
     QFile file(dir() + QStringLiteral("configAPI.ini"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(ansi::fromUnicode(text));
 }
 
 ErrorSpy::ErrorSpy(TPrincipal& core) {
-    QObject::connect(&core, &TPrincipal::errorRaised, &m_context, [this](const QString& text) { texts << text; });
+    QObject::connect(&core, &TPrincipal::errorRaised, &m_context,
+                     [this](const QString& text) { texts << text; });
 }
 
 QStringList rows(const TMemTable& tblList) {
@@ -70,7 +74,8 @@ QStringList rows(const TMemTable& tblList) {
 
 QStringList operations(const TMemTable& tblList) {
     QStringList result;
-    for (int r = 0; r < tblList.RecordCount(); ++r) result << tblList.cell(r, 0).toString();
+    for (int r = 0; r < tblList.RecordCount(); ++r)
+        result << tblList.cell(r, 0).toString();
     return result;
 }
 

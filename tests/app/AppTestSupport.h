@@ -3,9 +3,8 @@
 // program folder of its own with a settings file, a manual clock, and waiting
 // for a signal in the real event loop.
 
-#include "support/fixtures/TestPaths.h"
-
 #include "support/Clock.h"
+#include "support/fixtures/TestPaths.h"
 
 #include <QDateTime>
 #include <QEventLoop>
@@ -15,16 +14,17 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
-
 #include <gtest/gtest.h>
-
 #include <ostream>
 
 // Readable texts in the failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 inline void PrintTo(const QStringList& list, std::ostream* os) {
     *os << '{';
-    for (const QString& text : list) *os << " \"" << text.toStdString() << '"';
+    for (const QString& text : list)
+        *os << " \"" << text.toStdString() << '"';
     *os << " }";
 }
 
@@ -38,7 +38,7 @@ using Settings = QList<QPair<QString, QString>>;
 // The program's folder (--dir) with configAPI.ini holding `settings`, and a
 // manual clock standing at `start`; both are undone at the end of the test.
 class ShellTest : public ::testing::Test {
-protected:
+  protected:
     ShellTest();
     ~ShellTest() override;
 
@@ -57,18 +57,17 @@ protected:
 
 // The texts of the error display, as the core hands them out.
 class ErrorSpy {
-public:
+  public:
     explicit ErrorSpy(TPrincipal& core);
     QStringList texts;
 
-private:
+  private:
     QObject m_context;
 };
 
 // Runs the event loop until `sender` emits `signal` (true) or a generous
 // safety limit passes (false). Never used to measure time.
-template <typename Sender, typename Signal>
-bool waitFor(Sender* sender, Signal signal, int limitMs = 20000) {
+template <typename Sender, typename Signal> bool waitFor(Sender* sender, Signal signal, int limitMs = 20000) {
     QEventLoop loop;
     QTimer limit;
     limit.setSingleShot(true);

@@ -3,14 +3,12 @@
 // the tasks in a tick, and the message pass of the sales upload.
 
 #include "AppTestSupport.h"
-
 #include "app/uPrincipal.h"
 #include "support/MemTable.h"
 #include "support/fixtures/ErpDatabase.h"
 #include "support/fixtures/FakeService.h"
 
 #include <QCoreApplication>
-
 #include <memory>
 
 using apptest::operations;
@@ -20,7 +18,7 @@ namespace {
 using Selecao = TPrincipal::Selecao;
 
 class CommandsTest : public apptest::ShellTest {
-protected:
+  protected:
     static void SetUpTestSuite() { service = std::make_unique<FakeService>(); }
     static void TearDownTestSuite() { service.reset(); }
 
@@ -33,13 +31,14 @@ protected:
     void start(bool sales = true, bool promotions = false) {
         db = std::make_unique<ErpDatabase>(ErpDatabase::Content::Demo);
         core.reset();
-        writeSettings({{QStringLiteral("PATH DOLVEX"), db->path()},
-                       {QStringLiteral("URLBASE"), service->baseUrl()},
-                       {QStringLiteral("IDEMRPESA"), QStringLiteral("1")},
-                       {QStringLiteral("IDLOCAL"), QStringLiteral("2")},
-                       {QStringLiteral("DataUltFecha"), QStringLiteral("07/12/2025")},
-                       {QStringLiteral("chkPostVenda"), sales ? QStringLiteral("SIM") : QStringLiteral("NAO")},
-                       {QStringLiteral("chkGetPromo"), promotions ? QStringLiteral("SIM") : QStringLiteral("NAO")}});
+        writeSettings(
+            {{QStringLiteral("PATH DOLVEX"), db->path()},
+             {QStringLiteral("URLBASE"), service->baseUrl()},
+             {QStringLiteral("IDEMRPESA"), QStringLiteral("1")},
+             {QStringLiteral("IDLOCAL"), QStringLiteral("2")},
+             {QStringLiteral("DataUltFecha"), QStringLiteral("07/12/2025")},
+             {QStringLiteral("chkPostVenda"), sales ? QStringLiteral("SIM") : QStringLiteral("NAO")},
+             {QStringLiteral("chkGetPromo"), promotions ? QStringLiteral("SIM") : QStringLiteral("NAO")}});
         journalStart = service->journal().size();
         core = std::make_unique<TPrincipal>();
         errors = std::make_unique<apptest::ErrorSpy>(*core);
@@ -48,14 +47,16 @@ protected:
     }
 
     [[nodiscard]] int flag(int ticket, int caixa) const {
-        return db->integer(QStringLiteral("select sinc_korvanta from cupom_fiscal where nro_cupom=%1 and nro_cx=%2")
-                               .arg(ticket)
-                               .arg(caixa));
+        return db->integer(
+            QStringLiteral("select sinc_korvanta from cupom_fiscal where nro_cupom=%1 and nro_cx=%2")
+                .arg(ticket)
+                .arg(caixa));
     }
     // Requests since the core was started.
     [[nodiscard]] int requests(const QString& endpoint) const {
         int n = 0;
-        for (const JournalRecord& r : service->journal().mid(journalStart)) n += r.endpoint == endpoint ? 1 : 0;
+        for (const JournalRecord& r : service->journal().mid(journalStart))
+            n += r.endpoint == endpoint ? 1 : 0;
         return n;
     }
     [[nodiscard]] bool logged(const QString& prefix) const {

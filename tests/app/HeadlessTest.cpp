@@ -1,9 +1,9 @@
 // The modes without a window: reading --once, the log line, one command run
 // once, the headless loop ended by a signal, and the executable itself.
 
-#include "AppTestSupport.h"
-
 #include "app/Headless.h"
+
+#include "AppTestSupport.h"
 #include "app/uPrincipal.h"
 #include "support/MemTable.h"
 #include "support/fixtures/ErpDatabase.h"
@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -27,7 +26,8 @@ QStringList linesOf(std::FILE* f) {
     std::rewind(f);
     QByteArray bytes;
     char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, static_cast<qsizetype>(n));
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+        bytes.append(buf, static_cast<qsizetype>(n));
     QStringList lines = QString::fromUtf8(bytes).split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return lines;
@@ -78,20 +78,20 @@ TEST(OnceCommandLine, CommandsAndTheirArguments) {
 }
 
 TEST(LogLine, FourFieldsSeparatedByTabsOnOneLine) {
-    TMemTable t(QStringLiteral("tblList"),
-                {{QStringLiteral("Operacao"), FieldType::Text, 40},
-                 {QStringLiteral("Data"), FieldType::Date, 0},
-                 {QStringLiteral("Hora"), FieldType::Time, 0},
-                 {QStringLiteral("Mensagem"), FieldType::Text, 100}});
+    TMemTable t(QStringLiteral("tblList"), {{QStringLiteral("Operacao"), FieldType::Text, 40},
+                                            {QStringLiteral("Data"), FieldType::Date, 0},
+                                            {QStringLiteral("Hora"), FieldType::Time, 0},
+                                            {QStringLiteral("Mensagem"), FieldType::Text, 100}});
     t.Open();
     t.appendRow({QStringLiteral("Gravação venda: 1 - 2935 - 08/12/2025"), QDate(2025, 12, 9), QTime(7, 5, 3),
                  QStringLiteral("linha 1\r\nlinha\t2")});
-    EXPECT_EQ(headless::logLine(t, 0),
-              QStringLiteral("09/12/2025\t07:05:03\tGravação venda: 1 - 2935 - 08/12/2025\tlinha 1  linha 2"));
+    EXPECT_EQ(
+        headless::logLine(t, 0),
+        QStringLiteral("09/12/2025\t07:05:03\tGravação venda: 1 - 2935 - 08/12/2025\tlinha 1  linha 2"));
 }
 
 class RunnerTest : public apptest::ShellTest {
-protected:
+  protected:
     void SetUp() override { clock.set(QDateTime(QDate(2025, 12, 9), QTime(10, 0, 0))); }
     void configure(const QString& database, const QString& url) {
         writeSettings({{QStringLiteral("PATH DOLVEX"), database},
@@ -113,11 +113,14 @@ TEST_F(RunnerTest, OnceTickSendsAndPrintsEveryRow) {
     const QStringList lines = linesOf(out.f);
     const TMemTable& log = *runner.core().tblList;
     ASSERT_EQ(lines.size(), log.RecordCount());
-    for (int r = 0; r < log.RecordCount(); ++r) EXPECT_EQ(lines.at(r), headless::logLine(log, r));
+    for (int r = 0; r < log.RecordCount(); ++r)
+        EXPECT_EQ(lines.at(r), headless::logLine(log, r));
     EXPECT_EQ(lines.first(), QStringLiteral("09/12/2025\t10:00:00\tAbriu post-vendas\t"));
     EXPECT_TRUE(lines.contains(QStringLiteral("09/12/2025\t10:00:00\tLeitura de reenvio-fecha\tOk")));
     EXPECT_EQ(linesOf(err.f), QStringList());
-    EXPECT_EQ(db.integer(QStringLiteral("select sinc_korvanta from cupom_fiscal where nro_cupom=2935 and nro_cx=1")), 2);
+    EXPECT_EQ(db.integer(
+                  QStringLiteral("select sinc_korvanta from cupom_fiscal where nro_cupom=2935 and nro_cx=1")),
+              2);
 }
 
 TEST_F(RunnerTest, AnErrorNoTaskHandlesGivesStatusOneAndGoesToStandardError) {
@@ -143,7 +146,8 @@ TEST_F(RunnerTest, TheLoopRunsTicksUntilASignalEndsIt) {
         ++ticks;
         clock.advance(30);
         if (ticks == 1) {
-            writeSettings({{QStringLiteral("URLBASE"), service.baseUrl()}, {QStringLiteral("IDEMRPESA"), QStringLiteral("9")}});
+            writeSettings({{QStringLiteral("URLBASE"), service.baseUrl()},
+                           {QStringLiteral("IDEMRPESA"), QStringLiteral("9")}});
             std::raise(SIGHUP); // applies the settings anew
         }
         if (ticks == 2) std::raise(SIGTERM);
@@ -186,10 +190,14 @@ TEST_F(RunnerTest, TheExecutableReadsItsCommandLine) {
     const auto [status, out, err] = run({"--dir", folder.path(), "--once", "tick"});
     EXPECT_EQ(status, 0) << err.toStdString();
     // The executable runs on the system clock.
-    static const QRegularExpression firstRow(QStringLiteral(R"(^\d\d/\d\d/\d{4}\t\d\d:\d\d:\d\d\tAbriu post-vendas\t\n)"));
+    static const QRegularExpression firstRow(
+        QStringLiteral(R"(^\d\d/\d\d/\d{4}\t\d\d:\d\d:\d\d\tAbriu post-vendas\t\n)"));
     EXPECT_TRUE(firstRow.match(out).hasMatch()) << out.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral("\tGravação venda: 1 - 2935 - 08/12/2025\t200: Ok\n"))) << out.toStdString();
-    EXPECT_EQ(db.integer(QStringLiteral("select sinc_korvanta from cupom_fiscal where nro_cupom=2935 and nro_cx=1")), 2);
+    EXPECT_TRUE(out.contains(QStringLiteral("\tGravação venda: 1 - 2935 - 08/12/2025\t200: Ok\n")))
+        << out.toStdString();
+    EXPECT_EQ(db.integer(
+                  QStringLiteral("select sinc_korvanta from cupom_fiscal where nro_cupom=2935 and nro_cx=1")),
+              2);
 }
 
 } // namespace

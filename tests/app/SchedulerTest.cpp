@@ -5,7 +5,6 @@
 // CommandsTest), and the resend readings ask a fake service on loopback.
 
 #include "AppTestSupport.h"
-
 #include "app/uPrincipal.h"
 #include "support/MemTable.h"
 #include "support/fixtures/FakeService.h"
@@ -22,7 +21,7 @@ const QString ReenvioVenda = QStringLiteral("Leitura de reenvio-venda|Ok");
 const QString ReenvioFecha = QStringLiteral("Leitura de reenvio-fecha|Ok");
 
 class SchedulerTest : public apptest::ShellTest {
-protected:
+  protected:
     static void SetUpTestSuite() { service = std::make_unique<FakeService>(); }
     static void TearDownTestSuite() { service.reset(); }
 
@@ -59,7 +58,8 @@ protected:
 
     [[nodiscard]] int journalCount(const QString& endpoint) const {
         int n = 0;
-        for (const JournalRecord& r : service->journal().mid(journalStart)) n += r.endpoint == endpoint ? 1 : 0;
+        for (const JournalRecord& r : service->journal().mid(journalStart))
+            n += r.endpoint == endpoint ? 1 : 0;
         return n;
     }
 
@@ -94,8 +94,8 @@ TEST_F(SchedulerTest, ATaskIsDueOnlyAfterItsCountdownHasPassed) {
         bool sales, resend;
     };
     const Step steps[] = {
-        {QTime(9, 0, 10), true, true},   {QTime(9, 0, 40), false, false}, {QTime(9, 1, 10), false, false},
-        {QTime(9, 1, 40), false, false}, // exactly 90 s later: not due
+        {QTime(9, 0, 10), true, true},   {QTime(9, 0, 40), false, false},
+        {QTime(9, 1, 10), false, false}, {QTime(9, 1, 40), false, false}, // exactly 90 s later: not due
         {QTime(9, 1, 41), true, false},  {QTime(9, 10, 10), true, false}, // exactly 600 s: not due
         {QTime(9, 10, 11), false, true},
     };
@@ -136,13 +136,14 @@ TEST_F(SchedulerTest, TasksKeepComingDueAcrossMidnight) {
         bool sales;
     };
     const Step steps[] = {
-        {0, QTime(23, 59, 0), true},  // due next at 00:00:30 of the next day
-        {0, QTime(23, 59, 30), false}, {1, QTime(0, 0, 0), false}, {1, QTime(0, 0, 30), false},
-        {1, QTime(0, 0, 31), true},   // and on at its interval
-        {1, QTime(0, 2, 0), false},   {1, QTime(0, 2, 2), true},
+        {0, QTime(23, 59, 0), true}, // due next at 00:00:30 of the next day
+        {0, QTime(23, 59, 30), false}, {1, QTime(0, 0, 0), false},
+        {1, QTime(0, 0, 30), false},   {1, QTime(0, 0, 31), true}, // and on at its interval
+        {1, QTime(0, 2, 0), false},    {1, QTime(0, 2, 2), true},
     };
     for (const Step& s : steps)
-        EXPECT_EQ(tickAt(s.time, s.day).contains(Abriu), s.sales) << s.day << " " << s.time.toString().toStdString();
+        EXPECT_EQ(tickAt(s.time, s.day).contains(Abriu), s.sales)
+            << s.day << " " << s.time.toString().toStdString();
 }
 
 TEST_F(SchedulerTest, AClockSetBackMakesTasksWaitAndOneSetForwardMakesThemDue) {
@@ -162,7 +163,8 @@ TEST_F(SchedulerTest, AnErrorEndsItsTickAndTheNextTickStillRuns) {
     ASSERT_TRUE(apptest::waitFor(core.get(), &TPrincipal::tickFinished));
 
     ASSERT_EQ(errors.texts.size(), 1);
-    EXPECT_TRUE(errors.texts.at(0).contains(QStringLiteral("missing.fdb"))) << errors.texts.at(0).toStdString();
+    EXPECT_TRUE(errors.texts.at(0).contains(QStringLiteral("missing.fdb")))
+        << errors.texts.at(0).toStdString();
     const QStringList first = rows(*core->tblList);
     ASSERT_EQ(first.size(), 2);
     EXPECT_EQ(first.at(0), Abriu);

@@ -2,7 +2,6 @@
 // handshake and the text of the error display.
 
 #include "AppTestSupport.h"
-
 #include "app/uPrincipal.h"
 #include "config/Settings.h"
 #include "erp/uDtmApi.h"
@@ -54,7 +53,8 @@ TEST_F(StartupTest, StartUpAppliesTheSettingsAndPreparesEveryTask) {
     EXPECT_EQ(core.uPostVenda + core.uPostFecha + core.uGetPromo + core.uGetReenvio, 0);
     EXPECT_EQ(core.versaoPdv, QStringLiteral("2020.1104"));
     EXPECT_EQ(core.VersaoRetaguarda, QStringLiteral("2020.1104"));
-    EXPECT_EQ(core.btnguiaTesteVisible, platform::computerName() == QLatin1String(TPrincipal::EstacaoDeTeste));
+    EXPECT_EQ(core.btnguiaTesteVisible,
+              platform::computerName() == QLatin1String(TPrincipal::EstacaoDeTeste));
     EXPECT_EQ(QString::fromLatin1(TPrincipal::EstacaoDeTeste).size(), 14);
     EXPECT_TRUE(core.tblList->RecordCount() == 0);
 }
@@ -70,7 +70,8 @@ TEST_F(StartupTest, TheMonthsLogFolderIsMadeLevelByLevel) {
         clock.set(QDateTime(c.day, QTime(8, 0)));
         TPrincipal core;
         core.FormCreate();
-        const QString expected = dir() + QStringLiteral("Korvanta") + sep + QStringLiteral("log") + sep + c.folder + sep;
+        const QString expected =
+            dir() + QStringLiteral("Korvanta") + sep + QStringLiteral("log") + sep + c.folder + sep;
         EXPECT_EQ(core.patLogErro, expected);
         EXPECT_TRUE(QDir(expected).exists()) << expected.toStdString();
     }
@@ -82,14 +83,16 @@ TEST_F(StartupTest, CaptionNamesTheNicknameOnlyWithCompanyFiltering) {
     };
     const Case cases[] = {
         {QStringLiteral("NAO"), QStringLiteral("Loja Centro"), CaptionBase},
-        {QStringLiteral("SIM"), QStringLiteral("Loja Centro"), CaptionBase + QStringLiteral(" - ( Loja Centro )")},
+        {QStringLiteral("SIM"), QStringLiteral("Loja Centro"),
+         CaptionBase + QStringLiteral(" - ( Loja Centro )")},
         {QStringLiteral("SIM"), QString(), CaptionBase + QStringLiteral(" - (  )")},
         {QStringLiteral("sim"), QStringLiteral("Loja Centro"), CaptionBase},
     };
     TPrincipal core;
     core.FormCreate();
     for (const Case& c : cases) {
-        writeSettings({{QStringLiteral("chkCodEmpDolvex"), c.filtering}, {QStringLiteral("edtApelidoEmp"), c.nickname}});
+        writeSettings({{QStringLiteral("chkCodEmpDolvex"), c.filtering},
+                       {QStringLiteral("edtApelidoEmp"), c.nickname}});
         core.FormActivate();
         EXPECT_EQ(core.Caption, c.caption) << c.filtering.toStdString() << " " << c.nickname.toStdString();
     }
@@ -124,7 +127,7 @@ TEST(ErrorText, APointIsAddedUnlessTheTextEndsInCode46OrBelow) {
         {u"Banco indisponível", u"Banco indisponível."},
         {u"Termina com ponto.", u"Termina com ponto."},
         {u"Termina com blank ", u"Termina com blank "},
-        {u"Status -", u"Status -"},  // '-' is 45
+        {u"Status -", u"Status -"},    // '-' is 45
         {u"Lista: a/", u"Lista: a/."}, // '/' is 47
         {u"Pergunta?", u"Pergunta?."},
         {u"", u"."},
@@ -134,7 +137,7 @@ TEST(ErrorText, APointIsAddedUnlessTheTextEndsInCode46OrBelow) {
 }
 
 class PingTest : public apptest::ShellTest {
-protected:
+  protected:
     void SetUp() override {
         core.FormCreate();
         core.timerGeral.stop(); // only the ping timer runs in these tests

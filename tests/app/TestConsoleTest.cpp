@@ -2,7 +2,6 @@
 // from the current row of one memory table into the next.
 
 #include "AppTestSupport.h"
-
 #include "app/uPrincipal.h"
 #include "support/JsonToDataset.h"
 #include "support/MemTable.h"
@@ -18,7 +17,7 @@ const QString Promocoes = QStringLiteral(R"([{"id":101,"titulo":"Leve 3 pague 2"
     "precio":0,"descuento":0,"paga":2}}])");
 
 class TestConsoleTest : public apptest::ShellTest {
-protected:
+  protected:
     void SetUp() override {
         core.FormCreate();
         JsonToDataset(*core.tblJson1, Promocoes);
@@ -26,7 +25,8 @@ protected:
     [[nodiscard]] static QStringList column(const TMemTable& t, const char* name) {
         QStringList values;
         const int c = t.FindField(QString::fromLatin1(name));
-        for (int r = 0; r < t.RecordCount(); ++r) values << TMemTable::displayText(t.cell(r, c));
+        for (int r = 0; r < t.RecordCount(); ++r)
+            values << TMemTable::displayText(t.cell(r, c));
         return values;
     }
     TPrincipal core;
@@ -35,7 +35,8 @@ protected:
 TEST_F(TestConsoleTest, EachDetailCommandUnfoldsOneLevel) {
     core.Button2Click();
     ASSERT_EQ(core.tblJson2->RecordCount(), 1);
-    EXPECT_EQ(core.memoItem.Text(), u'[' + core.tblJson1->FieldByName(QStringLiteral("detalles")).AsString() + u']');
+    EXPECT_EQ(core.memoItem.Text(),
+              u'[' + core.tblJson1->FieldByName(QStringLiteral("detalles")).AsString() + u']');
     EXPECT_EQ(core.tblJson2->FieldByName(QStringLiteral("paga")).AsFloat(), 2.0);
 
     core.Button3Click(); // the condition's groups

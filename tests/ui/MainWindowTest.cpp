@@ -2,7 +2,6 @@
 // icon's menu, activation applies the settings, the error box, the end.
 
 #include "UiTestSupport.h"
-
 #include "app/gui/TrayIcon.h"
 #include "config/gui/uFrmConfig.h"
 #include "support/MemTable.h"
@@ -58,19 +57,22 @@ TEST_F(MainWindowTest, CaptionFollowsTheSettings) {
               QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104 - ( Loja Centro )"));
     writeSettings({{QStringLiteral("chkCodEmpDolvex"), QStringLiteral("SIM")}});
     window->FormActivate();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104 - (  )"));
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104 - (  )"));
 }
 
 TEST_F(MainWindowTest, TheNewestLogRowIsCurrentAndInView) {
     start();
     window->restauraClick();
     uitest::settle();
-    for (int i = 1; i <= 60; ++i) core->addList(QStringLiteral("linha %1").arg(i), QString());
+    for (int i = 1; i <= 60; ++i)
+        core->addList(QStringLiteral("linha %1").arg(i), QString());
     uitest::settle();
     const QModelIndex current = window->GridList->selectionModel()->currentIndex();
     EXPECT_EQ(current.row(), 59);
     EXPECT_TRUE(window->GridList->viewport()->rect().intersects(window->GridList->visualRect(current)));
-    EXPECT_EQ(window->GridList->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Mensagem"));
+    EXPECT_EQ(window->GridList->model()->headerData(3, Qt::Horizontal).toString(),
+              QStringLiteral("Mensagem"));
 }
 
 TEST_F(MainWindowTest, ClosingHidesAndTheTimersGoOn) {

@@ -1,7 +1,6 @@
 // The settings dialog: what it shows, and its three buttons.
 
 #include "UiTestSupport.h"
-
 #include "config/Settings.h"
 #include "config/gui/uFrmConfig.h"
 
@@ -11,7 +10,7 @@
 namespace {
 
 class SettingsDialogTest : public uitest::WindowTest {
-protected:
+  protected:
     void SetUp() override {
         writeSettings({{QStringLiteral("IDEMRPESA"), QStringLiteral("11")},
                        {QStringLiteral("timerVenda"), QStringLiteral("0")},
@@ -40,7 +39,8 @@ TEST_F(SettingsDialogTest, ShowsTheSettingsAsTheProgramUsesThem) {
     EXPECT_TRUE(dialog->chkGetPromo->isChecked());
     EXPECT_TRUE(dialog->chkPostVenda->isChecked());
     EXPECT_FALSE(dialog->chkCodEmpDolvex->isChecked());
-    for (QToolButton* b : {dialog->btnsair, dialog->btnSalvar, dialog->btnCancelar}) EXPECT_EQ(b->toolTip(), b->text());
+    for (QToolButton* b : {dialog->btnsair, dialog->btnSalvar, dialog->btnCancelar})
+        EXPECT_EQ(b->toolTip(), b->text());
     EXPECT_EQ(dialog->btnsair->text(), QStringLiteral("Voltar"));
     EXPECT_EQ(dialog->btnSalvar->text(), QStringLiteral("Salvar"));
     EXPECT_EQ(dialog->btnCancelar->text(), QStringLiteral("Cancelar"));
@@ -62,7 +62,8 @@ TEST_F(SettingsDialogTest, SalvarWritesEveryControlAndCloses) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     const QString text = fileText();
-    for (const char* line : {"IDEMRPESA=99", "chkGetPromo=NAO", "timerVenda=90", "timerProm=45", "DataUltFecha=05/03/2023"})
+    for (const char* line :
+         {"IDEMRPESA=99", "chkGetPromo=NAO", "timerVenda=90", "timerProm=45", "DataUltFecha=05/03/2023"})
         EXPECT_TRUE(text.contains(QLatin1String(line))) << line << "\n" << text.toStdString();
 }
 
@@ -79,7 +80,8 @@ TEST_F(SettingsDialogTest, ASaveThatFailsKeepsTheDialogOpenAndReportsTheFile) {
     ASSERT_TRUE(QFile::remove(iniPath()));
     ASSERT_TRUE(QDir().mkdir(iniPath())); // nothing can be written there
     QStringList errors;
-    QObject::connect(dialog.get(), &TfrmConfig::saveFailed, dialog.get(), [&](const QString& t) { errors << t; });
+    QObject::connect(dialog.get(), &TfrmConfig::saveFailed, dialog.get(),
+                     [&](const QString& t) { errors << t; });
     dialog->btnSalvar->click();
     EXPECT_TRUE(dialog->isVisible());
     ASSERT_EQ(errors.size(), 1);

@@ -2,7 +2,6 @@
 // detail buttons and the texts it shows.
 
 #include "UiTestSupport.h"
-
 #include "support/JsonToDataset.h"
 #include "support/MemTable.h"
 #include "ui/uPaginaTeste.h"
@@ -12,7 +11,7 @@
 namespace {
 
 class TestPageTest : public uitest::WindowTest {
-protected:
+  protected:
     void SetUp() override {
         start();
         page = window->page;
@@ -29,7 +28,8 @@ TEST_F(TestPageTest, TabsGridsAndButtons) {
                                                       {page->DBGrid1, core->tblJson3},
                                                       {page->DBGrid2, core->tblJson4},
                                                       {page->DBGrid3, core->tblJson5}};
-    for (const auto& [grid, table] : grids) EXPECT_EQ(grid->model(), table) << grid->objectName().toStdString();
+    for (const auto& [grid, table] : grids)
+        EXPECT_EQ(grid->model(), table) << grid->objectName().toStdString();
     for (QPushButton* b : {page->Button2, page->Button3, page->Button4, page->Button8})
         EXPECT_EQ(b->text(), QStringLiteral("Detalhe Item"));
     EXPECT_EQ(page->btnGetPromocoes->text(), QStringLiteral("getPromoções"));
@@ -37,8 +37,9 @@ TEST_F(TestPageTest, TabsGridsAndButtons) {
 }
 
 TEST_F(TestPageTest, PickingARowAndADetailButtonUnfoldsThatRow) {
-    JsonToDataset(*core->tblJson1,
-                  QStringLiteral(R"([{"id":"1","detalles":{"precio":1}},{"id":"2","detalles":{"precio":7.5}}])"));
+    JsonToDataset(
+        *core->tblJson1,
+        QStringLiteral(R"([{"id":"1","detalles":{"precio":1}},{"id":"2","detalles":{"precio":7.5}}])"));
     page->grid1->selectRow(1); // the tester picks the second promotion
     EXPECT_EQ(core->tblJson1->currentRow(), 1);
     page->Button2->click();
@@ -51,13 +52,15 @@ TEST_F(TestPageTest, PickingARowAndADetailButtonUnfoldsThatRow) {
 }
 
 TEST_F(TestPageTest, TheTextsAreTheCoresAndTheSettingsIdentity) {
-    writeSettings({{QStringLiteral("IDEMRPESA"), QStringLiteral("11")}, {QStringLiteral("USUARIO"), QStringLiteral("loja")}});
+    writeSettings({{QStringLiteral("IDEMRPESA"), QStringLiteral("11")},
+                   {QStringLiteral("USUARIO"), QStringLiteral("loja")}});
     core->FormActivate();
     EXPECT_EQ(page->edtidEmpresa->text(), QStringLiteral("11"));
     EXPECT_EQ(page->edtUsuario->text(), QStringLiteral("loja"));
     core->mmoErro.Add(QStringLiteral("400"));
     core->mmoErro.Add(QStringLiteral("HTTP/1.1 400 Bad Request"));
-    core->addList(QStringLiteral("Erro gravação: 1 - 2935 - 08/12/2025"), QStringLiteral("HTTP/1.1 400 Bad Request"));
+    core->addList(QStringLiteral("Erro gravação: 1 - 2935 - 08/12/2025"),
+                  QStringLiteral("HTTP/1.1 400 Bad Request"));
     EXPECT_EQ(page->mmoErro->toPlainText(), QStringLiteral("400\nHTTP/1.1 400 Bad Request\n"));
 }
 

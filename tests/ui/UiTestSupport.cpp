@@ -9,7 +9,7 @@
 namespace {
 
 class QtEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
@@ -24,7 +24,7 @@ public:
         m_app = nullptr;
     }
 
-private:
+  private:
     QApplication* m_app = nullptr;
 };
 
@@ -46,11 +46,14 @@ WindowTest::~WindowTest() {
     platform::setBaseDir(QString());
 }
 
-QString WindowTest::iniPath() const { return platform::baseDir() + QStringLiteral("configAPI.ini"); }
+QString WindowTest::iniPath() const {
+    return platform::baseDir() + QStringLiteral("configAPI.ini");
+}
 
 void WindowTest::writeSettings(const Settings& settings) {
     QString text = QStringLiteral("[CONF]\r\n");
-    for (const auto& [key, value] : settings) text += key + u'=' + value + QStringLiteral("\r\n");
+    for (const auto& [key, value] : settings)
+        text += key + u'=' + value + QStringLiteral("\r\n");
     QFile file(iniPath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(ansi::fromUnicode(text));
@@ -63,7 +66,8 @@ void WindowTest::start() {
 }
 
 void settle() {
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
 }
 
 } // namespace uitest

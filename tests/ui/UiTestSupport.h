@@ -3,26 +3,26 @@
 // offscreen platform), a program folder of its own with a settings file, a
 // manual clock, and a started core with its main window.
 
-#include "support/fixtures/TestPaths.h"
-
 #include "app/gui/uFrmPrincipal.h"
 #include "app/uPrincipal.h"
 #include "support/Clock.h"
+#include "support/fixtures/TestPaths.h"
 
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
-
 #include <gtest/gtest.h>
-
 #include <ostream>
 
 // Readable texts in the failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 inline void PrintTo(const QStringList& list, std::ostream* os) {
     *os << '{';
-    for (const QString& text : list) *os << " \"" << text.toStdString() << '"';
+    for (const QString& text : list)
+        *os << " \"" << text.toStdString() << '"';
     *os << " }";
 }
 
@@ -33,7 +33,7 @@ namespace uitest {
 using Settings = QList<QPair<QString, QString>>;
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     WindowTest();
     ~WindowTest() override;
 

@@ -44,6 +44,7 @@ QPixmap desenha(int size) {
 
 QIcon korvantaIcon() {
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(desenha(size));
+    for (const int size : {16, 24, 32, 48, 64, 128})
+        icon.addPixmap(desenha(size));
     return icon;
 }

@@ -15,8 +15,8 @@
 class TTrayIcon : public QObject {
     Q_OBJECT
 
-public:
-    static constexpr int Tentativas = 5;           // further attempts after the first
+  public:
+    static constexpr int Tentativas = 5;            // further attempts after the first
     static constexpr int IntervaloTentativa = 5000; // ms between attempts
 
     explicit TTrayIcon(const QIcon& icon, const QString& tip, QObject* parent = nullptr);
@@ -34,11 +34,11 @@ public:
     // The shell's report of a mouse event on the icon.
     void onActivated(QSystemTrayIcon::ActivationReason reason);
 
-signals:
+  signals:
     void restoreRequested(); // restauraClick
     void quitRequested();    // sairClick
 
-private:
+  private:
     void tenta();
 
     QSystemTrayIcon m_icon;

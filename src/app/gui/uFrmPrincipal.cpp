@@ -149,7 +149,9 @@ void TfrmPrincipal::FormCreate() {
     atualiza();
 }
 
-void TfrmPrincipal::FormActivate() { m_core.FormActivate(); }
+void TfrmPrincipal::FormActivate() {
+    m_core.FormActivate();
+}
 
 void TfrmPrincipal::atualiza() {
     setWindowTitle(m_core.Caption);
@@ -158,7 +160,8 @@ void TfrmPrincipal::atualiza() {
         const QSignalBlocker block(edtData);
         edtData->setDate(m_core.edtData);
     }
-    if (QAbstractButton* escolhido = selecao->button(static_cast<int>(m_core.selecao)); !escolhido->isChecked()) {
+    if (QAbstractButton* escolhido = selecao->button(static_cast<int>(m_core.selecao));
+        !escolhido->isChecked()) {
         const QSignalBlocker block(selecao);
         escolhido->setChecked(true);
     }

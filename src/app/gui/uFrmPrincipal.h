@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QToolButton>
-
 #include <memory>
 
 class TPrincipal;
@@ -25,7 +24,7 @@ class TTrayIcon;
 class TfrmPrincipal : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     explicit TfrmPrincipal(TPrincipal& core, QWidget* parent = nullptr);
     ~TfrmPrincipal() override;
 
@@ -59,11 +58,11 @@ public:
     QTableView* GridList = nullptr;
     TPaginaTeste* page = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     void atualiza(); // core -> window: caption, date, selection, test button
     void mostraErro(const QString& text);
 

@@ -81,7 +81,8 @@ TfrmConfig::TfrmConfig(TConfig& config, QWidget* parent) : QDialog(parent), m_co
     edtDataUltFecha->setMaximumWidth(90);
     chkGetPromo = check("chkGetPromo", QStringLiteral("Ler promoções"), this);
     chkPostVenda = check("chkPostVenda", QStringLiteral("Enviar vendas"), this);
-    for (QLineEdit* e : {pathBDDolvex, urlBase, urlBase2, urlBase3, urlBase4}) e->setMinimumWidth(340);
+    for (QLineEdit* e : {pathBDDolvex, urlBase, urlBase2, urlBase3, urlBase4})
+        e->setMinimumWidth(340);
 
     const auto label = [this](const QString& text, QWidget* buddy) {
         auto* l = new QLabel(text, this);
@@ -108,7 +109,8 @@ TfrmConfig::TfrmConfig(TConfig& config, QWidget* parent) : QDialog(parent), m_co
     dados->addWidget(senha, r++, 1);
     dados->addWidget(label(QStringLiteral("URL Base:"), urlBase), r, 0);
     dados->addWidget(urlBase, r++, 1, 1, 3);
-    for (QLineEdit* e : {urlBase2, urlBase3, urlBase4}) dados->addWidget(e, r++, 1, 1, 3);
+    for (QLineEdit* e : {urlBase2, urlBase3, urlBase4})
+        dados->addWidget(e, r++, 1, 1, 3);
 
     // The intervals in two columns: promotions and resend, sales and closing.
     auto* intervalos = new QGridLayout;
@@ -164,9 +166,13 @@ void TfrmConfig::btnSalvarClick() {
     accept();
 }
 
-void TfrmConfig::btnsairClick() { reject(); }
+void TfrmConfig::btnsairClick() {
+    reject();
+}
 
-void TfrmConfig::btnCancelarClick() { FormActivate(); }
+void TfrmConfig::btnCancelarClick() {
+    FormActivate();
+}
 
 void TfrmConfig::mostra() {
     pathBDDolvex->setText(m_config.pathBDDolvex);

@@ -19,10 +19,10 @@ class TConfig;
 class TfrmConfig : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TfrmConfig(TConfig& config, QWidget* parent = nullptr);
 
-    void FormActivate();      // LoadConfig, then the controls show the settings
+    void FormActivate(); // LoadConfig, then the controls show the settings
     void btnSalvarClick();
     void btnsairClick();
     void btnCancelarClick();
@@ -50,15 +50,15 @@ public:
     QCheckBox* chkGetPromo = nullptr;
     QCheckBox* chkPostVenda = nullptr;
 
-signals:
+  signals:
     void saveFailed(const QString& text);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
-    void mostra();  // store -> controls
-    void guarda();  // controls -> store
+  private:
+    void mostra(); // store -> controls
+    void guarda(); // controls -> store
 
     TConfig& m_config;
 };
