@@ -35,6 +35,13 @@ bool numeroInteiro(QStringView texto) {
     return soDigitos(texto);
 }
 
+// The statement text reaches the database as a NUL-terminated string: a NUL
+// inside a value would cut the statement short. No text of a promotion needs one.
+QString semNulos(QString texto) {
+    texto.remove(QChar(u'\0'));
+    return texto;
+}
+
 // A value as a log message shows it: at most 30 characters, in quotes.
 QString citado(const QString& texto) {
     return QLatin1Char('"') + (texto.size() > 30 ? TMemTable::cutText(texto, 30) + QStringLiteral("...") : texto) +
@@ -108,12 +115,12 @@ QString condicaoPromocao(const QString& id) { return QStringLiteral("id_prom=") 
 
 QStringList paresPromocao(const LinhaPromocao& l) {
     return {QStringLiteral("id_prom"),        l.id,
-            QStringLiteral("tit_prom"),       TMemTable::cutText(l.titulo, kTamanhoTexto),
-            QStringLiteral("desc_prom"),      TMemTable::cutText(l.descricao, kTamanhoTexto),
+            QStringLiteral("tit_prom"),       TMemTable::cutText(semNulos(l.titulo), kTamanhoTexto),
+            QStringLiteral("desc_prom"),      TMemTable::cutText(semNulos(l.descricao), kTamanhoTexto),
             QStringLiteral("tipo_prom"),      l.tipo,
             QStringLiteral("vig_in_dh"),      l.vigenciaInicio,
             QStringLiteral("vig_out_dh"),     l.vigenciaFim,
-            QStringLiteral("autor_prom"),     l.autor,
+            QStringLiteral("autor_prom"),     semNulos(l.autor),
             QStringLiteral("Atv_prom"),       QStringLiteral("T"),
             QStringLiteral("id_sinc"),        l.idSinc,
             QStringLiteral("lim_por_ticket"), l.limite};
@@ -125,7 +132,7 @@ double precoDoItem(const QString& tipo, double precio, double cantidad) {
 }
 
 QString condicaoItem(const QString& id, const QString& codigoBarras, const QString& tipoItem) {
-    return condicaoPromocao(id) + QStringLiteral(" and cod_bar_prom=") + sqltexts::quoted(codigoBarras) +
+    return condicaoPromocao(id) + QStringLiteral(" and cod_bar_prom=") + sqltexts::quoted(semNulos(codigoBarras)) +
            QStringLiteral(" and tipo_item=") + sqltexts::quoted(tipoItem);
 }
 
@@ -147,8 +154,8 @@ QStringList paresItem(const LinhaItem& l) {
             QStringLiteral("desc_prom"),    F::Formata_Valor_para_Sql(l.desconto),
             QStringLiteral("paga_prom"),    F::Formata_Valor_para_Sql(l.paga),
             QStringLiteral("qtd_prom"),     F::Formata_Valor_para_Sql(l.quantidade),
-            QStringLiteral("nom_pro_prom"), TMemTable::cutText(l.nome, kTamanhoTexto),
-            QStringLiteral("cod_bar_prom"), l.codigoBarras,
+            QStringLiteral("nom_pro_prom"), TMemTable::cutText(semNulos(l.nome), kTamanhoTexto),
+            QStringLiteral("cod_bar_prom"), semNulos(l.codigoBarras),
             QStringLiteral("cod_red_prom"), QStringLiteral("0")};
 }
 

@@ -8,7 +8,8 @@
 //
 // Every value reaches the database through the quoting of the generic insert
 // and update; the only text placed unquoted in SQL is the promotion's id, which
-// problemaDaPromocao refuses unless it is a whole number.
+// problemaDaPromocao refuses unless it is a whole number. NUL characters are
+// dropped from every text, as they would cut the statement text short.
 
 #include <QString>
 #include <QStringList>

@@ -180,18 +180,20 @@ TEST_F(PromocoesEntradaRuimTest, QuotesCommasAndSqlInTextsAreStoredAsTextRunAfte
     EXPECT_EQ(db->text("select atv_prom from Korvanta_promo where id_prom=800"), "T");
 }
 
-TEST_F(PromocoesEntradaRuimTest, InvalidUtf8AndCharactersOutsideTheCodePageBecomeQuestionMarks) {
+TEST_F(PromocoesEntradaRuimTest, InvalidUtf8OutsideTheCodePageAndNulCharacters) {
     Promo p;
     p.id = "900";
     p.titulo = "TITULO";
     QByteArray corpo = documento({p}).toUtf8();
     corpo.replace("TITULO", "Caf\xC3\xA9 \xFF\xFE fim \xE2\x82\xAC \xF0\x9F\x98\x80");
+    corpo.replace("Descricao", "antes\\u0000depois");
 
     publica(corpo);
     ASSERT_TRUE(buscaEImporta()) << textoDoLog().toStdString();
 
     EXPECT_EQ(db->text("select tit_prom from Korvanta_promo where id_prom=900"),
               QStringLiteral("Café ?? fim € ?"));
+    EXPECT_EQ(db->text("select desc_prom from Korvanta_promo where id_prom=900"), "antesdepois");
 }
 
 TEST_F(PromocoesEntradaRuimTest, FiftyMegabyteDocumentIsImported) {
