@@ -2,6 +2,8 @@
 // byte for byte, both passes of a cancellation, the closing example, and the
 // rules for amounts, payments, escaping and unreadable input.
 
+#include "Exemplos.h"
+
 #include "sync/CancelledTicket.h"
 #include "sync/ClosingDocument.h"
 #include "sync/DocText.h"
@@ -15,44 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The sale of the example: ticket 2935, one discounted item, no payment-forms row.
-const char* const kExemploVenda = "{\r\n"
-                                  "\"fecha\":\"2020-06-10T15:12:00.000-0300\",\r\n"
-                                  "\"numero\":\"2935\",\r\n"
-                                  "\"detalles\":[\r\n"
-                                  "{\r\n"
-                                  "\"codigoArticulo\":\"1002\",\r\n"
-                                  "\"codigoBarras\":\"7891000010860\",\r\n"
-                                  "\"descripcionArticulo\":\"CAFE SOLUVEL 50G\",\r\n"
-                                  "\"cantidad\":4,\r\n"
-                                  "\"importeUnitario\":11.90,\r\n"
-                                  "\"importe\":45.60,\r\n"
-                                  "\"descuento\":2.00,\r\n"
-                                  "\"recargo\":0.00\r\n"
-                                  "}\r\n"
-                                  "],\r\n"
-                                  "\"descuentoTotal\":2.00,\r\n"
-                                  "\"recargoTotal\":0.00,\r\n"
-                                  "\"codigoMoneda\":\"986\",\r\n"
-                                  "\"cotizacion\":1.00,\r\n"
-                                  "\"total\":45.60,\r\n"
-                                  "\"documentoCliente\":null,\r\n"
-                                  "\"cancelacion\":false,\r\n"
-                                  "\"pagos\":[\r\n"
-                                  "{\r\n"
-                                  "\"codigoTipoPago\":9,\r\n"
-                                  "\"codigoMoneda\":\"986\",\r\n"
-                                  "\"importe\":45.60,\r\n"
-                                  "\"cotizacion\":1.00,\r\n"
-                                  "\"documentoCliente\":null,\r\n"
-                                  "\"bin\":null,\r\n"
-                                  "\"ultimosDigitosTarjeta\":null,\r\n"
-                                  "\"numeroAutorizacion\":null,\r\n"
-                                  "\"codigoTarjeta\":null\r\n"
-                                  "}\r\n"
-                                  "]\r\n"
-                                  "}\r\n";
 
 movdoc::Item cafe() {
     movdoc::Item i;

@@ -1,0 +1,195 @@
+#include "SalesFixture.h"
+
+#include "config/Settings.h"
+#include "erp/uDtmApi.h"
+#include "support/MemTable.h"
+#include "support/Platform.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+// Clear_memory_pc lets waiting events run; one application object serves the program.
+void garanteAplicacao() {
+    if (QCoreApplication::instance()) return;
+    static int argc = 1;
+    static char nome[] = "test_sync";
+    static char* argv[] = {nome, nullptr};
+    new QCoreApplication(argc, argv); // lives until the program ends
+}
+
+QString dataSql(const QDate& d) { return QStringLiteral("DATE '%1'").arg(d.toString(Qt::ISODate)); }
+
+} // namespace
+
+void SalesTest::SetUp() {
+    garanteAplicacao();
+    setAppClock(&clock);
+    platform::setBaseDir(pasta.path());
+    db = std::make_unique<ErpDatabase>(ErpDatabase::Content::Schema);
+    db->exec(QStringLiteral("INSERT INTO mercadorias (cod_red, cod_bar, nom_mer) "
+                            "VALUES (1002, '7891000010860', 'CAFE SOLUVEL 50G')"));
+    FakeService::Options opcoes;
+    opcoes.user = kUsuario;
+    opcoes.password = kSenha;
+    service = std::make_unique<FakeService>(opcoes);
+
+    core = std::make_unique<TPrincipal>();
+    core->frmConfig->LoadConfig(); // no file: the defaults
+    core->URL_BASE = service->baseUrl();
+    core->edtidEmpresa = QStringLiteral("11");
+    core->edtidLocal = QStringLiteral("22");
+    core->edtUsuario = kUsuario;
+    core->edtSenha = kSenha;
+    core->dtmApi->pathBancoDolvex = db->path();
+    core->patLogErro = pasta.path() + QDir::separator();
+    core->chkpostVendas = true;
+    core->podeGetPromo = 1;
+    core->podePostVenda = 1;
+    core->edtData = kDia;
+    // The daily closing that a run starts at its end is not due unless a test says so.
+    core->uPostFecha = clockSeconds() + 1'000'000'000;
+    core->tblList->Open();
+    QObject::connect(core.get(), &TPrincipal::rowAdded, core.get(), [this] {
+        const TMemTable* t = core->tblList;
+        if (t->RecordCount() == 0) return;
+        linhasDoLog.append({t->cell(t->RecordCount() - 1, 0).toString(), t->cell(t->RecordCount() - 1, 3).toString()});
+    });
+}
+
+void SalesTest::TearDown() {
+    core.reset();
+    service.reset();
+    db.reset();
+    platform::setBaseDir(QString());
+    setAppClock(nullptr);
+}
+
+QString SalesTest::sql(const QString& texto) {
+    QString out = QStringLiteral("'");
+    for (const QChar c : texto) {
+        if (c == u'\'')
+            out += QStringLiteral("''");
+        else if (c.unicode() < 0x20)
+            out += QStringLiteral("' || ASCII_CHAR(%1) || '").arg(c.unicode());
+        else
+            out += c;
+    }
+    return out + QStringLiteral("'");
+}
+
+void SalesTest::cupom(int nro, int cx, const QDate& dia, int flag) const {
+    db->exec(QStringLiteral("INSERT INTO cupom_fiscal (nro_cupom, nro_cx, data_cupom, cod_cli, vlr_pro, vlr_acr, "
+                            "vlr_des, sub_tot, vlr_pag, vlr_tro, tip_ven, forma_pag, cpf_cli, hora, sinc_korvanta, "
+                            "cod_emp) VALUES (%1, %2, %3, 0, 47.60, 0, 0, 45.60, 45.60, 0, 'V', 'DINHEIRO', '', "
+                            "TIME '15:12:00', %4, 1)")
+                 .arg(nro)
+                 .arg(cx)
+                 .arg(dataSql(dia))
+                 .arg(flag));
+    db->exec(QStringLiteral("INSERT INTO itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, "
+                            "sub_tot, qtd_ven, vlr_uni_o, vlr_des_i_korv) VALUES (%1, %2, %3, 1, 1002, 11.90, 45.60, "
+                            "4, 11.90, 2.00)")
+                 .arg(nro)
+                 .arg(cx)
+                 .arg(dataSql(dia)));
+}
+
+void SalesTest::cupons(int first, int count, int cx, const QDate& dia) const {
+    const QString numeros = QStringLiteral("WITH RECURSIVE n AS (SELECT %1 AS i FROM RDB$DATABASE UNION ALL "
+                                           "SELECT i + 1 FROM n WHERE i < %2) ")
+                                .arg(first)
+                                .arg(first + count - 1);
+    db->exec(QStringLiteral("INSERT INTO cupom_fiscal (nro_cupom, nro_cx, data_cupom, cod_cli, vlr_pro, vlr_acr, "
+                            "vlr_des, sub_tot, vlr_pag, vlr_tro, tip_ven, forma_pag, cpf_cli, hora, sinc_korvanta, "
+                            "cod_emp) ") +
+             numeros +
+             QStringLiteral("SELECT i, %1, %2, 0, 30.00, 0, 0, 30.00, 40.00, 10.00, 'V', 'DINHEIRO', '', "
+                            "TIME '10:00:00', 1, 1 FROM n")
+                 .arg(cx)
+                 .arg(dataSql(dia)));
+    for (int item = 1; item <= 3; ++item)
+        db->exec(QStringLiteral("INSERT INTO itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, "
+                                "vlr_uni, sub_tot, qtd_ven, vlr_uni_o, vlr_des_i_korv) ") +
+                 numeros +
+                 QStringLiteral("SELECT i, %1, %2, %3, 1002, 5.00, 10.00, 2, 5.00, 0 FROM n")
+                     .arg(cx)
+                     .arg(dataSql(dia))
+                     .arg(item));
+    db->exec(QStringLiteral("INSERT INTO KORVANTA_DELETE (nro_cupom, nro_cx, data_cupom, cod_emp, memo_korv, "
+                            "sinc_korv, sub_tot) ") +
+             numeros +
+             QStringLiteral("SELECT i, %1, %2, 1, %3, 99, 30.00 FROM n")
+                 .arg(cx)
+                 .arg(dataSql(dia), sql(QStringLiteral("Dinheiro^20.00\r\nCartao Credito^20,00"))));
+}
+
+QString SalesTest::textoCancelado() {
+    return QStringLiteral("2020-06-10T15:12:00.000-0300\r\nCOO 2935\r\nPDV 1\r\n"
+                          "1002^7891000010860^CAFE SOLUVEL 50G^4^11.90^45.60^2.00\r\n"
+                          "FIMITENS\r\nsem uso\r\n0^0^45.60^^DINHEIRO");
+}
+
+void SalesTest::cancelamento(int nro, int cx, const QDate& dia, int flag, const QString& memo) const {
+    db->exec(QStringLiteral("INSERT INTO KORVANTA_DELETE (nro_cupom, nro_cx, data_cupom, cod_emp, memo_korv, "
+                            "sinc_korv, sub_tot) VALUES (%1, %2, %3, 1, %4, %5, 45.60)")
+                 .arg(nro)
+                 .arg(cx)
+                 .arg(dataSql(dia), sql(memo))
+                 .arg(flag));
+}
+
+void SalesTest::formasPgto(int nro, int cx, const QDate& dia, const QString& texto) const {
+    db->exec(QStringLiteral("INSERT INTO KORVANTA_DELETE (nro_cupom, nro_cx, data_cupom, cod_emp, memo_korv, "
+                            "sinc_korv, sub_tot) VALUES (%1, %2, %3, 1, %4, 99, 0)")
+                 .arg(nro)
+                 .arg(cx)
+                 .arg(dataSql(dia), sql(texto)));
+}
+
+int SalesTest::flagCupom(int nro, int cx) const {
+    return db->integer(
+        QStringLiteral("select sinc_korvanta from cupom_fiscal where nro_cupom=%1 and nro_cx=%2").arg(nro).arg(cx));
+}
+
+int SalesTest::flagCancelamento(int nro, int cx) const {
+    return db->integer(QStringLiteral("select sinc_korv from KORVANTA_DELETE where nro_cupom=%1 and nro_cx=%2 "
+                                      "and sinc_korv <> 99")
+                           .arg(nro)
+                           .arg(cx));
+}
+
+QList<JournalRecord> SalesTest::posts(const QString& endpoint) const {
+    QList<JournalRecord> out;
+    for (const JournalRecord& r : service->journal())
+        if (r.endpoint == endpoint) out << r;
+    return out;
+}
+
+QStringList SalesTest::numerosPostados() const {
+    QStringList out;
+    for (const JournalRecord& r : posts())
+        out << QJsonDocument::fromJson(r.body).object().value(QStringLiteral("numero")).toString();
+    return out;
+}
+
+bool SalesTest::temLog(const QString& operacao, const QString& mensagem) const {
+    for (const Linha& l : linhasDoLog)
+        if (l.operacao == operacao.left(40) && l.mensagem.startsWith(mensagem)) return true;
+    return false;
+}
+
+QString SalesTest::textoDoLog() const {
+    QString texto;
+    for (const Linha& l : linhasDoLog) texto += l.operacao + QStringLiteral(" | ") + l.mensagem + u'\n';
+    return texto;
+}
+
+QString SalesTest::dataUltFechaGravada() const {
+    TConfig gravado(pasta.file(QStringLiteral("configAPI.ini")));
+    gravado.LoadConfig();
+    return gravado.edtDataUltFecha;
+}
