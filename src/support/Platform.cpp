@@ -1,9 +1,13 @@
 #include "support/Platform.h"
 
+#include "support/Errors.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSysInfo>
+
+#include <firebird/Interface.h>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -82,6 +86,26 @@ void trimWorkingSet() {
     }
 #elif defined(__GLIBC__)
     malloc_trim(0);
+#endif
+}
+
+Firebird::IMaster* firebirdMaster() {
+#if defined(Q_OS_WIN)
+    // Loaded once and kept for the life of the process.
+    HMODULE client = LoadLibraryW(L"gds32.dll");
+    if (!client)
+        throw AppError(QStringLiteral("Unable to load the Firebird client gds32.dll (Windows error %1)")
+                           .arg(GetLastError()));
+    // decltype does not refer to the linked function, so nothing links libfbclient here.
+    using GetMasterInterface = decltype(&Firebird::fb_get_master_interface);
+    const auto getMaster =
+        reinterpret_cast<GetMasterInterface>(GetProcAddress(client, "fb_get_master_interface"));
+    if (!getMaster)
+        throw AppError(QStringLiteral("The Firebird client gds32.dll has no fb_get_master_interface "
+                                      "(a client older than Firebird 3)"));
+    return getMaster();
+#else
+    return Firebird::fb_get_master_interface();
 #endif
 }
 

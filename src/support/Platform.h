@@ -4,6 +4,10 @@
 
 #include <QString>
 
+namespace Firebird {
+class IMaster;
+}
+
 namespace platform {
 
 // The folder of the running executable, a full path ending with the separator.
@@ -20,6 +24,12 @@ void setBaseDir(const QString& dir); // empty: back to the executable's folder
 
 // Hands the process's unused memory back to the system; failures are ignored.
 void trimWorkingSet();
+
+// The Firebird client's master interface, the entry to its OO API. Linux links
+// libfbclient; Windows loads the client at run time from "gds32.dll" (the name
+// the Firebird installer gives the client for the programs that expect it) and
+// throws AppError naming that file when it cannot be loaded.
+[[nodiscard]] Firebird::IMaster* firebirdMaster();
 
 // The platform's path separator.
 [[nodiscard]] QChar separator();
