@@ -7,6 +7,8 @@
 
 #include <simdjson.h>
 
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,29 +41,32 @@ struct ValueFailure {
 
 class Walker {
 public:
-    Walker(TMemTable& table, od::document& doc) : m_table(table), m_doc(doc) {
+    Walker(TMemTable& table, od::document& doc, std::size_t textBound)
+        : m_table(table), m_doc(doc), m_rows(table.newRows()) {
         for (const FieldDef& f : table.Fields()) m_names.push_back(f.name.toStdString());
         m_filled.resize(m_names.size());
+        // The texts stored never add up to more than the document.
+        m_rows.reserveText(textBound);
     }
 
-    // Walks the root array; returns the rows, or throws SyntaxFailure.
-    // A value the table refuses stops the gathering of rows (the walk goes on
-    // to check the rest of the document) and is left in valueFailure().
-    std::vector<QVariantList> rows(od::array& root) {
-        std::vector<QVariantList> rows;
+    // Walks the root array into rows(), or throws SyntaxFailure. A value the
+    // table refuses stops the gathering of rows (the walk goes on to check
+    // the rest of the document) and is left in valueFailure().
+    void walkRoot(od::array& root) {
         for (auto item : root) {
             od::value element;
             check(std::move(item).get(element), nullptr);
             if (m_valueFailure) {
-                walk(element, 1, nullptr);
+                walk(element, 1);
                 continue;
             }
-            QVariantList row = elementRow(element, static_cast<int>(rows.size()) + 1);
-            if (!m_valueFailure) rows.push_back(std::move(row));
+            m_rows.addRow();
+            elementRow(element, m_rows.rowCount() - 1);
+            if (m_valueFailure) m_rows.removeLastRow();
         }
-        return rows;
     }
 
+    [[nodiscard]] TMemRows& rows() { return m_rows; }
     [[nodiscard]] const std::optional<ValueFailure>& valueFailure() const { return m_valueFailure; }
 
     [[noreturn]] void fail(std::string reason, const char* at) { throw SyntaxFailure{std::move(reason), at}; }
@@ -75,13 +80,11 @@ public:
     }
 
 private:
-    QVariantList elementRow(od::value& element, int rowNumber) {
-        const int columns = static_cast<int>(m_names.size());
-        QVariantList row(columns);
+    void elementRow(od::value& element, int row) {
         const std::string_view token = element.raw_json_token();
         if (token.empty() || token.front() != '{') {  // not an object: a row of nulls
-            walk(element, 1, nullptr);
-            return row;
+            walk(element, 1);
+            return;
         }
         std::fill(m_filled.begin(), m_filled.end(), false);
         od::object object;
@@ -94,13 +97,12 @@ private:
             const int column = columnOf(key);
             od::value value = field.value();
             if (column < 0 || m_filled[static_cast<std::size_t>(column)] || m_valueFailure) {
-                walk(value, 2, nullptr);  // ignored member: checked only
+                walk(value, 2);  // ignored member: checked only
                 continue;
             }
             m_filled[static_cast<std::size_t>(column)] = true;
-            row[column] = cellValue(value, column, rowNumber);
+            storeCell(value, row, column);
         }
-        return row;
     }
 
     int columnOf(std::string_view key) const {
@@ -109,22 +111,23 @@ private:
         return -1;
     }
 
-    QVariant cellValue(od::value& value, int column, int rowNumber) {
-        const FieldDef& def = m_table.Fields().at(column);
+    // Stores one member's value; the row is 0-based.
+    void storeCell(od::value& value, int row, int column) {
+        const FieldType type = m_table.Fields().at(column).type;
+        const bool textColumn = type == FieldType::Text || type == FieldType::LongText;
         const std::string_view token = value.raw_json_token();
         const char first = token.empty() ? '\0' : token.front();
-        QVariant result;
+        QVariant other;  // for date, time and boolean columns (no JSON table has one)
         switch (first) {
         case '"': {
             std::string_view text;
             check(value.get_string().get(text), token.data());
-            if (def.type == FieldType::Float) {
-                if (const auto number = parseDecimalText(text)) return *number;
-                refuse(column, rowNumber, QStringLiteral("the string \"%1\" is not a number").arg(excerpt(text)));
-                return {};
+            if (textColumn) return m_rows.setText(row, column, text);
+            if (type == FieldType::Float) {
+                if (const auto number = parseDecimalText(text)) return m_rows.setFloat(row, column, *number);
+                return refuse(column, row, QStringLiteral("the string \"%1\" is not a number").arg(excerpt(text)));
             }
-            if (def.type == FieldType::Text) return TMemTable::cutText(utf8Prefix(text, def.size), def.size);
-            result = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+            other = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
             break;
         }
         case 't':
@@ -132,55 +135,42 @@ private:
         case 'n': {
             const std::string_view word = jsontokens::trimmed(token);
             if (word != "true" && word != "false" && word != "null") fail("not a valid JSON value", token.data());
-            if (word == "null") return {};
-            const bool b = word == "true";
-            if (def.type == FieldType::Text || def.type == FieldType::LongText)
-                return b ? QStringLiteral("true") : QStringLiteral("false");
-            if (def.type == FieldType::Float) return b ? 1.0 : 0.0;
-            result = b;
+            if (word == "null") return;  // the cell stays null
+            if (textColumn) return m_rows.setText(row, column, word);
+            if (type == FieldType::Float) return m_rows.setFloat(row, column, word == "true" ? 1 : 0);
+            other = word == "true";
             break;
         }
         case '{':
         case '[': {
-            m_compact.clear();
-            walk(value, 2, &m_compact);
-            if (def.type == FieldType::Float) {
-                refuse(column, rowNumber, QStringLiteral("%1 is not a number").arg(first == '{' ? "an object" : "an array"));
-                return {};
-            }
-            if (def.type == FieldType::Text) return TMemTable::cutText(utf8Prefix(m_compact, def.size), def.size);
-            result = QString::fromUtf8(m_compact.data(), static_cast<qsizetype>(m_compact.size()));
+            compactText(value);
+            if (textColumn) return m_rows.setText(row, column, m_compact);
+            if (type == FieldType::Float)
+                return refuse(column, row, QStringLiteral("%1 is not a number").arg(first == '{' ? "an object" : "an array"));
+            other = QString::fromUtf8(m_compact.data(), static_cast<qsizetype>(m_compact.size()));
             break;
         }
         default: {
             const std::string_view number = jsontokens::trimmed(token);
             if (!jsontokens::isNumber(number)) fail("not a valid JSON value", token.data());
-            if (def.type == FieldType::Float) {
-                double d = 0;
-                check(value.get_double().get(d), token.data());
-                return d;
-            }
-            if (def.type == FieldType::Text || def.type == FieldType::LongText)
-                return TMemTable::cutText(QString::fromLatin1(number.data(), static_cast<qsizetype>(number.size())),
-                                          def.type == FieldType::Text ? def.size : -1);
+            if (textColumn) return m_rows.setText(row, column, number);  // as written
             double d = 0;
             check(value.get_double().get(d), token.data());
-            result = d;
+            if (type == FieldType::Float) return m_rows.setFloat(row, column, d);
+            other = d;
             break;
         }
         }
-        // Date, time and boolean columns (none of the JSON tables has one).
         try {
-            return m_table.convertForColumn(column, result);
+            m_rows.setValue(row, column, m_table.convertForColumn(column, other));
         } catch (const AppError& e) {
-            refuse(column, rowNumber, e.message());
-            return {};
+            refuse(column, row, e.message());
         }
     }
 
-    void refuse(int column, int rowNumber, const QString& reason) {
+    void refuse(int column, int row, const QString& reason) {
         m_valueFailure = ValueFailure{QStringLiteral("element %1, member \"%2\": %3")
-                                          .arg(rowNumber)
+                                          .arg(row + 1)
                                           .arg(m_table.Fields().at(column).name, reason)};
     }
 
@@ -189,21 +179,8 @@ private:
         return s.size() > 80 ? s.left(80) + QStringLiteral("...") : s;
     }
 
-    // The text of at most `size` UTF-16 units needs at most 4 * size bytes:
-    // convert only that much of a long string (cut at a character boundary).
-    static QString utf8Prefix(std::string_view text, int size) {
-        std::size_t n = text.size();
-        const std::size_t limit = static_cast<std::size_t>(size) * 4 + 4;
-        if (n > limit) {
-            n = limit;
-            while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-        }
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(n));
-    }
-
-    // Checks a value completely and, when `out` is given, appends its compact
-    // JSON text (no blanks between tokens; strings and numbers as written).
-    void walk(od::value& value, int depth, std::string* out) {
+    // Checks a value completely: every member, element and token.
+    void walk(od::value& value, int depth) {
         const std::string_view token = value.raw_json_token();
         const char first = token.empty() ? '\0' : token.front();
         switch (first) {
@@ -211,72 +188,61 @@ private:
             if (depth + 1 > kMaxDepth) fail("the JSON nesting is deeper than 1024 levels", token.data());
             od::object object;
             check(value.get_object().get(object), token.data());
-            if (out) out->push_back('{');
-            bool firstMember = true;
             for (auto item : object) {
                 od::field field;
                 check(std::move(item).get(field), nullptr);
-                const char* key = field.key().raw();  // just after the opening quote
-                const char* keyEnd = stringEnd(key);
-                if (out) {
-                    if (!firstMember) out->push_back(',');
-                    out->append(key - 1, static_cast<std::size_t>(keyEnd + 1 - (key - 1)));
-                    out->push_back(':');
-                }
-                firstMember = false;
                 od::value child = field.value();
-                walk(child, depth + 1, out);
+                walk(child, depth + 1);
             }
-            if (out) out->push_back('}');
             return;
         }
         case '[': {
             if (depth + 1 > kMaxDepth) fail("the JSON nesting is deeper than 1024 levels", token.data());
             od::array array;
             check(value.get_array().get(array), token.data());
-            if (out) out->push_back('[');
-            bool firstElement = true;
             for (auto item : array) {
                 od::value child;
                 check(std::move(item).get(child), nullptr);
-                if (out && !firstElement) out->push_back(',');
-                firstElement = false;
-                walk(child, depth + 1, out);
+                walk(child, depth + 1);
             }
-            if (out) out->push_back(']');
             return;
         }
-        case '"': {
-            const char* end = stringEnd(token.data() + 1);
-            if (out) out->append(token.data(), static_cast<std::size_t>(end + 1 - token.data()));
+        case '"':
+            // The parser has found the string's end and refused raw control
+            // characters; escapes are checked over the whole text at the end.
             return;
-        }
         case 't':
         case 'f':
         case 'n': {
             const std::string_view word = jsontokens::trimmed(token);
             if (word != "true" && word != "false" && word != "null") fail("not a valid JSON value", token.data());
-            if (out) out->append(word);
             return;
         }
-        default: {
-            const std::string_view number = jsontokens::trimmed(token);
-            if (!jsontokens::isNumber(number)) fail("not a valid JSON value", token.data());
-            if (out) out->append(number);
+        default:
+            if (!jsontokens::isNumber(jsontokens::trimmed(token))) fail("not a valid JSON value", token.data());
             return;
-        }
         }
     }
 
-    const char* stringEnd(const char* p) {
-        const char* reason = nullptr;
-        const char* end = jsontokens::stringEnd(p, reason);
-        if (end == nullptr) fail(reason, p - 1);
-        return end;
+    // Checks a nested object or array and leaves its compact JSON text (no
+    // blanks between tokens; strings and numbers as written) in m_compact.
+    void compactText(od::value& value) {
+        const char* start = value.raw_json_token().data();
+        walk(value, 2);
+        // The walk stops on the token after the value: the value's text
+        // lies between, followed perhaps by blanks.
+        const char* end = nullptr;
+        check(m_doc.current_location().get(end), start);
+        const std::string_view raw = jsontokens::trimmed(std::string_view(start, static_cast<std::size_t>(end - start)));
+        m_compact.resize(raw.size() + simdjson::SIMDJSON_PADDING);
+        std::size_t length = 0;
+        check(simdjson::minify(raw.data(), raw.size(), m_compact.data(), length), start);
+        m_compact.resize(length);
     }
 
     TMemTable& m_table;
     od::document& m_doc;
+    TMemRows m_rows;
     std::vector<std::string> m_names;
     std::vector<bool> m_filled;
     std::string m_compact;
@@ -296,29 +262,61 @@ QString beginning(QByteArrayView utf8) {
     throw JsonError(QStringLiteral("JsonToDataset(%1): %2%3").arg(table.Name(), what, beginning(utf8)));
 }
 
-}  // namespace
+// The parser's buffers (some six bytes per byte of the largest document
+// seen) are kept for the next call on the same thread, as long as they stay
+// below kKeepCapacity: allocating and touching them anew costs more than the
+// parse of a promotions document. A nested call gets a parser of its own.
+constexpr std::size_t kKeepCapacity = 8 * 1024 * 1024;
 
-void JsonToDatasetUtf8(TMemTable& aDataset, QByteArrayView aJSON) {
-    if (aJSON.isEmpty()) return;
+class ParserLease {
+public:
+    ParserLease() : m_parser(std::move(kept())) {
+        if (!m_parser) m_parser = std::make_unique<od::parser>();
+    }
+    ~ParserLease() {
+        if (m_parser->capacity() <= kKeepCapacity && !kept()) kept() = std::move(m_parser);
+    }
+    ParserLease(const ParserLease&) = delete;
+    ParserLease& operator=(const ParserLease&) = delete;
+    od::parser* operator->() { return m_parser.get(); }
 
-    const simdjson::padded_string padded(aJSON.data(), static_cast<std::size_t>(aJSON.size()));
-    od::parser parser;
-    const char* const base = padded.data();
+private:
+    static std::unique_ptr<od::parser>& kept() {
+        thread_local std::unique_ptr<od::parser> parser;
+        return parser;
+    }
+    std::unique_ptr<od::parser> m_parser;
+};
+
+// A UTF-8 text followed by the spare bytes that the parser reads past its end.
+struct PaddedText {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+
+    explicit PaddedText(std::size_t capacity)
+        : data(new char[capacity + simdjson::SIMDJSON_PADDING]) {}
+    void pad() { std::memset(data.get() + size, 0, simdjson::SIMDJSON_PADDING); }
+};
+
+void fill(TMemTable& aDataset, const PaddedText& padded) {
+    const QByteArrayView aJSON(padded.data.get(), static_cast<qsizetype>(padded.size));
+    const char* const base = padded.data.get();
     auto where = [&](const char* at) -> QString {
-        if (at == nullptr || at < base || at > base + padded.size()) return {};
+        if (at == nullptr || at < base || at > base + padded.size) return {};
         const qsizetype offset = at - base;
         return QStringLiteral(" at character %1").arg(QString::fromUtf8(aJSON.first(offset)).size() + 1);
     };
 
-    std::vector<QVariantList> rows;
+    TMemRows rows = aDataset.newRows();
     std::optional<ValueFailure> valueFailure;
     try {
+        ParserLease parser;  // returned before the table's views hear of the refill
         od::document doc;
-        if (const auto error = parser.iterate(padded).get(doc))
+        if (const auto error = parser->iterate(base, padded.size, padded.size + simdjson::SIMDJSON_PADDING).get(doc))
             throw SyntaxFailure{error == simdjson::EMPTY ? "there is no JSON value, only blanks"
                                                          : simdjson::error_message(error),
                                 nullptr};
-        Walker walker(aDataset, doc);
+        Walker walker(aDataset, doc, padded.size);
         od::array root;
         if (const auto error = doc.get_array().get(root)) {
             std::string_view token;
@@ -333,11 +331,16 @@ void JsonToDatasetUtf8(TMemTable& aDataset, QByteArrayView aJSON) {
                                     nullptr};
             walker.check(error, nullptr);
         }
-        rows = walker.rows(root);
+        walker.walkRoot(root);
         // Nothing but blanks may follow the array.
         if (const auto location = doc.current_location(); !location.error())
             throw SyntaxFailure{"text after the end of the JSON array", location.value_unsafe()};
+        // The structure is sound, so every backslash is inside a string.
+        const char* reason = nullptr;
+        if (const char* bad = jsontokens::badEscape(base, base + padded.size, reason))
+            throw SyntaxFailure{reason, bad};
         valueFailure = walker.valueFailure();
+        rows = std::move(walker.rows());
     } catch (const SyntaxFailure& failure) {
         raise(aDataset,
               QStringLiteral("the text is not a valid JSON array (%1)%2")
@@ -345,9 +348,9 @@ void JsonToDatasetUtf8(TMemTable& aDataset, QByteArrayView aJSON) {
               aJSON);
     }
 
-    // The parsed document and the parser go with this scope; the rows stay.
+    // The parsed document is gone with the scope above; the rows stay.
     if (valueFailure) {
-        const int kept = static_cast<int>(rows.size());
+        const int kept = rows.rowCount();
         aDataset.Refill(std::move(rows), kept - 1);
         throw JsonError(QStringLiteral("JsonToDataset(%1): %2; rows kept before it: %3")
                             .arg(aDataset.Name(), valueFailure->reason)
@@ -356,10 +359,23 @@ void JsonToDatasetUtf8(TMemTable& aDataset, QByteArrayView aJSON) {
     aDataset.Refill(std::move(rows));
 }
 
+}  // namespace
+
+void JsonToDatasetUtf8(TMemTable& aDataset, QByteArrayView aJSON) {
+    if (aJSON.isEmpty()) return;
+    PaddedText padded(static_cast<std::size_t>(aJSON.size()));
+    std::memcpy(padded.data.get(), aJSON.data(), static_cast<std::size_t>(aJSON.size()));
+    padded.size = static_cast<std::size_t>(aJSON.size());
+    padded.pad();
+    fill(aDataset, padded);
+}
+
 void JsonToDataset(TMemTable& aDataset, const QString& aJSON) {
     if (aJSON.isEmpty()) return;
-    QStringEncoder encoder(QStringConverter::Utf8);
-    const QByteArray utf8 = encoder.encode(aJSON);
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    PaddedText padded(static_cast<std::size_t>(encoder.requiredSpace(aJSON.size())));
+    padded.size = static_cast<std::size_t>(encoder.appendToBuffer(padded.data.get(), aJSON) - padded.data.get());
+    padded.pad();
     if (encoder.hasError()) {
         qsizetype at = 0;
         while (at < aJSON.size()) {
@@ -368,7 +384,8 @@ void JsonToDataset(TMemTable& aDataset, const QString& aJSON) {
             else if (c.isSurrogate()) break;
             else ++at;
         }
-        raise(aDataset, QStringLiteral("the text holds a broken UTF-16 surrogate at character %1").arg(at + 1), utf8);
+        raise(aDataset, QStringLiteral("the text holds a broken UTF-16 surrogate at character %1").arg(at + 1),
+              QByteArrayView(padded.data.get(), static_cast<qsizetype>(padded.size)));
     }
-    JsonToDatasetUtf8(aDataset, QByteArrayView(utf8));
+    fill(aDataset, padded);
 }

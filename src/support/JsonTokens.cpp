@@ -1,5 +1,7 @@
 #include "support/JsonTokens.h"
 
+#include <cstring>
+
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -49,12 +51,10 @@ bool isNumber(std::string_view t) {
     return i == t.size();
 }
 
-const char* stringEnd(const char* p, const char*& reason) {
-    while (*p != '"') {
-        if (*p != '\\') {
-            ++p;
-            continue;
-        }
+const char* badEscape(const char* p, const char* end, const char*& reason) {
+    while (p < end) {
+        p = static_cast<const char*>(std::memchr(p, '\\', static_cast<std::size_t>(end - p)));
+        if (p == nullptr) return nullptr;
         switch (p[1]) {
         case '"': case '\\': case '/': case 'b': case 'f': case 'n': case 'r': case 't':
             p += 2;
@@ -63,29 +63,29 @@ const char* stringEnd(const char* p, const char*& reason) {
             const int unit = unicodeEscape(p);
             if (unit < 0) {
                 reason = "a \\u escape without four hex digits in a string";
-                return nullptr;
+                return p;
             }
-            p += 6;
             if (unit >= 0xDC00 && unit <= 0xDFFF) {
                 reason = "a lone surrogate escape in a string";
-                return nullptr;
+                return p;
             }
             if (unit >= 0xD800 && unit <= 0xDBFF) {
-                const int low = unicodeEscape(p);
+                const int low = unicodeEscape(p + 6);
                 if (low < 0xDC00 || low > 0xDFFF) {
                     reason = "a lone surrogate escape in a string";
-                    return nullptr;
+                    return p;
                 }
                 p += 6;
             }
+            p += 6;
             break;
         }
         default:
             reason = "an invalid escape in a string";
-            return nullptr;
+            return p;
         }
     }
-    return p;
+    return nullptr;
 }
 
 }  // namespace jsontokens

@@ -12,10 +12,12 @@ namespace jsontokens {
 // -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?
 [[nodiscard]] bool isNumber(std::string_view token);
 
-// `p` is just after a string's opening quote, in a text whose string ends the
-// parser has already found. Returns the position of the closing quote, or
-// nullptr with `reason` set when an escape is invalid (an unknown escape, a
-// \u without four hex digits, a surrogate that is not a proper pair).
-[[nodiscard]] const char* stringEnd(const char* p, const char*& reason);
+// Checks every backslash escape in [begin, end): an escape is one of \" \\ \/
+// \b \f \n \r \t or \u with four hex digits, a surrogate only as a proper
+// \uD8xx\uDCxx pair. Meant for a whole document whose structure the parser
+// has already checked, where every backslash lies inside a string. Returns
+// the first bad escape, or nullptr, with `reason` set. Reads up to 12 bytes
+// past a backslash: the text must be padded (as the parser's input is).
+[[nodiscard]] const char* badEscape(const char* begin, const char* end, const char*& reason);
 
 }  // namespace jsontokens

@@ -122,7 +122,7 @@ void TField::setValue(const QVariant& value) { m_table->setFieldValue(m_column, 
 // ---------------------------------------------------------------- TMemTable
 
 TMemTable::TMemTable(const QString& name, QList<FieldDef> fields, QObject* parent)
-    : QAbstractTableModel(parent), m_fields(std::move(fields)) {
+    : QAbstractTableModel(parent), m_fields(std::move(fields)), m_rows(m_fields) {
     setObjectName(name);
 }
 
@@ -201,7 +201,7 @@ void TMemTable::Open() {
     if (m_active) return;
     aboutToChangeAll();
     m_active = true;
-    m_rows.clear();
+    m_rows.clear(false);
     m_state = State::Browse;
     m_eof = m_bof = true;
     changedAll();
@@ -209,11 +209,10 @@ void TMemTable::Open() {
 }
 
 void TMemTable::Close() {
-    if (!m_active && m_rows.empty()) return;
+    if (!m_active && RecordCount() == 0) return;
     aboutToChangeAll();
     m_active = false;
-    m_rows.clear();
-    m_rows.shrink_to_fit();
+    m_rows.clear(true);
     m_buffer.clear();
     m_state = State::Browse;
     m_eof = m_bof = true;
@@ -225,9 +224,9 @@ void TMemTable::EmptyTable() {
     requireActive("empty");
     m_buffer.clear();
     m_state = State::Browse;
-    if (!m_rows.empty()) {
+    if (RecordCount() > 0) {
         aboutToChangeAll();
-        m_rows.clear();
+        m_rows.clear(false);
         changedAll();
     }
     m_eof = m_bof = true;
@@ -240,8 +239,8 @@ void TMemTable::First() {
     requireActive("move in");
     Post();
     m_bof = true;
-    m_eof = m_rows.empty();
-    setCurrent(m_rows.empty() ? -1 : 0);
+    m_eof = RecordCount() == 0;
+    setCurrent(m_eof ? -1 : 0);
 }
 
 void TMemTable::Next() {
@@ -270,7 +269,7 @@ void TMemTable::Last() {
     requireActive("move in");
     Post();
     m_eof = true;
-    m_bof = m_rows.empty();
+    m_bof = RecordCount() == 0;
     setCurrent(RecordCount() - 1);
 }
 
@@ -296,7 +295,8 @@ void TMemTable::Edit() {
     requireActive("edit");
     if (m_state != State::Browse) return;
     if (m_current < 0) throw AppError(QStringLiteral("%1: there is no row to edit").arg(Name()));
-    m_buffer = m_rows[static_cast<std::size_t>(m_current)];
+    m_buffer = QVariantList(FieldCount());
+    for (int c = 0; c < FieldCount(); ++c) m_buffer[c] = m_rows.value(m_current, c);
     m_state = State::Edit;
 }
 
@@ -312,7 +312,7 @@ void TMemTable::Post() {
     QVariantList row = std::move(m_buffer);
     m_buffer.clear();
     if (state == State::Edit) {
-        m_rows[static_cast<std::size_t>(m_current)] = std::move(row);
+        for (int c = 0; c < FieldCount(); ++c) m_rows.setValue(m_current, c, row.value(c));
         if (m_disabled == 0) emit dataChanged(index(m_current, 0), index(m_current, FieldCount() - 1));
         else aboutToChangeAll();
         return;
@@ -320,7 +320,8 @@ void TMemTable::Post() {
     const int at = RecordCount();
     if (m_disabled == 0) beginInsertRows(QModelIndex(), at, at);
     else aboutToChangeAll();
-    m_rows.push_back(std::move(row));
+    m_rows.addRow();
+    for (int c = 0; c < FieldCount(); ++c) m_rows.setValue(at, c, row.value(c));
     if (m_disabled == 0) endInsertRows();
     m_bof = m_eof = false;
     setCurrent(at);
@@ -336,15 +337,18 @@ void TMemTable::appendRow(const QVariantList& values) {
     Post();
 }
 
-void TMemTable::Refill(std::vector<QVariantList>&& rows, int current) {
+void TMemTable::Refill(TMemRows&& rows, int current) {
+    if (rows.columnCount() != FieldCount())
+        throw AppError(QStringLiteral("%1: rows of %2 columns cannot fill a table of %3")
+                           .arg(Name()).arg(rows.columnCount()).arg(FieldCount()));
     aboutToChangeAll();
     m_rows = std::move(rows);
     m_buffer.clear();
     m_state = State::Browse;
     m_active = true;
-    m_eof = m_rows.empty();
+    m_eof = RecordCount() == 0;
     m_bof = true;
-    if (m_rows.empty()) current = -1;
+    if (m_eof) current = -1;
     else if (current < 0 || current >= RecordCount()) current = 0;
     if (current > 0) m_bof = false;
     m_current = current;
@@ -356,7 +360,7 @@ void TMemTable::Refill(std::vector<QVariantList>&& rows, int current) {
 
 QVariant TMemTable::cell(int row, int column) const {
     if (row < 0 || row >= RecordCount() || column < 0 || column >= FieldCount()) return {};
-    return m_rows[static_cast<std::size_t>(row)][column];
+    return m_rows.value(row, column);
 }
 
 QVariant TMemTable::fieldValue(int column) const {

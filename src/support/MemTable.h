@@ -12,6 +12,9 @@
 // TMemTable::ControlsDisabled guard): attached views then see one model reset
 // at the end instead of one signal per change.
 
+#include "support/FieldDef.h"
+#include "support/MemRows.h"
+
 #include <QAbstractTableModel>
 #include <QDate>
 #include <QList>
@@ -20,21 +23,6 @@
 #include <QVariant>
 
 #include <vector>
-
-enum class FieldType {
-    Text,      // text of at most `size` characters (longer texts are cut on store)
-    LongText,  // text of any length
-    Float,     // 64-bit floating point
-    Date,      // QDate
-    Time,      // QTime
-    Boolean,   // bool
-};
-
-struct FieldDef {
-    QString name;
-    FieldType type = FieldType::Text;
-    int size = 0;  // characters, for FieldType::Text only
-};
 
 class TMemTable;
 
@@ -108,7 +96,7 @@ public:
     [[nodiscard]] bool Bof() const { return m_bof; }
     // 1-based number of the current row; 0 when there is none.
     [[nodiscard]] int RecNo() const { return m_current + 1; }
-    [[nodiscard]] int RecordCount() const { return static_cast<int>(m_rows.size()); }
+    [[nodiscard]] int RecordCount() const { return m_rows.rowCount(); }
     // Moves to row n (1-based); AppError when n is out of range.
     void SetRecNo(int n);
     // 0-based current row, -1 when there is none (for views).
@@ -145,11 +133,11 @@ public:
         TMemTable& m_table;
     };
 
-    // Bulk refill: the table is closed, created anew with `rows` (values
-    // already of the column types, texts cut to size, one QVariant per
-    // column), opened and placed on row `current` (0-based; -1 = first row).
-    // Views see one model reset.
-    void Refill(std::vector<QVariantList>&& rows, int current = -1);
+    // Bulk refill: a filler builds the rows aside in newRows() and hands them
+    // over; the table is closed, created anew with them, opened and placed on
+    // row `current` (0-based; -1 = the first row). Views see one model reset.
+    [[nodiscard]] TMemRows newRows() const { return TMemRows(m_fields); }
+    void Refill(TMemRows&& rows, int current = -1);
     // Converts a value to the column's type and size (used on every store).
     [[nodiscard]] QVariant convertForColumn(int column, const QVariant& value) const;
     // Cuts a text to at most `size` UTF-16 units without splitting a surrogate pair.
@@ -183,7 +171,7 @@ private:
     void changedAll();
 
     QList<FieldDef> m_fields;
-    std::vector<QVariantList> m_rows;
+    TMemRows m_rows;
     QVariantList m_buffer;
     State m_state = State::Browse;
     bool m_active = false;

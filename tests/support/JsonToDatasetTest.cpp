@@ -63,6 +63,8 @@ TEST(JsonToDataset, MemberValuesReachTheirColumns) {
         {newTblJson1, R"({"titulo":"  dois  "})", "titulo", "  dois  "},
         {newTblJson1, R"({"tipo":"Precio_fijo especial de fim de semana longo"})", "tipo", "Precio_fijo especial de fim de"},
         {newTblJson4, R"({"codigoBarras":"ççççççççççççççççççççççççççççççççççç"})", "codigoBarras", "çççççççççççççççççççççççççççççç"},
+        {newTblJson1, R"({"tipo":"aaaaaaaaaaaaaaaaaaaaaaaaaaaaa😀"})", "tipo", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa"},
+        {newTblJson1, R"({"tipo":"aaaaaaaaaaaaaaaaaaaaaaaaaaaa😀z"})", "tipo", "aaaaaaaaaaaaaaaaaaaaaaaaaaaa😀"},
         {newTblJson1, R"({"autor":{ "nombre" : "Ana" }})", "autor", "{\"nombre\":\"Ana\"}"},
         {newTblJson1, R"({"id":{"a" : [1, 2]}})", "id", "{\"a\":[1,2]"},
         // booleans: text columns get true/false, floating ones 1/0
