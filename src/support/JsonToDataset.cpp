@@ -7,6 +7,7 @@
 
 #include <simdjson.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -24,9 +25,10 @@ namespace {
 
 namespace od = simdjson::ondemand;
 
-// Deeper nesting is refused: no document of the service comes near it, and it
-// bounds the recursion of the walk.
-constexpr int kMaxDepth = 1024;
+// Deeper nesting is refused: the service's documents nest about 7 levels, and
+// the limit bounds the recursion of the walk (under 200 KB of stack even in
+// an unoptimised build).
+constexpr int kMaxDepth = 256;
 
 // A document that is not JSON (or not an array), found somewhere in the walk.
 struct SyntaxFailure {
@@ -93,7 +95,7 @@ private:
             od::field field;
             check(std::move(item).get(field), nullptr);
             std::string_view key;
-            check(field.unescaped_key().get(key), field.key().raw());
+            check(field.unescaped_key().get(key), nullptr);
             const int column = columnOf(key);
             od::value value = field.value();
             if (column < 0 || m_filled[static_cast<std::size_t>(column)] || m_valueFailure) {
@@ -185,7 +187,7 @@ private:
         const char first = token.empty() ? '\0' : token.front();
         switch (first) {
         case '{': {
-            if (depth + 1 > kMaxDepth) fail("the JSON nesting is deeper than 1024 levels", token.data());
+            if (depth + 1 > kMaxDepth) fail("the JSON nesting is deeper than 256 levels", token.data());
             od::object object;
             check(value.get_object().get(object), token.data());
             for (auto item : object) {
@@ -197,7 +199,7 @@ private:
             return;
         }
         case '[': {
-            if (depth + 1 > kMaxDepth) fail("the JSON nesting is deeper than 1024 levels", token.data());
+            if (depth + 1 > kMaxDepth) fail("the JSON nesting is deeper than 256 levels", token.data());
             od::array array;
             check(value.get_array().get(array), token.data());
             for (auto item : array) {
@@ -298,11 +300,14 @@ struct PaddedText {
     void pad() { std::memset(data.get() + size, 0, simdjson::SIMDJSON_PADDING); }
 };
 
-void fill(TMemTable& aDataset, const PaddedText& padded) {
-    const QByteArrayView aJSON(padded.data.get(), static_cast<qsizetype>(padded.size));
-    const char* const base = padded.data.get();
+void fill(TMemTable& aDataset, const PaddedText& text) {
+    // A byte-order mark before the value is no part of it.
+    const bool bom = text.size >= 3 && std::memcmp(text.data.get(), "\xEF\xBB\xBF", 3) == 0;
+    const char* const base = text.data.get() + (bom ? 3 : 0);
+    const std::size_t size = text.size - (bom ? 3 : 0);
+    const QByteArrayView aJSON(base, static_cast<qsizetype>(size));
     auto where = [&](const char* at) -> QString {
-        if (at == nullptr || at < base || at > base + padded.size) return {};
+        if (at == nullptr || at < base || at > base + size) return {};
         const qsizetype offset = at - base;
         return QStringLiteral(" at character %1").arg(QString::fromUtf8(aJSON.first(offset)).size() + 1);
     };
@@ -312,11 +317,11 @@ void fill(TMemTable& aDataset, const PaddedText& padded) {
     try {
         ParserLease parser;  // returned before the table's views hear of the refill
         od::document doc;
-        if (const auto error = parser->iterate(base, padded.size, padded.size + simdjson::SIMDJSON_PADDING).get(doc))
+        if (const auto error = parser->iterate(base, size, size + simdjson::SIMDJSON_PADDING).get(doc))
             throw SyntaxFailure{error == simdjson::EMPTY ? "there is no JSON value, only blanks"
                                                          : simdjson::error_message(error),
                                 nullptr};
-        Walker walker(aDataset, doc, padded.size);
+        Walker walker(aDataset, doc, size);
         od::array root;
         if (const auto error = doc.get_array().get(root)) {
             std::string_view token;
@@ -337,10 +342,11 @@ void fill(TMemTable& aDataset, const PaddedText& padded) {
             throw SyntaxFailure{"text after the end of the JSON array", location.value_unsafe()};
         // The structure is sound, so every backslash is inside a string.
         const char* reason = nullptr;
-        if (const char* bad = jsontokens::badEscape(base, base + padded.size, reason))
+        if (const char* bad = jsontokens::badEscape(base, base + size, reason))
             throw SyntaxFailure{reason, bad};
         valueFailure = walker.valueFailure();
         rows = std::move(walker.rows());
+        rows.squeeze();
     } catch (const SyntaxFailure& failure) {
         raise(aDataset,
               QStringLiteral("the text is not a valid JSON array (%1)%2")

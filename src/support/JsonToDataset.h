@@ -7,6 +7,9 @@
 // and leaves the table closed and unchanged; a string that is no number in a
 // floating column raises JsonError after the rows appended so far.
 // On success the table is open and stands on its first row.
+// The whole text is checked as JSON (RFC 8259), also the parts no column
+// keeps; nesting deeper than 256 levels is refused; a UTF-8 byte-order mark
+// before the value is ignored. Views attached to the table see one reset.
 
 #include "support/Errors.h"
 #include "support/MemTable.h"

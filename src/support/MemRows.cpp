@@ -17,6 +17,10 @@ void TMemRows::clear(bool release) {
     }
 }
 
+void TMemRows::squeeze() {
+    if (m_text.capacity() > 2 * m_text.size() + 65536) m_text.shrink_to_fit();
+}
+
 void TMemRows::addRow() { m_cells.resize(m_cells.size() + m_columns.size()); }
 
 void TMemRows::removeLastRow() {

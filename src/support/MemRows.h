@@ -31,6 +31,8 @@ public:
     void clear(bool release);
     // Room for `bytes` of text, when the filler knows a bound.
     void reserveText(std::size_t bytes) { m_text.reserve(bytes); }
+    // Gives back text room reserved but left unused.
+    void squeeze();
 
     // Appends a row of nulls.
     void addRow();

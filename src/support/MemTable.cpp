@@ -3,124 +3,6 @@
 #include "support/DecimalText.h"
 #include "support/Errors.h"
 
-#include <cmath>
-#include <limits>
-
-namespace {
-
-QString typeName(FieldType type) {
-    switch (type) {
-    case FieldType::Text: return QStringLiteral("text");
-    case FieldType::LongText: return QStringLiteral("long text");
-    case FieldType::Float: return QStringLiteral("floating point");
-    case FieldType::Date: return QStringLiteral("date");
-    case FieldType::Time: return QStringLiteral("time");
-    case FieldType::Boolean: return QStringLiteral("boolean");
-    }
-    return {};
-}
-
-QDate dateFromText(const QString& text) {
-    const QString t = text.trimmed();
-    QDate d = QDate::fromString(t, QStringLiteral("dd/MM/yyyy"));
-    if (!d.isValid()) d = QDate::fromString(t, QStringLiteral("d/M/yyyy"));
-    if (!d.isValid()) d = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
-    return d;
-}
-
-QTime timeFromText(const QString& text) {
-    const QString t = text.trimmed();
-    QTime time = QTime::fromString(t, QStringLiteral("hh:mm:ss"));
-    if (!time.isValid()) time = QTime::fromString(t, QStringLiteral("h:mm:ss"));
-    if (!time.isValid()) time = QTime::fromString(t, QStringLiteral("hh:mm"));
-    return time;
-}
-
-}  // namespace
-
-// ---------------------------------------------------------------- TField
-
-const FieldDef& TField::def() const { return m_table->m_fields.at(m_column); }
-
-QVariant TField::value() const { return m_table->fieldValue(m_column); }
-
-bool TField::IsNull() const { return !value().isValid(); }
-
-QString TField::AsString() const { return TMemTable::displayText(value()); }
-
-double TField::AsFloat() const {
-    const QVariant v = value();
-    if (!v.isValid()) return 0;
-    switch (v.typeId()) {
-    case QMetaType::Double: return v.toDouble();
-    case QMetaType::Bool: return v.toBool() ? 1 : 0;
-    case QMetaType::QString: {
-        const QString text = v.toString();
-        if (text.trimmed().isEmpty()) return 0;
-        if (const auto number = parseDecimalText(QStringView(text))) return *number;
-        throw ConversionError(QStringLiteral("%1.%2: '%3' is not a valid floating point value")
-                                  .arg(m_table->Name(), def().name, text));
-    }
-    default:
-        throw ConversionError(QStringLiteral("%1.%2: a %3 field cannot be read as a number")
-                                  .arg(m_table->Name(), def().name, typeName(def().type)));
-    }
-}
-
-int TField::AsInteger() const {
-    const QVariant v = value();
-    if (!v.isValid()) return 0;
-    if (v.typeId() == QMetaType::QString) {
-        const QString text = v.toString().trimmed();
-        if (text.isEmpty()) return 0;
-        bool ok = false;
-        const int n = text.toInt(&ok);
-        if (!ok)
-            throw ConversionError(QStringLiteral("%1.%2: '%3' is not a valid integer value")
-                                      .arg(m_table->Name(), def().name, v.toString()));
-        return n;
-    }
-    const double rounded = std::nearbyint(AsFloat());
-    if (!(rounded >= std::numeric_limits<int>::min() && rounded <= std::numeric_limits<int>::max()))
-        throw ConversionError(QStringLiteral("%1.%2: %3 is out of the range of an integer")
-                                  .arg(m_table->Name(), def().name, AsString()));
-    return static_cast<int>(rounded);
-}
-
-QDate TField::AsDate() const {
-    const QVariant v = value();
-    if (!v.isValid()) return {};
-    if (v.typeId() == QMetaType::QDate) return v.toDate();
-    if (v.typeId() == QMetaType::QString) {
-        if (v.toString().trimmed().isEmpty()) return {};
-        const QDate d = dateFromText(v.toString());
-        if (d.isValid()) return d;
-        throw ConversionError(QStringLiteral("%1.%2: '%3' is not a valid date")
-                                  .arg(m_table->Name(), def().name, v.toString()));
-    }
-    throw ConversionError(QStringLiteral("%1.%2: a %3 field cannot be read as a date")
-                              .arg(m_table->Name(), def().name, typeName(def().type)));
-}
-
-QTime TField::AsTime() const {
-    const QVariant v = value();
-    if (!v.isValid()) return {};
-    if (v.typeId() == QMetaType::QTime) return v.toTime();
-    if (v.typeId() == QMetaType::QString) {
-        if (v.toString().trimmed().isEmpty()) return {};
-        const QTime t = timeFromText(v.toString());
-        if (t.isValid()) return t;
-        throw ConversionError(QStringLiteral("%1.%2: '%3' is not a valid time")
-                                  .arg(m_table->Name(), def().name, v.toString()));
-    }
-    throw ConversionError(QStringLiteral("%1.%2: a %3 field cannot be read as a time")
-                              .arg(m_table->Name(), def().name, typeName(def().type)));
-}
-
-void TField::setValue(const QVariant& value) { m_table->setFieldValue(m_column, value); }
-
-// ---------------------------------------------------------------- TMemTable
-
 TMemTable::TMemTable(const QString& name, QList<FieldDef> fields, QObject* parent)
     : QAbstractTableModel(parent), m_fields(std::move(fields)), m_rows(m_fields) {
     setObjectName(name);
@@ -387,7 +269,7 @@ QVariant TMemTable::convertForColumn(int column, const QVariant& value) const {
     const FieldDef& def = m_fields.at(column);
     auto refuse = [&]() -> QVariant {
         throw ConversionError(QStringLiteral("%1.%2: '%3' cannot be stored in a %4 field")
-                                  .arg(Name(), def.name, displayText(value), typeName(def.type)));
+                                  .arg(Name(), def.name, displayText(value), fieldTypeName(def.type)));
     };
     switch (def.type) {
     case FieldType::Text:
@@ -416,7 +298,7 @@ QVariant TMemTable::convertForColumn(int column, const QVariant& value) const {
         if (value.typeId() == QMetaType::QDate) return value;
         if (value.typeId() == QMetaType::QDateTime) return value.toDateTime().date();
         if (value.typeId() == QMetaType::QString) {
-            const QDate d = dateFromText(value.toString());
+            const QDate d = dateFromFieldText(value.toString());
             if (d.isValid()) return d;
         }
         return refuse();
@@ -424,7 +306,7 @@ QVariant TMemTable::convertForColumn(int column, const QVariant& value) const {
         if (value.typeId() == QMetaType::QTime) return value;
         if (value.typeId() == QMetaType::QDateTime) return value.toDateTime().time();
         if (value.typeId() == QMetaType::QString) {
-            const QTime t = timeFromText(value.toString());
+            const QTime t = timeFromFieldText(value.toString());
             if (t.isValid()) return t;
         }
         return refuse();

@@ -271,7 +271,7 @@ TEST(JsonToDataset, EveryCutOfADocumentIsRefused) {
     }
 }
 
-TEST(JsonToDataset, BrokenEncodingsAreRefused) {
+TEST(JsonToDataset, BrokenEncodingsAreRefusedAByteOrderMarkIsSkipped) {
     auto t = table(newTblJson5);
     for (const QByteArray& bytes : {QByteArray("[\"\xff\"]"), QByteArray("[\"\xc0\xaf\"]"), QByteArray("[\"\xed\xa0\x80\"]"),
                                     QByteArray("[{\"fecha\":\"\xe2\x82\"}]")}) {
@@ -280,6 +280,12 @@ TEST(JsonToDataset, BrokenEncodingsAreRefused) {
     }
     JsonToDatasetUtf8(*t, QByteArray("[{\"fecha\":\"\xe2\x82\xac\"}]"));
     EXPECT_EQ(shown(*t, "fecha"), QString::fromUtf8("€"));
+
+    // A byte-order mark before the array is ignored (Qt drops it from texts too).
+    JsonToDatasetUtf8(*t, QByteArray("\xEF\xBB\xBF[{\"fecha\":\"bom\"}]"));
+    EXPECT_EQ(shown(*t, "fecha"), "bom");
+    EXPECT_THROW(JsonToDatasetUtf8(*t, QByteArray("\xEF\xBB\xBF")), JsonError);
+    EXPECT_THROW(JsonToDatasetUtf8(*t, QByteArray("[\xEF\xBB\xBF]")), JsonError);
 
     QString loneSurrogate = R"([{"fecha":"a)";
     loneSurrogate += QChar(char16_t(0xD800));
@@ -290,16 +296,16 @@ TEST(JsonToDataset, BrokenEncodingsAreRefused) {
     EXPECT_FALSE(u->Active());
 }
 
-TEST(JsonToDataset, NestingIsLimitedTo1024Levels) {
+TEST(JsonToDataset, NestingIsLimitedTo256Levels) {
     auto nested = [](int levels) { return QString(levels, '[') + QString(levels, ']'); };
     auto t = table(newTblJson1);
-    JsonToDataset(*t, nested(1024));
+    JsonToDataset(*t, nested(256));
     EXPECT_EQ(t->RecordCount(), 1);
-    JsonToDataset(*t, R"([{"detalles":)" + nested(1022) + "}]");
-    EXPECT_EQ(t->FieldByName("detalles").AsString(), nested(1022));
+    JsonToDataset(*t, R"([{"detalles":)" + nested(254) + "}]");
+    EXPECT_EQ(t->FieldByName("detalles").AsString(), nested(254));
 
-    for (const QString& deep : {nested(1025), nested(10000), R"([{"detalles":)" + nested(10000) + "}]",
-                                R"([{"outro":)" + nested(1023) + "}]",
+    for (const QString& deep : {nested(257), nested(10000), R"([{"detalles":)" + nested(10000) + "}]",
+                                R"([{"outro":)" + nested(255) + "}]",
                                 QString(10000, '[') /* and never closed */}) {
         auto d = table(newTblJson1);
         const QString error = message([&] { JsonToDataset(*d, deep); });
