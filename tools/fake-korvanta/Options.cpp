@@ -43,6 +43,13 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
             o.help = true;
             continue;
         }
+        static const char* const known[] = {"--port",       "--user",   "--password",         "--journal",
+                                            "--promotions", "--queue",  "--resend-movements", "--resend-closings",
+                                            "--latency-ms"};
+        if (std::find(std::begin(known), std::end(known), arg) == std::end(known)) {
+            error = "unknown option " + arg + " (see --help)";
+            return std::nullopt;
+        }
         if (i + 1 >= argc) {
             error = "option " + arg + " needs a value (see --help)";
             return std::nullopt;
@@ -133,11 +140,14 @@ Control requests (same port, no authorization, not journalled):
                                                      serve the files again, restore the start latency
   GET  /_control/health                              200 "ok"
 
-Journal line: {"time","connection" (client port),"method","path","target","headers" ([name,value]...),
-  "body" (or "bodyBase64" when not UTF-8),"endpoint","status","reason"}
+Journal: one JSON line per request, written before the reply is sent:
+  {"time" (UTC),"connection" (the client's port: one per TCP connection),"method","path","target",
+   "headers" ([name,value]... as received, values read as ISO-8859-1),
+   "body" (or "bodyBase64" when the body is not UTF-8),"endpoint" (empty for an unknown path),
+   "status" (the status answered),"reason" (why a request was refused, "queued status", ...)}
 
 Prints "fake-korvanta listening on http://127.0.0.1:PORT/" once it accepts connections.
-Ends cleanly on SIGTERM or SIGINT.
+Ends cleanly (exit status 0) on SIGTERM or SIGINT: requests in progress are answered first.
 )";
 }
 
