@@ -53,6 +53,7 @@ void mostra(QLineEdit* e, const QString& text) {
 
 TPaginaTeste::TPaginaTeste(TPrincipal& core, QWidget* parent) : QTabWidget(parent), m_core(core) {
     setObjectName(QStringLiteral("page"));
+    setAutoFillBackground(true); // what it covers must not show beside the tabs
 
     // ---- "Guia de testes" -------------------------------------------------------
     tab2 = new QWidget(this);

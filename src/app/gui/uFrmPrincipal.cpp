@@ -10,16 +10,24 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
-constexpr int LarguraColuna = 182; // the command column; the page starts at x = 190
-}
+// The client area is laid out as the window was designed: the command column on
+// the left, the log grid from (190, 45) to 20 pixels from the right edge and 29
+// from the bottom, so the test page (803 x 601 at the same place) covers it.
+constexpr int LarguraColuna = 182;
+constexpr QPoint OrigemGrade(190, 45);
+constexpr int MargemDireita = 20;
+constexpr int MargemInferior = 29;
+} // namespace
 
 TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(parent), m_core(core) {
     setObjectName(QStringLiteral("frmPrincipal"));
@@ -71,6 +79,7 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     topo->addWidget(btnClose);
     topo->addWidget(btnConfig);
     topo->addWidget(btnguiaTeste, 1);
+    topo->addStretch();
     auto* coluna = new QVBoxLayout;
     coluna->setContentsMargins(0, 0, 0, 0);
     coluna->addLayout(topo);
@@ -88,7 +97,18 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     coluna->addStretch();
     auto* colunaWidget = new QWidget(central);
     colunaWidget->setLayout(coluna);
-    colunaWidget->setFixedWidth(LarguraColuna);
+    colunaWidget->setObjectName(QStringLiteral("colunaComandos"));
+    // The captions must fit the column: where the workstation's font is wider
+    // than the one the column was designed for, the column's font is made smaller.
+    QFont fonte = colunaWidget->font();
+    const auto cabe = [&fonte] {
+        const QFontMetrics fm(fonte);
+        return fm.horizontalAdvance(QStringLiteral("Vendas / fechamento por data:")) + 26 <= LarguraColuna;
+    };
+    while (!cabe() && fonte.pointSizeF() > 6)
+        fonte.setPointSizeF(fonte.pointSizeF() - 0.5);
+    colunaWidget->setFont(fonte);
+    m_coluna = colunaWidget;
 
     // ---- The activity log ----------------------------------------------------------
     GridList = new QTableView(central);
@@ -99,12 +119,6 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     GridList->setColumnWidth(1, 80);
     GridList->setColumnWidth(2, 70);
     GridList->horizontalHeader()->setStretchLastSection(true);
-
-    auto* layout = new QHBoxLayout(central);
-    layout->setContentsMargins(4, 8, 8, 8);
-    layout->setSpacing(4);
-    layout->addWidget(colunaWidget);
-    layout->addWidget(GridList, 1);
 
     // ---- The test console, hidden, over the log when shown ----------------------------
     page = new TPaginaTeste(core, central);
@@ -167,6 +181,15 @@ void TfrmPrincipal::atualiza() {
     }
 }
 
+void TfrmPrincipal::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    const QSize area = centralWidget()->size();
+    m_coluna->setGeometry(4, 8, LarguraColuna, area.height() - 16);
+    GridList->setGeometry(OrigemGrade.x(), OrigemGrade.y(),
+                          std::max(100, area.width() - OrigemGrade.x() - MargemDireita),
+                          std::max(100, area.height() - OrigemGrade.y() - MargemInferior));
+}
+
 void TfrmPrincipal::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
@@ -206,7 +229,7 @@ void TfrmPrincipal::btnguiaTesteClick() {
         return;
     }
     // The window has no menu or tool bar: its client area is the central widget.
-    page->setGeometry(190, 45, 803, 601);
+    page->setGeometry(QRect(OrigemGrade, QSize(803, 601)));
     page->show();
     page->raise();
 }

@@ -61,6 +61,7 @@ class TfrmPrincipal : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void atualiza(); // core -> window: caption, date, selection, test button
@@ -70,4 +71,5 @@ class TfrmPrincipal : public QMainWindow {
     std::unique_ptr<TTrayIcon> m_tray;
     TfrmConfig* m_frmConfig = nullptr;
     QPointer<QMessageBox> m_errorBox;
+    QWidget* m_coluna = nullptr; // the command column
 };
