@@ -40,7 +40,54 @@ QPixmap desenha(int size) {
     return pixmap;
 }
 
+QPixmap engrenagem(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    const QPointF centro(s / 2, s / 2);
+    const QColor cor(0x4a, 0x55, 0x60);
+    p.translate(centro);
+    p.setPen(Qt::NoPen);
+    p.setBrush(cor);
+    for (int dente = 0; dente < 8; ++dente) {
+        p.drawRoundedRect(QRectF(-s * 0.08, -s * 0.47, s * 0.16, s * 0.2), s * 0.03, s * 0.03);
+        p.rotate(45);
+    }
+    p.drawEllipse(QPointF(0, 0), s * 0.34, s * 0.34);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(0, 0), s * 0.14, s * 0.14);
+    return pixmap;
+}
+
+QPixmap desliga(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    p.setPen(QPen(QColor(0xc0, 0x39, 0x2b), s * 0.12, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(QRectF(s * 0.18, s * 0.2, s * 0.64, s * 0.64), 120 * 16, 300 * 16);
+    p.drawLine(QPointF(s / 2, s * 0.1), QPointF(s / 2, s * 0.48));
+    return pixmap;
+}
+
 } // namespace
+
+QIcon sairIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48})
+        icon.addPixmap(desliga(size));
+    return icon;
+}
+
+QIcon configIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48})
+        icon.addPixmap(engrenagem(size));
+    return icon;
+}
 
 QIcon korvantaIcon() {
     QIcon icon;

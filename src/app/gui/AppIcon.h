@@ -5,3 +5,7 @@
 #include <QIcon>
 
 [[nodiscard]] QIcon korvantaIcon();
+// The end command's image: a power symbol.
+[[nodiscard]] QIcon sairIcon();
+// The settings command's image: a gear.
+[[nodiscard]] QIcon configIcon();

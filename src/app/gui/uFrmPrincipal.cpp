@@ -49,12 +49,12 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     };
     btnClose = new QToolButton(central);
     btnClose->setObjectName(QStringLiteral("btnClose"));
-    btnClose->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    btnClose->setIcon(sairIcon());
     btnClose->setToolTip(QStringLiteral("Fecha sincronizador"));
     btnClose->setIconSize(QSize(24, 24));
     btnConfig = new QToolButton(central);
     btnConfig->setObjectName(QStringLiteral("btnConfig"));
-    btnConfig->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    btnConfig->setIcon(configIcon());
     btnConfig->setToolTip(QStringLiteral("Configurações"));
     btnConfig->setIconSize(QSize(24, 24));
     btnguiaTeste = botao("btnguiaTeste", QStringLiteral("Guia de testes"));
