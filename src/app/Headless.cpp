@@ -2,13 +2,12 @@
 
 #include "app/Headless.h"
 
+#include "app/ProcessRequests.h"
 #include "app/uPrincipal.h"
 #include "support/Clock.h"
 #include "support/MemTable.h"
-#include "support/Platform.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
 #include <cstdio>
 
 namespace headless {
@@ -125,23 +124,10 @@ int THeadlessRunner::runOnce(const OnceCommand& command) {
 
 int THeadlessRunner::runLoop() {
     TPrincipal& core = *m_core;
-    // Requests from outside are read in the event loop, never in the signal handler.
-    static const int pipe = platform::installProcessRequestPipe();
-    std::unique_ptr<QSocketNotifier> notifier;
-    if (pipe >= 0) {
-        notifier = std::make_unique<QSocketNotifier>(pipe, QSocketNotifier::Read);
-        QObject::connect(notifier.get(), &QSocketNotifier::activated, &core, [&core] {
-            for (auto req = platform::readProcessRequest(pipe); req != platform::ProcessRequest::None;
-                 req = platform::readProcessRequest(pipe)) {
-                if (req == platform::ProcessRequest::Reload) {
-                    core.FormActivate();
-                } else {
-                    // A task at work (in its message pass) finishes before the loop ends.
-                    QCoreApplication::exit(0);
-                }
-            }
-        });
-    }
+    // SIGINT/SIGTERM end the loop; a task at work (in its message pass) finishes first.
+    TProcessRequests requests;
+    QObject::connect(&requests, &TProcessRequests::endRequested, &core, [] { QCoreApplication::exit(0); });
+    QObject::connect(&requests, &TProcessRequests::reloadRequested, &core, &TPrincipal::FormActivate);
     core.FormCreate();
     core.edtData = appClock().now().date();
     QCoreApplication::exec();
