@@ -4,6 +4,7 @@
 
 #include <array>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -20,6 +21,14 @@ void lockShared(CURL*, curl_lock_data data, curl_lock_access, void*) {
 
 void unlockShared(CURL*, curl_lock_data data, void*) {
     locks()[static_cast<size_t>(data)].unlock();
+}
+
+// Easy handles waiting for their next client; never more than kMaxIdleHandles.
+constexpr size_t kMaxIdleHandles = 4;
+std::mutex g_idleMutex;
+std::vector<CURL*>& idleHandles() {
+    static std::vector<CURL*> handles; // left to the process's end, like the pool
+    return handles;
 }
 
 CURLSH* createPool() {
@@ -50,6 +59,34 @@ CURLSH* connectionPool() {
     // hold it while the process ends.
     static CURLSH* const pool = createPool();
     return pool;
+}
+
+CURL* takeEasyHandle() {
+    ensureGlobalInit();
+    {
+        const std::lock_guard<std::mutex> lock(g_idleMutex);
+        auto& idle = idleHandles();
+        if (!idle.empty()) {
+            CURL* handle = idle.back();
+            idle.pop_back();
+            return handle;
+        }
+    }
+    return curl_easy_init();
+}
+
+void recycleEasyHandle(CURL* handle) {
+    if (!handle) return;
+    curl_easy_reset(handle);
+    {
+        const std::lock_guard<std::mutex> lock(g_idleMutex);
+        auto& idle = idleHandles();
+        if (idle.size() < kMaxIdleHandles) {
+            idle.push_back(handle);
+            return;
+        }
+    }
+    curl_easy_cleanup(handle);
 }
 
 } // namespace curlshared

@@ -3,7 +3,9 @@
 // of open connections that every HTTP client draws from. Pooling lets a fresh
 // per-request client reuse the keep-alive connection of the previous one while
 // starting with its own headers and without cookies (only connections, DNS
-// answers and TLS sessions are shared, never cookies).
+// answers and TLS sessions are shared, never cookies). The easy handles of
+// cookie-less clients are recycled too: setting one up costs as much as the
+// rest of a request to a nearby server.
 
 #include <curl/curl.h>
 
@@ -15,5 +17,13 @@ void ensureGlobalInit();
 // The share handle holding the connection pool. Created on first use and kept
 // for the life of the process, so it outlives every easy handle attached to it.
 [[nodiscard]] CURLSH* connectionPool();
+
+// An easy handle for a client that keeps no cookies: a recycled one when
+// available (reset to libcurl's defaults, so it carries nothing of its earlier
+// requests), otherwise a new one; nullptr when libcurl cannot make one.
+[[nodiscard]] CURL* takeEasyHandle();
+// Gives back a handle from takeEasyHandle: reset and kept for the next client
+// (a few are kept; the rest are cleaned up).
+void recycleEasyHandle(CURL* handle);
 
 } // namespace curlshared

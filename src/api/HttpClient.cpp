@@ -7,6 +7,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -65,15 +66,14 @@ struct THttpClient::Transfer {
     }
 };
 
-void THttpClient::EasyDeleter::operator()(void* handle) const {
-    curl_easy_cleanup(static_cast<CURL*>(handle));
-}
-
 THttpClient::THttpClient(Cookies cookies) {
     curlshared::ensureGlobalInit();
-    CURL* easy = curl_easy_init();
+    // A handle that had the cookie engine on would keep its cookies through a
+    // reset: only cookie-less clients share recycled handles.
+    m_recycle = cookies == Cookies::Ignore;
+    CURL* easy = m_recycle ? curlshared::takeEasyHandle() : curl_easy_init();
     if (!easy) throw AppError(QStringLiteral("libcurl: could not create an HTTP client"));
-    m_easy.reset(easy);
+    m_easy = easy;
     curl_easy_setopt(easy, CURLOPT_SHARE, curlshared::connectionPool());
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
@@ -86,7 +86,12 @@ THttpClient::THttpClient(Cookies cookies) {
     if (cookies == Cookies::Keep) curl_easy_setopt(easy, CURLOPT_COOKIEFILE, ""); // in-memory cookie store
 }
 
-THttpClient::~THttpClient() = default;
+THttpClient::~THttpClient() {
+    if (m_recycle)
+        curlshared::recycleEasyHandle(static_cast<CURL*>(m_easy));
+    else
+        curl_easy_cleanup(static_cast<CURL*>(m_easy));
+}
 
 void THttpClient::setCustomHeader(const QString& name, const QString& value) {
     if (name.isEmpty() || hasLineBreak(name) || hasLineBreak(value) || name.contains(QLatin1Char(':')))
@@ -119,7 +124,7 @@ HttpReply THttpClient::get(const QString& url) {
 }
 
 HttpReply THttpClient::perform(bool isPost, const QString& url, const QByteArray* body) {
-    CURL* easy = static_cast<CURL*>(m_easy.get());
+    CURL* easy = static_cast<CURL*>(m_easy);
     m_lastStatusCode = 0;
     m_lastStatusLine.clear();
     const QString method = isPost ? QStringLiteral("POST") : QStringLiteral("GET");

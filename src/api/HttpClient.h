@@ -28,8 +28,6 @@
 #include <QPair>
 #include <QString>
 
-#include <memory>
-
 // The reply to a completed request (status 200..299).
 struct HttpReply {
     int statusCode = 0;
@@ -92,10 +90,8 @@ private:
     struct Transfer;
     [[nodiscard]] HttpReply perform(bool isPost, const QString& url, const QByteArray* body);
 
-    struct EasyDeleter {
-        void operator()(void* handle) const;
-    };
-    std::unique_ptr<void, EasyDeleter> m_easy; // CURL*
+    void* m_easy = nullptr;    // the CURL* owned by this client, released by the destructor
+    bool m_recycle = false;    // a cookie-less handle goes back to the pool instead
     QList<QPair<QString, QString>> m_customHeaders;
     QString m_accept;
     QString m_contentType;

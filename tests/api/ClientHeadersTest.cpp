@@ -110,6 +110,7 @@ TEST(KeepAlive, FreshPostClientsReuseOneConnectionWithTheirOwnHeaders) {
     Loopback lb;
     for (int i = 1; i <= 3; ++i) {
         auto client = api::config_ftp_json(kUser, kPassword, QString::number(i), api::kVersao);
+        if (i == 1) client->setCustomHeader("X-Only-First", "1"); // must not reach the later clients
         (void)client->post(lb.movimientos(), movementDocument(QString::number(i)));
     }
     auto get = api::criaClienteGet();
@@ -118,6 +119,10 @@ TEST(KeepAlive, FreshPostClientsReuseOneConnectionWithTheirOwnHeaders) {
 
     const auto journal = lb.service.journal();
     ASSERT_EQ(journal.size(), 4);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(journal.at(i).header("pdv-version"), QString::number(i + 1));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(journal.at(i).header("pdv-version"), QString::number(i + 1));
+        EXPECT_EQ(journal.at(i).headerCount("X-Only-First"), i == 0 ? 1 : 0);
+        EXPECT_EQ(journal.at(i).headerCount("Authorization"), 1);
+    }
     EXPECT_EQ(lb.service.connectionCount(), 1);
 }
