@@ -14,10 +14,12 @@
 #endif
 #if defined(Q_OS_WIN)
 #include <windows.h>
+#include <psapi.h>
 #else
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -86,6 +88,22 @@ void trimWorkingSet() {
     }
 #elif defined(__GLIBC__)
     malloc_trim(0);
+#endif
+}
+
+qint64 peakMemoryBytes() {
+#if defined(Q_OS_WIN)
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (!K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
+    return qint64(counters.PeakWorkingSetSize);
+#else
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) != 0) return -1;
+#if defined(Q_OS_MACOS)
+    return qint64(usage.ru_maxrss); // bytes
+#else
+    return qint64(usage.ru_maxrss) * 1024; // kilobytes
+#endif
 #endif
 }
 

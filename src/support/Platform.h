@@ -25,6 +25,10 @@ void setBaseDir(const QString& dir); // empty: back to the executable's folder
 // Hands the process's unused memory back to the system; failures are ignored.
 void trimWorkingSet();
 
+// The most memory the process has held resident so far, in bytes; -1 where the
+// platform does not tell.
+[[nodiscard]] qint64 peakMemoryBytes();
+
 // The Firebird client's master interface, the entry to its OO API. Linux links
 // libfbclient; Windows loads the client at run time from "gds32.dll" (the name
 // the Firebird installer gives the client for the programs that expect it) and
