@@ -27,8 +27,10 @@ void unlockShared(CURL*, curl_lock_data data, void*) {
 constexpr size_t kMaxIdleHandles = 4;
 std::mutex g_idleMutex;
 std::vector<CURL*>& idleHandles() {
-    static std::vector<CURL*> handles; // left to the process's end, like the pool
-    return handles;
+    // Never destroyed, like the pool: a client of a static object may still
+    // give its handle back while the process ends.
+    static auto* const handles = new std::vector<CURL*>;
+    return *handles;
 }
 
 CURLSH* createPool() {
