@@ -20,9 +20,6 @@
 #include "support/MemTable.h"
 #include "support/Platform.h"
 
-#include <firebird/Interface.h>
-#include <curl/curl.h>
-
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
@@ -32,10 +29,11 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-
 #include <algorithm>
-#include <memory>
 #include <cstdio>
+#include <curl/curl.h>
+#include <firebird/Interface.h>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -60,30 +58,41 @@ void createDatabase(const QString& path) {
     db.CreateDatabase(false);
     sqlscript::runFile(db, tr, QStringLiteral(KORVANTA_SOURCE_DIR "/db/erp-schema.sql"));
     TFbQuery fill(&db, &tr, QStringLiteral("fill"));
-    fill.SQL.setText(QStringLiteral(
-        "execute block as declare i integer; declare cx integer; declare n integer; begin "
-        "insert into mercadorias (cod_red, cod_bar, nom_mer) values (1001, '7896006700017', 'ARROZ TIPO 1 5KG'); "
-        "insert into mercadorias (cod_red, cod_bar, nom_mer) values (1002, '7891000010860', 'CAFE SOLUVEL 50G'); "
-        "insert into mercadorias (cod_red, cod_bar, nom_mer) values (1003, '7891234567895', 'LEITE INTEGRAL 1L'); "
-        "cx = 1; n = %1; "
-        "while (cx is not null) do begin i = 1; "
-        "while (i <= n) do begin "
-        "insert into cupom_fiscal (nro_cupom, nro_cx, data_cupom, cod_cli, vlr_pro, vlr_acr, vlr_des, sub_tot, "
-        "vlr_pag, vlr_tro, tip_ven, forma_pag, cpf_cli, hora, sinc_korvanta, cod_emp) values (:i, :cx, "
-        "'06/10/2020', 0, 31.00, 0, 1.00, 30.00, 40.00, 10.00, 'V', 'DINHEIRO', '123.456.789-09', '10:00:00', 1, 1); "
-        "insert into itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, sub_tot, qtd_ven, "
-        "vlr_uni_o, vlr_des_i_korv) values (:i, :cx, '06/10/2020', 1, 1001, 5.00, 10.00, 2, 5.00, 0); "
-        "insert into itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, sub_tot, qtd_ven, "
-        "vlr_uni_o, vlr_des_i_korv) values (:i, :cx, '06/10/2020', 2, 1002, 11.90, 9.00, 1, 11.90, 2.90); "
-        "insert into itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, sub_tot, qtd_ven, "
-        "vlr_uni_o, vlr_des_i_korv) values (:i, :cx, '06/10/2020', 3, 1003, 5.50, 11.00, 2, 5.50, 0); "
-        "insert into KORVANTA_DELETE (nro_cupom, nro_cx, data_cupom, cod_emp, memo_korv, sinc_korv, sub_tot) "
-        "values (:i, :cx, '06/10/2020', 1, 'Dinheiro^20.00' || ascii_char(13) || ascii_char(10) || "
-        "'Cartao Credito^20,00', 99, 30.00); "
-        "i = i + 1; end "
-        "if (cx = 1) then begin cx = 9; n = %2; end else cx = null; end end")
-                         .arg(kTickets)
-                         .arg(kWarmUp));
+    fill.SQL.setText(
+        QStringLiteral(
+            "execute block as declare i integer; declare cx integer; declare n integer; begin "
+            "insert into mercadorias (cod_red, cod_bar, nom_mer) values (1001, '7896006700017', 'ARROZ TIPO "
+            "1 5KG'); "
+            "insert into mercadorias (cod_red, cod_bar, nom_mer) values (1002, '7891000010860', 'CAFE "
+            "SOLUVEL 50G'); "
+            "insert into mercadorias (cod_red, cod_bar, nom_mer) values (1003, '7891234567895', 'LEITE "
+            "INTEGRAL 1L'); "
+            "cx = 1; n = %1; "
+            "while (cx is not null) do begin i = 1; "
+            "while (i <= n) do begin "
+            "insert into cupom_fiscal (nro_cupom, nro_cx, data_cupom, cod_cli, vlr_pro, vlr_acr, vlr_des, "
+            "sub_tot, "
+            "vlr_pag, vlr_tro, tip_ven, forma_pag, cpf_cli, hora, sinc_korvanta, cod_emp) values (:i, :cx, "
+            "'06/10/2020', 0, 31.00, 0, 1.00, 30.00, 40.00, 10.00, 'V', 'DINHEIRO', '123.456.789-09', "
+            "'10:00:00', 1, 1); "
+            "insert into itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, sub_tot, "
+            "qtd_ven, "
+            "vlr_uni_o, vlr_des_i_korv) values (:i, :cx, '06/10/2020', 1, 1001, 5.00, 10.00, 2, 5.00, 0); "
+            "insert into itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, sub_tot, "
+            "qtd_ven, "
+            "vlr_uni_o, vlr_des_i_korv) values (:i, :cx, '06/10/2020', 2, 1002, 11.90, 9.00, 1, 11.90, "
+            "2.90); "
+            "insert into itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, sub_tot, "
+            "qtd_ven, "
+            "vlr_uni_o, vlr_des_i_korv) values (:i, :cx, '06/10/2020', 3, 1003, 5.50, 11.00, 2, 5.50, 0); "
+            "insert into KORVANTA_DELETE (nro_cupom, nro_cx, data_cupom, cod_emp, memo_korv, sinc_korv, "
+            "sub_tot) "
+            "values (:i, :cx, '06/10/2020', 1, 'Dinheiro^20.00' || ascii_char(13) || ascii_char(10) || "
+            "'Cartao Credito^20,00', 99, 30.00); "
+            "i = i + 1; end "
+            "if (cx = 1) then begin cx = 9; n = %2; end else cx = null; end end")
+            .arg(kTickets)
+            .arg(kWarmUp));
     fill.ExecSQL();
     db.Close();
 }
@@ -91,9 +100,10 @@ void createDatabase(const QString& path) {
 // The floor's flag writes: one prepared UPDATE, executed and committed
 // (retaining) per ticket.
 class PreparedFlagUpdate {
-public:
+  public:
     explicit PreparedFlagUpdate(TdtmApi& dtm)
-        : m_master(Firebird::fb_get_master_interface()), m_status(m_master->getStatus()), m_tra(dtm.ibtDolvex.handle()) {
+        : m_master(Firebird::fb_get_master_interface()), m_status(m_master->getStatus()),
+          m_tra(dtm.ibtDolvex.handle()) {
         Firebird::IMetadataBuilder* builder = m_master->getMetadataBuilder(&m_status, 4);
         for (unsigned i = 0; i < 3; ++i) {
             builder->setType(&m_status, i, SQL_LONG + 1);
@@ -129,7 +139,7 @@ public:
         m_tra->commitRetaining(&m_status);
     }
 
-private:
+  private:
     unsigned char* at(unsigned i) { return m_message.data() + m_meta->getOffset(&m_status, i); }
 
     Firebird::IMaster* m_master;
@@ -154,9 +164,10 @@ double floorRun(const QString& url, const std::vector<QByteArray>& docs, const Q
     const QByteArray urlBytes = url.toUtf8();
     const QByteArray auth = "Authorization: " + api::Autentica(kUser, kPassword).toLatin1();
     curl_slist* headers = nullptr;
-    for (const QByteArray& h : {auth, QByteArray("pdv-version: 2020.1104"), QByteArray("backEnd-version: 2020.1104"),
-                                QByteArray("Content-Type: application/json; charset=UTF-8"),
-                                QByteArray("Accept: application/json"), QByteArray("Expect:")})
+    for (const QByteArray& h :
+         {auth, QByteArray("pdv-version: 2020.1104"), QByteArray("backEnd-version: 2020.1104"),
+          QByteArray("Content-Type: application/json; charset=UTF-8"), QByteArray("Accept: application/json"),
+          QByteArray("Expect:")})
         headers = curl_slist_append(headers, h.constData());
     CURL* easy = curl_easy_init();
     std::string body;
@@ -201,7 +212,8 @@ std::vector<QByteArray> postedDocuments(const QString& journalPath, const QStrin
 }
 
 int pendingTickets(TdtmApi& dtm) {
-    dtm.qrySelect1.SQL = QStringList{QStringLiteral("select count(*) n from cupom_fiscal where sinc_korvanta = 1")};
+    dtm.qrySelect1.SQL =
+        QStringList{QStringLiteral("select count(*) n from cupom_fiscal where sinc_korvanta = 1")};
     dtm.qrySelect1.Open();
     const int n = dtm.qrySelect1.FieldByName(QStringLiteral("N")).AsInteger();
     dtm.qrySelect1.Close();
@@ -277,10 +289,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         // The floor posts the same documents to another register's path.
-        floorSeconds.push_back(floorRun(base + api::pathMovimientos(core.edtidEmpresa, core.edtidLocal, "2"), docs,
-                                        floorDb));
-        std::printf("round %d: run %.3f s (%.0f tickets/s), floor %.3f s (%.0f tickets/s), ratio %.3f\n", r + 1,
-                    runSeconds.back(), kTickets / runSeconds.back(), floorSeconds.back(),
+        floorSeconds.push_back(
+            floorRun(base + api::pathMovimientos(core.edtidEmpresa, core.edtidLocal, "2"), docs, floorDb));
+        std::printf("round %d: run %.3f s (%.0f tickets/s), floor %.3f s (%.0f tickets/s), ratio %.3f\n",
+                    r + 1, runSeconds.back(), kTickets / runSeconds.back(), floorSeconds.back(),
                     kTickets / floorSeconds.back(), runSeconds.back() / floorSeconds.back());
     }
     std::vector<double> sortedRun = runSeconds, sortedFloor = floorSeconds;
@@ -288,8 +300,8 @@ int main(int argc, char** argv) {
     std::sort(sortedFloor.begin(), sortedFloor.end());
     const double run = sortedRun[sortedRun.size() / 2];
     const double flo = sortedFloor[sortedFloor.size() / 2];
-    std::printf("median: run %.0f tickets/s, floor %.0f tickets/s, ratio %.3f (goal <= 1.5)\n", kTickets / run,
-                kTickets / flo, run / flo);
+    std::printf("median: run %.0f tickets/s, floor %.0f tickets/s, ratio %.3f (goal <= 1.5)\n",
+                kTickets / run, kTickets / flo, run / flo);
     std::printf("peak memory: %.1f MiB after the runs, %.1f MiB at the end\n", peakAfterRun / 1048576.0,
                 platform::peakMemoryBytes() / 1048576.0);
 

@@ -24,7 +24,8 @@ QStringList linhasFechamento(const QString& qualData, double somaVenda, double c
 
 bool dataValida(const QString& qualData) {
     static const QRegularExpression form(QStringLiteral("^[0-9]{2}/[0-9]{2}/[0-9]{4}$"));
-    return form.match(qualData).hasMatch() && QDate::fromString(qualData, QStringLiteral("dd/MM/yyyy")).isValid();
+    return form.match(qualData).hasMatch() &&
+           QDate::fromString(qualData, QStringLiteral("dd/MM/yyyy")).isValid();
 }
 
 } // namespace fechdoc

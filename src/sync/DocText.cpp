@@ -5,7 +5,6 @@
 #include "sync/DocumentError.h"
 
 #include <QRegularExpression>
-
 #include <cmath>
 
 namespace doctext {
@@ -16,13 +15,27 @@ QString jsonString(const QString& text) {
     out += u'"';
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case u'"': out += QStringLiteral("\\\""); break;
-        case u'\\': out += QStringLiteral("\\\\"); break;
-        case u'\b': out += QStringLiteral("\\b"); break;
-        case u'\f': out += QStringLiteral("\\f"); break;
-        case u'\n': out += QStringLiteral("\\n"); break;
-        case u'\r': out += QStringLiteral("\\r"); break;
-        case u'\t': out += QStringLiteral("\\t"); break;
+        case u'"':
+            out += QStringLiteral("\\\"");
+            break;
+        case u'\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case u'\b':
+            out += QStringLiteral("\\b");
+            break;
+        case u'\f':
+            out += QStringLiteral("\\f");
+            break;
+        case u'\n':
+            out += QStringLiteral("\\n");
+            break;
+        case u'\r':
+            out += QStringLiteral("\\r");
+            break;
+        case u'\t':
+            out += QStringLiteral("\\t");
+            break;
         default:
             if (c.unicode() < 0x20)
                 out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
@@ -34,22 +47,28 @@ QString jsonString(const QString& text) {
     return out;
 }
 
-QString amount(double value) { return api::format_vlr_korv(QStringLiteral("00"), value); }
+QString amount(double value) {
+    return api::format_vlr_korv(QStringLiteral("00"), value);
+}
 
-QString quantity(double value) { return Funcoes_da_ZYR::Formata_Valor_para_Sql(value); }
+QString quantity(double value) {
+    return Funcoes_da_ZYR::Formata_Valor_para_Sql(value);
+}
 
 double round2(double value) {
     try {
         return Funcoes_da_ZYR::RoundZYR(value, 2);
     } catch (const AppError& e) {
-        throw DocumentError(QStringLiteral("%1 rounding %2").arg(e.message(), QString::number(value, 'g', 17)));
+        throw DocumentError(
+            QStringLiteral("%1 rounding %2").arg(e.message(), QString::number(value, 'g', 17)));
     }
 }
 
 double readNumber(const QString& text, const QString& what) {
     // The text with "," as its only decimal separator, as the workstation reads it.
     const QString comma = Funcoes_da_ZYR::TrocaLetra(text, QStringLiteral("."), QStringLiteral(","));
-    static const QRegularExpression form(QStringLiteral("^ *[+-]?([0-9]+,?[0-9]*|,[0-9]+)([eE][+-]?[0-9]+)? *$"));
+    static const QRegularExpression form(
+        QStringLiteral("^ *[+-]?([0-9]+,?[0-9]*|,[0-9]+)([eE][+-]?[0-9]+)? *$"));
     if (form.match(comma).hasMatch()) {
         bool ok = false;
         const double value = comma.trimmed().replace(u',', u'.').toDouble(&ok);

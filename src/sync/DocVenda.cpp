@@ -3,7 +3,6 @@
 // from movdoc (MovementDocument.h); this file reads the ERP rows for it.
 
 #include "app/uPrincipal.h"
-
 #include "erp/SqlTexts.h"
 #include "erp/uDtmApi.h"
 #include "support/frmFunczyr.h"
@@ -48,7 +47,8 @@ void TPrincipal::gera_json_venda() {
 
     const movdoc::Abertura abertura = movdoc::abertura(m);
     mmoRequest.Clear();
-    for (const QString& linha : abertura.linhas) mmoRequest.Add(linha);
+    for (const QString& linha : abertura.linhas)
+        mmoRequest.Add(linha);
     addVirgula = m.itens.isEmpty() ? QString() : QStringLiteral(",");
     soma_os_descontos = abertura.somaDescontos;
 
@@ -59,11 +59,13 @@ void TPrincipal::gera_json_venda() {
         gera_json_Forma_pgto(cupom.FieldByName(QStringLiteral("FORMA_PAG")).AsString() + QStringLiteral("^") +
                                  doctext::quantity(m.total),
                              0);
-    for (const QString& linha : movdoc::fecho()) mmoRequest.Add(linha);
+    for (const QString& linha : movdoc::fecho())
+        mmoRequest.Add(linha);
 }
 
 void TPrincipal::gera_json_Forma_pgto(const QString& strformasIn, double vlrTrocoIn) {
     memoformasTmp.Clear();
     memoformasTmp.SetText(strformasIn);
-    for (const QString& linha : movdoc::pagamentos(memoformasTmp.Lines(), vlrTrocoIn)) mmoRequest.Add(linha);
+    for (const QString& linha : movdoc::pagamentos(memoformasTmp.Lines(), vlrTrocoIn))
+        mmoRequest.Add(linha);
 }

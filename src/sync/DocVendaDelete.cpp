@@ -4,7 +4,6 @@
 // pass 2 (its cancellation).
 
 #include "app/uPrincipal.h"
-
 #include "erp/uDtmApi.h"
 #include "sync/CancelledTicket.h"
 #include "sync/MovementDocument.h"
@@ -19,13 +18,16 @@ void TPrincipal::gera_json_venda_delete(const QString& strOper) {
         memoItem.Lines(), cancelado.FieldByName(QStringLiteral("NRO_CUPOM")).AsInteger(), strOper);
     const movdoc::Abertura abertura = movdoc::abertura(c.movimento);
     mmoRequest.Clear();
-    for (const QString& linha : abertura.linhas) mmoRequest.Add(linha);
+    for (const QString& linha : abertura.linhas)
+        mmoRequest.Add(linha);
     addVirgula = c.movimento.itens.isEmpty() ? QString() : QStringLiteral(",");
     soma_os_descontos = abertura.somaDescontos;
 
     // No change is deducted from the payments of a cancellation.
     gera_json_Forma_pgto(
-        canceldoc::formasDoCancelamento(c, cancelado.FieldByName(QStringLiteral("FORMASPGTO")).AsString()), 0);
-    for (const QString& linha : movdoc::fecho()) mmoRequest.Add(linha);
+        canceldoc::formasDoCancelamento(c, cancelado.FieldByName(QStringLiteral("FORMASPGTO")).AsString()),
+        0);
+    for (const QString& linha : movdoc::fecho())
+        mmoRequest.Add(linha);
     memoItem.Clear();
 }

@@ -7,6 +7,6 @@
 #include "support/Errors.h"
 
 class DocumentError : public AppError {
-public:
+  public:
     using AppError::AppError;
 };

@@ -8,9 +8,8 @@
 // shown last-closing day then stays before the day that failed. A database
 // error reaches the caller. The run leaves the database session open.
 
-#include "app/uPrincipal.h"
-
 #include "api/RequestFrame.h"
+#include "app/uPrincipal.h"
 #include "config/Settings.h"
 #include "erp/SqlTexts.h"
 #include "erp/uDtmApi.h"
@@ -24,7 +23,9 @@ namespace {
 
 const QString kPendente = QStringLiteral("Pendente");
 
-QString rotulo(const QString& data, const QString& caixa) { return data + QStringLiteral(" / Cx: ") + caixa; }
+QString rotulo(const QString& data, const QString& caixa) {
+    return data + QStringLiteral(" / Cx: ") + caixa;
+}
 
 } // namespace
 
@@ -113,7 +114,8 @@ void TPrincipal::executaFechamento() {
 
         // The document stays in mmoErro, where the test console shows it.
         mmoErro.Clear();
-        for (const QString& linha : fechdoc::linhasFechamento(qualData, somaVenda, contaVenda, somaCancel, contaCancel))
+        for (const QString& linha :
+             fechdoc::linhasFechamento(qualData, somaVenda, contaVenda, somaCancel, contaCancel))
             mmoErro.Add(linha);
         postaFechamento();
         caixas.Next();

@@ -80,7 +80,8 @@ QStringList pagamentos(const QStringList& linhasFormas, double vlrTroco) {
     QString separador;
     for (const QString& linha : linhasFormas) {
         if (linha.trimmed().isEmpty()) continue;
-        const QString nome = Funcoes_da_ZYR::StringDelimitador(linha, QStringLiteral("^"), QStringLiteral("Inicio"));
+        const QString nome =
+            Funcoes_da_ZYR::StringDelimitador(linha, QStringLiteral("^"), QStringLiteral("Inicio"));
         const QString valorTexto =
             Funcoes_da_ZYR::StringDelimitador(linha, QStringLiteral("^"), QStringLiteral("Resto"));
         double valor = doctext::readNumber(valorTexto, QStringLiteral("payment line '%1'").arg(linha));
@@ -88,10 +89,12 @@ QStringList pagamentos(const QStringList& linhasFormas, double vlrTroco) {
             valor = round2(valor - vlrTroco);
             vlrTroco = 0;
         }
-        l << separador + QStringLiteral("{") << membro("codigoTipoPago", QString::number(codigoTipoPago(nome)))
+        l << separador + QStringLiteral("{")
+          << membro("codigoTipoPago", QString::number(codigoTipoPago(nome)))
           << membro("codigoMoneda", QStringLiteral("\"986\"")) << membro("importe", amount(valor))
-          << membro("cotizacion", QStringLiteral("1.00")) << membro("documentoCliente", QStringLiteral("null"))
-          << membro("bin", QStringLiteral("null")) << membro("ultimosDigitosTarjeta", QStringLiteral("null"))
+          << membro("cotizacion", QStringLiteral("1.00"))
+          << membro("documentoCliente", QStringLiteral("null")) << membro("bin", QStringLiteral("null"))
+          << membro("ultimosDigitosTarjeta", QStringLiteral("null"))
           << membro("numeroAutorizacion", QStringLiteral("null"))
           << membro("codigoTarjeta", QStringLiteral("null"), false) << QStringLiteral("}");
         separador = QStringLiteral(",");
@@ -99,7 +102,9 @@ QStringList pagamentos(const QStringList& linhasFormas, double vlrTroco) {
     return l;
 }
 
-QStringList fecho() { return {QStringLiteral("]"), QStringLiteral("}")}; }
+QStringList fecho() {
+    return {QStringLiteral("]"), QStringLiteral("}")};
+}
 
 QStringList documento(const Movimento& m, const QString& formas, double vlrTroco) {
     TMemo memo;
@@ -109,7 +114,8 @@ QStringList documento(const Movimento& m, const QString& formas, double vlrTroco
 
 QString texto(const QStringList& linhas) {
     QString t;
-    for (const QString& linha : linhas) t += linha + QStringLiteral("\r\n");
+    for (const QString& linha : linhas)
+        t += linha + QStringLiteral("\r\n");
     return t;
 }
 

@@ -10,9 +10,8 @@
 // - a database error ends the run and reaches the caller, after the gates are
 //   open again and the session is closed.
 
-#include "app/uPrincipal.h"
-
 #include "api/RequestFrame.h"
+#include "app/uPrincipal.h"
 #include "config/Settings.h"
 #include "erp/SqlTexts.h"
 #include "erp/uDtmApi.h"
@@ -23,7 +22,6 @@
 
 #include <QSaveFile>
 #include <QScopeGuard>
-
 #include <optional>
 
 namespace {
@@ -45,7 +43,8 @@ void TPrincipal::PostVendas(const QString& qualVenda, const QString& nCaixaIn) {
     if (!(podePostVenda == 1 && chkpostVendas)) return;
 
     const std::optional<QString> condicaoVendas = sqltexts::ticketModeCondition(qualVenda, edtData);
-    const std::optional<QString> condicaoCancelamentos = sqltexts::cancellationModeCondition(qualVenda, edtData);
+    const std::optional<QString> condicaoCancelamentos =
+        sqltexts::cancellationModeCondition(qualVenda, edtData);
     if (!condicaoVendas || !condicaoCancelamentos)
         throw AppError(QStringLiteral("PostVendas: unknown mode '%1'").arg(qualVenda));
     if (qualVenda == QLatin1String("Data") && !edtData.isValid())
@@ -179,7 +178,8 @@ void TPrincipal::umCancelamento() {
         return;
     }
     postaMovimento(QStringLiteral("Dlt p.1") + sufixo, chave,
-                   {QStringLiteral("Venda cancelada p.1 (+): "), QStringLiteral("Erro Venda cancelada p.1 (+): "),
+                   {QStringLiteral("Venda cancelada p.1 (+): "),
+                    QStringLiteral("Erro Venda cancelada p.1 (+): "),
                     QStringLiteral("Erro cancelamento p.1: ")});
     if (servicoFora) return;
 
@@ -191,12 +191,14 @@ void TPrincipal::umCancelamento() {
         return;
     }
     postaMovimento(QStringLiteral("Dlt p.2") + sufixo, chave,
-                   {QStringLiteral("Venda cancelada p.2 (-): "), QStringLiteral("Erro Venda cancelada p.2 (-): "),
+                   {QStringLiteral("Venda cancelada p.2 (-): "),
+                    QStringLiteral("Erro Venda cancelada p.2 (-): "),
                     QStringLiteral("Erro cancelamento p.2: ")});
     if (codigoSinc == 2 || codigoSinc == 3) {
         std::optional<int> empresa;
         if (chkCodEmpDolvex) empresa = cancelado.FieldByName(QStringLiteral("COD_EMP")).AsInteger();
-        gravaFlag(sqltexts::kCancellationTable, sqltexts::cancellationFlagCondition(nroCupom, nroCx, data, empresa),
+        gravaFlag(sqltexts::kCancellationTable,
+                  sqltexts::cancellationFlagCondition(nroCupom, nroCx, data, empresa),
                   sqltexts::kCancellationFlag);
     }
 }
@@ -254,9 +256,11 @@ bool TPrincipal::retornoPost(const QString& OqueFoi) {
     trata_erro_url(codigoErro);
     if (classe.sucesso) {
         if (frmConfig->edtDataUltFecha == QLatin1String("01/01/2020"))
-            guardaUltFecha(Funcoes_da_ZYR::Formata_Data(appClock().now().date(), QStringLiteral("DD/MM/AAAA")));
+            guardaUltFecha(
+                Funcoes_da_ZYR::Formata_Data(appClock().now().date(), QStringLiteral("DD/MM/AAAA")));
     } else {
-        for (const QString& linha : mmoRequest.Lines()) mmoErro.Add(linha);
+        for (const QString& linha : mmoRequest.Lines())
+            mmoErro.Add(linha);
         gravaArquivoErro(OqueFoi);
     }
     return classe.sucesso;
@@ -265,9 +269,12 @@ bool TPrincipal::retornoPost(const QString& OqueFoi) {
 void TPrincipal::gravaArquivoErro(const QString& OqueFoi) {
     const QString nome = patLogErro + OqueFoi + QStringLiteral(".txt");
     QString texto;
-    for (const QString& linha : mmoErro.Lines()) texto += linha + QStringLiteral("\r\n");
+    for (const QString& linha : mmoErro.Lines())
+        texto += linha + QStringLiteral("\r\n");
     QSaveFile arquivo(nome);
-    if (arquivo.open(QIODevice::WriteOnly) && arquivo.write(ansi::fromUnicode(texto)) >= 0 && arquivo.commit()) return;
+    if (arquivo.open(QIODevice::WriteOnly) && arquivo.write(ansi::fromUnicode(texto)) >= 0 &&
+        arquivo.commit())
+        return;
     // The flag of the row does not depend on this file: report it and go on.
     addList(QStringLiteral("Erro arquivo: ") + OqueFoi + QStringLiteral(".txt"),
             QStringLiteral("%1 (Unable to write to %2)").arg(arquivo.errorString(), nome));

@@ -3,7 +3,6 @@
 // rules for amounts, payments, escaping and unreadable input.
 
 #include "Exemplos.h"
-
 #include "sync/CancelledTicket.h"
 #include "sync/ClosingDocument.h"
 #include "sync/DocText.h"
@@ -13,7 +12,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -101,7 +99,8 @@ TEST(SaleDocument, ItemsCommasAndDiscountTotals) {
 TEST(SaleDocument, CustomerDocumentIsNullOrQuoted) {
     movdoc::Movimento m = venda2935();
     m.documentoCliente = QStringLiteral("123.456.789-09");
-    EXPECT_TRUE(movdoc::abertura(m).linhas.contains(QStringLiteral("\"documentoCliente\":\"123.456.789-09\",")));
+    EXPECT_TRUE(
+        movdoc::abertura(m).linhas.contains(QStringLiteral("\"documentoCliente\":\"123.456.789-09\",")));
 }
 
 TEST(SaleDocument, QuotedValuesAreEscapedAsJsonRequires) {
@@ -117,33 +116,40 @@ TEST(SaleDocument, QuotedValuesAreEscapedAsJsonRequires) {
     const QJsonObject item = o.value(QStringLiteral("detalles")).toArray().at(0).toObject();
     EXPECT_EQ(item.value(QStringLiteral("codigoBarras")).toString(), QStringLiteral("78\\91\""));
     // The name is cleaned first (quotes and CR removed, "\" to "/"), then escaped.
-    EXPECT_EQ(item.value(QStringLiteral("descripcionArticulo")).toString(), QStringLiteral("CAFE BOM/50G\nLINHA"));
+    EXPECT_EQ(item.value(QStringLiteral("descripcionArticulo")).toString(),
+              QStringLiteral("CAFE BOM/50G\nLINHA"));
 }
 
 TEST(Payments, ChangeIsTakenOnceFromTheFirstLineThatExceedsIt) {
     const QStringList formas{QStringLiteral("Dinheiro^50.00"), QStringLiteral("Cartao Credito^20,00")};
-    const auto pagos = [&](double troco) { return importes(movdoc::abertura(venda2935()).linhas +
-                                                           movdoc::pagamentos(formas, troco) + movdoc::fecho()); };
+    const auto pagos = [&](double troco) {
+        return importes(movdoc::abertura(venda2935()).linhas + movdoc::pagamentos(formas, troco) +
+                        movdoc::fecho());
+    };
     EXPECT_EQ(pagos(4.40), (QList<double>{45.60, 20.00}));
     EXPECT_EQ(pagos(60.00), (QList<double>{50.00, 20.00}));
     EXPECT_EQ(pagos(0), (QList<double>{50.00, 20.00}));
     // Blank lines are passed over; stray blanks around an amount are allowed.
-    EXPECT_EQ(movdoc::pagamentos({QString(), QStringLiteral("Dinheiro^ 5,5 "), QStringLiteral("  ")}, 0).size(), 11);
+    EXPECT_EQ(
+        movdoc::pagamentos({QString(), QStringLiteral("Dinheiro^ 5,5 "), QStringLiteral("  ")}, 0).size(),
+        11);
 }
 
 TEST(Payments, TypeFromTheName) {
     const struct {
         const char16_t* nome;
         int tipo;
-    } casos[] = {{u"Cartao Credito", 10}, {u"cartão crédito", 10}, {u"CARTAO DEBITO", 13}, {u"Débito", 13},
-                 {u"Cheque", 11},         {u"Vale", 9},            {u"CRÉDITO", 9},         {u"TEF 13", 13},
-                 {u"", 9}};
+    } casos[] = {{u"Cartao Credito", 10}, {u"cartão crédito", 10}, {u"CARTAO DEBITO", 13},
+                 {u"Débito", 13},         {u"Cheque", 11},         {u"Vale", 9},
+                 {u"CRÉDITO", 9},         {u"TEF 13", 13},         {u"", 9}};
     for (const auto& c : casos)
-        EXPECT_EQ(movdoc::codigoTipoPago(QString::fromUtf16(c.nome)), c.tipo) << QString::fromUtf16(c.nome).toStdString();
+        EXPECT_EQ(movdoc::codigoTipoPago(QString::fromUtf16(c.nome)), c.tipo)
+            << QString::fromUtf16(c.nome).toStdString();
 }
 
 TEST(Payments, UnreadableAmountsAreDocumentErrors) {
-    for (const char* linha : {"Dinheiro^", "Dinheiro", "Dinheiro^50.00x", "Dinheiro^1.234,56", "Dinheiro^R$ 5"})
+    for (const char* linha :
+         {"Dinheiro^", "Dinheiro", "Dinheiro^50.00x", "Dinheiro^1.234,56", "Dinheiro^R$ 5"})
         EXPECT_THROW((void)movdoc::pagamentos({QString::fromLatin1(linha)}, 0), DocumentError) << linha;
 }
 
@@ -159,7 +165,8 @@ TEST(CancellationDocument, PassOneAndPassTwo) {
                        QStringLiteral("0^0,00^45.60^^Cartao Credito"));
     const auto documento = [&](const QString& oper) {
         const canceldoc::Cancelamento c = canceldoc::lerTextoCancelado(texto, 2935, oper);
-        return movdoc::texto(movdoc::documento(c.movimento, canceldoc::formasDoCancelamento(c, QString()), 0));
+        return movdoc::texto(
+            movdoc::documento(c.movimento, canceldoc::formasDoCancelamento(c, QString()), 0));
     };
     const QString pass1 = documento(QString());
     const QString pass2 = documento(QStringLiteral("-"));
@@ -177,7 +184,8 @@ TEST(CancellationDocument, PassOneAndPassTwo) {
 }
 
 TEST(CancellationDocument, FieldsAsWritten) {
-    const auto item = [](const QString& linhaItem, const QString& totais = QStringLiteral("1.00^0^45.60^123^X")) {
+    const auto item = [](const QString& linhaItem,
+                         const QString& totais = QStringLiteral("1.00^0^45.60^123^X")) {
         return canceldoc::lerTextoCancelado(textoCancelado(linhaItem, totais), 7, QString()).movimento;
     };
     // The quantity as written; a decimal comma goes with a point; a form that
@@ -185,7 +193,8 @@ TEST(CancellationDocument, FieldsAsWritten) {
     const struct {
         const char* campo;
         const char* cantidad;
-    } quantidades[] = {{"4", "4"}, {"4.000", "4.000"}, {"4,5", "4.5"}, {" 4", "4"}, {"4.", "4"}, {",5", "0.5"}};
+    } quantidades[] = {{"4", "4"},  {"4.000", "4.000"}, {"4,5", "4.5"},
+                       {" 4", "4"}, {"4.", "4"},        {",5", "0.5"}};
     for (const auto& q : quantidades) {
         const movdoc::Movimento m = item(QStringLiteral("1^2^N^%1^1^1^0").arg(QLatin1String(q.campo)));
         EXPECT_EQ(m.itens.at(0).cantidad, QLatin1String(q.cantidad)) << q.campo;
@@ -197,30 +206,33 @@ TEST(CancellationDocument, FieldsAsWritten) {
     const QJsonObject o = parse(movdoc::documento(m, QStringLiteral("X^1"), 0));
     EXPECT_DOUBLE_EQ(o.value(QStringLiteral("descuentoTotal")).toDouble(), 2.00);
     EXPECT_EQ(o.value(QStringLiteral("documentoCliente")).toString(), QStringLiteral("123"));
-    EXPECT_TRUE(canceldoc::lerTextoCancelado(textoCancelado({}, QStringLiteral("0^0^1^^X")), 7, {}).movimento.itens.isEmpty());
+    EXPECT_TRUE(canceldoc::lerTextoCancelado(textoCancelado({}, QStringLiteral("0^0^1^^X")), 7, {})
+                    .movimento.itens.isEmpty());
 }
 
 TEST(CancellationDocument, PaymentsComeFromThePaymentFormsRowWhenThereIsOne) {
     const canceldoc::Cancelamento c =
         canceldoc::lerTextoCancelado(textoCancelado({}, QStringLiteral("0^0^45.6^^Cartao Credito")), 7, {});
     EXPECT_EQ(canceldoc::formasDoCancelamento(c, QString()), QStringLiteral("Cartao Credito^45.6"));
-    EXPECT_EQ(canceldoc::formasDoCancelamento(c, QStringLiteral("Dinheiro^50")), QStringLiteral("Dinheiro^50"));
+    EXPECT_EQ(canceldoc::formasDoCancelamento(c, QStringLiteral("Dinheiro^50")),
+              QStringLiteral("Dinheiro^50"));
 }
 
 TEST(CancellationDocument, TextsThatDoNotFollowTheLayoutAreDocumentErrors) {
     const QString bom = QStringLiteral("1^2^N^1^1^1^0");
     const QStringList casos[] = {
-        {},                                                                // empty
-        textoCancelado(bom, QStringLiteral("0^0^1^^X")).mid(0, 5),        // no FIMITENS
-        textoCancelado(bom, QStringLiteral("0^0^1^^X")).mid(0, 6),        // no totals line
-        textoCancelado(QStringLiteral("1^2^N^4"), QStringLiteral("0^0^1^^X")), // too few item fields
-        textoCancelado(bom, QStringLiteral("0^0^1")),                      // too few totals fields
+        {},                                                                          // empty
+        textoCancelado(bom, QStringLiteral("0^0^1^^X")).mid(0, 5),                   // no FIMITENS
+        textoCancelado(bom, QStringLiteral("0^0^1^^X")).mid(0, 6),                   // no totals line
+        textoCancelado(QStringLiteral("1^2^N^4"), QStringLiteral("0^0^1^^X")),       // too few item fields
+        textoCancelado(bom, QStringLiteral("0^0^1")),                                // too few totals fields
         textoCancelado(QStringLiteral("1^2^N^x^1^1^0"), QStringLiteral("0^0^1^^X")), // unreadable quantity
         textoCancelado(QStringLiteral("1^2^N^1^1^1^"), QStringLiteral("0^0^1^^X")),  // empty discount
-        textoCancelado(bom, QStringLiteral("0^0^^^X")),                    // empty total
+        textoCancelado(bom, QStringLiteral("0^0^^^X")),                              // empty total
     };
     for (const QStringList& texto : casos)
-        EXPECT_THROW((void)canceldoc::lerTextoCancelado(texto, 7, {}), DocumentError) << texto.join(u'|').toStdString();
+        EXPECT_THROW((void)canceldoc::lerTextoCancelado(texto, 7, {}), DocumentError)
+            << texto.join(u'|').toStdString();
 }
 
 TEST(ClosingDocument, ExampleComesOutByteForByte) {
@@ -242,8 +254,10 @@ TEST(DocText, ReadsNumbersWithPointOrComma) {
     const struct {
         const char* texto;
         double valor;
-    } bons[] = {{"45.60", 45.60}, {"45,60", 45.60}, {" 4 ", 4}, {"-1,5", -1.5}, {"+2", 2}, {",5", 0.5}, {"1e2", 100}};
-    for (const auto& c : bons) EXPECT_DOUBLE_EQ(doctext::readNumber(QString::fromLatin1(c.texto), {}), c.valor) << c.texto;
+    } bons[] = {{"45.60", 45.60}, {"45,60", 45.60}, {" 4 ", 4},  {"-1,5", -1.5},
+                {"+2", 2},        {",5", 0.5},      {"1e2", 100}};
+    for (const auto& c : bons)
+        EXPECT_DOUBLE_EQ(doctext::readNumber(QString::fromLatin1(c.texto), {}), c.valor) << c.texto;
     for (const char* texto : {"", " ", "1.234,56", "12a", "R$ 5", "1e999", "-", "٣"})
         EXPECT_THROW((void)doctext::readNumber(QString::fromUtf8(texto), {}), DocumentError) << texto;
 }

@@ -3,7 +3,6 @@
 // service stopping in the middle, and the inputs the run refuses.
 
 #include "SalesFixture.h"
-
 #include "config/Settings.h"
 #include "erp/uDtmApi.h"
 
@@ -14,15 +13,16 @@ const QString kFechamento = QStringLiteral("cierresDiarios");
 } // namespace
 
 class FechamentoTest : public SalesTest {
-protected:
+  protected:
     // A sale of the given total (sinc_korvanta 2: the closing counts every flag).
     void venda(int nro, int cx, const QDate& dia, const char* total, int codEmp = 1) const {
-        db->exec(QStringLiteral("INSERT INTO cupom_fiscal (nro_cupom, nro_cx, data_cupom, sub_tot, sinc_korvanta, "
-                                "cod_emp) VALUES (%1, %2, DATE '%3', %4, 2, %5)")
-                     .arg(nro)
-                     .arg(cx)
-                     .arg(dia.toString(Qt::ISODate), QLatin1String(total))
-                     .arg(codEmp));
+        db->exec(
+            QStringLiteral("INSERT INTO cupom_fiscal (nro_cupom, nro_cx, data_cupom, sub_tot, sinc_korvanta, "
+                           "cod_emp) VALUES (%1, %2, DATE '%3', %4, 2, %5)")
+                .arg(nro)
+                .arg(cx)
+                .arg(dia.toString(Qt::ISODate), QLatin1String(total))
+                .arg(codEmp));
     }
     [[nodiscard]] QStringList fechasPostadas() const {
         QStringList out;
@@ -43,7 +43,7 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
     cancelamento(4, 1, QDate(2020, 6, 11), 2);
     db->exec(QStringLiteral("UPDATE KORVANTA_DELETE SET sub_tot = 25"));
     formasPgto(1, 1, QDate(2020, 6, 11), QStringLiteral("Dinheiro^50")); // never counted
-    venda(5, 1, QDate(2020, 6, 12), "10"); // refused
+    venda(5, 1, QDate(2020, 6, 12), "10");                               // refused
     venda(6, 1, QDate(2020, 6, 13), "10");
     venda(7, 2, QDate(2020, 6, 13), "10");
     venda(8, 1, QDate(2020, 6, 14), "10"); // today: not closed
@@ -51,8 +51,8 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
     service->queue(kFechamento, {200, 400});
 
     core->Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
-    EXPECT_EQ(fechasPostadas(), (QStringList{"2020-06-11 cx 1", "2020-06-12 cx 1", "2020-06-13 cx 1",
-                                             "2020-06-13 cx 2"}));
+    EXPECT_EQ(fechasPostadas(),
+              (QStringList{"2020-06-11 cx 1", "2020-06-12 cx 1", "2020-06-13 cx 1", "2020-06-13 cx 2"}));
     EXPECT_EQ(posts(kFechamento).at(0).body, QByteArray("{\r\n"
                                                         "\"montoVentaLiquida\":100.00,\r\n"
                                                         "\"cantidadMovimientos\":4,\r\n"
@@ -62,9 +62,12 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
                                                         "}\r\n"));
     EXPECT_EQ(posts(kFechamento).at(0).path,
               QStringLiteral("/api-minoristas/api/v2/minoristas/11/locales/22/cajas/1/cierresDiarios"));
-    EXPECT_TRUE(posts(kFechamento).at(1).body.contains("\"montoCancelaciones\":0.00,\r\n\"cantidadCancelaciones\":0,"));
+    EXPECT_TRUE(posts(kFechamento)
+                    .at(1)
+                    .body.contains("\"montoCancelaciones\":0.00,\r\n\"cantidadCancelaciones\":0,"));
     EXPECT_TRUE(temLog(QStringLiteral("Fechamento: 11/06/2020 / Cx: 1"), QStringLiteral("200: ok")));
-    EXPECT_TRUE(temLog(QStringLiteral("Erro fechamento: 12/06/2020 / Cx: 1"), QStringLiteral("HTTP/1.1 400 ")));
+    EXPECT_TRUE(
+        temLog(QStringLiteral("Erro fechamento: 12/06/2020 / Cx: 1"), QStringLiteral("HTTP/1.1 400 ")));
     EXPECT_TRUE(temLog(QStringLiteral("Fechamento: 13/06/2020 / Cx: 2"), QStringLiteral("200: ok")));
     EXPECT_EQ(linhasDoLog.size(), 4) << textoDoLog().toStdString();
     EXPECT_EQ(core->frmConfig->edtDataUltFecha, QStringLiteral("13/06/2020"));
@@ -93,7 +96,8 @@ TEST_F(FechamentoTest, GivenDateModeClosesOneDayAndKeepsTheLastClosedDay) {
 
     core->Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QString());
     EXPECT_TRUE(temLog(QStringLiteral("Erro fechamento: 13/06/2020 / Cx: 1"), QStringLiteral("erro fecha")));
-    EXPECT_TRUE(temLog(QStringLiteral("Erro fechamento: 13/06/2020 / Cx: 2"), QStringLiteral("HTTP/1.1 500 ")));
+    EXPECT_TRUE(
+        temLog(QStringLiteral("Erro fechamento: 13/06/2020 / Cx: 2"), QStringLiteral("HTTP/1.1 500 ")));
     EXPECT_EQ(core->qualUrlColeta, 2); // the 500 moved the failover on
     EXPECT_EQ(core->frmConfig->edtDataUltFecha, QStringLiteral("01/06/2020"));
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("01/11/2020")); // never stored
@@ -129,7 +133,8 @@ TEST_F(FechamentoTest, InputsThatCannotNameADayOrRegisterAreLoggedNotSent) {
     core->Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     EXPECT_TRUE(posts(kFechamento).isEmpty());
     EXPECT_EQ(linhasDoLog.size(), 4) << textoDoLog().toStdString();
-    for (const Linha& l : linhasDoLog) EXPECT_TRUE(l.operacao.startsWith(QStringLiteral("Erro fechamento: ")));
+    for (const Linha& l : linhasDoLog)
+        EXPECT_TRUE(l.operacao.startsWith(QStringLiteral("Erro fechamento: ")));
 }
 
 TEST_F(FechamentoTest, CompanyFilterCountsTheCompanysRowsOnly) {
@@ -139,5 +144,6 @@ TEST_F(FechamentoTest, CompanyFilterCountsTheCompanysRowsOnly) {
     core->codEmpDolvex = QStringLiteral("5");
     core->Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QString());
     ASSERT_EQ(posts(kFechamento).size(), 1);
-    EXPECT_TRUE(posts(kFechamento).at(0).body.contains("\"montoVentaLiquida\":10.00,\r\n\"cantidadMovimientos\":1,"));
+    EXPECT_TRUE(
+        posts(kFechamento).at(0).body.contains("\"montoVentaLiquida\":10.00,\r\n\"cantidadMovimientos\":1,"));
 }

@@ -3,7 +3,6 @@
 // error file that cannot be written, and database errors.
 
 #include "SalesFixture.h"
-
 #include "erp/uDtmApi.h"
 #include "support/Errors.h"
 
@@ -11,7 +10,8 @@
 #include <QJsonObject>
 
 TEST_F(SalesTest, ServiceStoppedInTheMiddleEndsTheRunCleanly) {
-    for (int n = 1; n <= 5; ++n) cupom(n);
+    for (int n = 1; n <= 5; ++n)
+        cupom(n);
     cancelamento(9);
     core->uPostFecha = 0; // the closing would be due
     // The service goes away once the second ticket has been logged.
@@ -22,7 +22,8 @@ TEST_F(SalesTest, ServiceStoppedInTheMiddleEndsTheRunCleanly) {
 
     EXPECT_EQ(flagCupom(1), 2);
     EXPECT_EQ(flagCupom(2), 2);
-    for (int n = 3; n <= 5; ++n) EXPECT_EQ(flagCupom(n), 1) << n;
+    for (int n = 3; n <= 5; ++n)
+        EXPECT_EQ(flagCupom(n), 1) << n;
     EXPECT_EQ(flagCancelamento(9), 1);
     // One failure row for the third ticket, with the transport failure's message; nothing after it.
     ASSERT_EQ(linhasDoLog.size(), 3) << textoDoLog().toStdString();
@@ -48,7 +49,8 @@ TEST_F(SalesTest, PoisonTicketIsSkippedAndTheRunGoesOn) {
     cupom(2);
     formasPgto(2, 1, kDia, QStringLiteral("Dinheiro^abc"));
     cupom(3);
-    cancelamento(7, 1, kDia, 1, QStringLiteral("2020-06-10T15:12:00.000-0300\r\n\r\n\r\n1^2^N^1^1^1^0")); // no FIMITENS
+    cancelamento(7, 1, kDia, 1,
+                 QStringLiteral("2020-06-10T15:12:00.000-0300\r\n\r\n\r\n1^2^N^1^1^1^0")); // no FIMITENS
     cancelamento(8);
 
     core->PostVendas(QStringLiteral("Pendentes-1"), QString());
@@ -75,26 +77,31 @@ TEST_F(SalesTest, SkippedRowsCountTowardTheCap) {
 
 TEST_F(SalesTest, BadInputGivesValidDocumentsOrCleanSkips) {
     // Null amounts, a null payment form, no payment-forms row.
-    db->exec(QStringLiteral("INSERT INTO cupom_fiscal (nro_cupom, nro_cx, data_cupom, sinc_korvanta, cod_emp) "
-                            "VALUES (1, 1, DATE '2020-06-10', 1, 1)"));
+    db->exec(
+        QStringLiteral("INSERT INTO cupom_fiscal (nro_cupom, nro_cx, data_cupom, sinc_korvanta, cod_emp) "
+                       "VALUES (1, 1, DATE '2020-06-10', 1, 1)"));
     db->exec(QStringLiteral("INSERT INTO itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer) "
                             "VALUES (1, 1, DATE '2020-06-10', 1, 1002)"));
     // Quotes and control characters in the customer document and the barcode;
     // a payment-forms text with empty lines and blanks.
     db->exec(QStringLiteral("INSERT INTO mercadorias (cod_red, cod_bar, nom_mer) VALUES (7, %1, %2)")
                  .arg(sql(QStringLiteral("78\"9\\1\t")), sql(QStringLiteral("CAFE \"BOM\"\r\nNOVO"))));
-    db->exec(QStringLiteral("INSERT INTO cupom_fiscal (nro_cupom, nro_cx, data_cupom, sub_tot, vlr_tro, forma_pag, "
-                            "cpf_cli, hora, sinc_korvanta, cod_emp) VALUES (2, 1, DATE '2020-06-10', 10, 1, 'X', %1, "
-                            "TIME '08:00:00', 1, 1)")
+    db->exec(QStringLiteral(
+                 "INSERT INTO cupom_fiscal (nro_cupom, nro_cx, data_cupom, sub_tot, vlr_tro, forma_pag, "
+                 "cpf_cli, hora, sinc_korvanta, cod_emp) VALUES (2, 1, DATE '2020-06-10', 10, 1, 'X', %1, "
+                 "TIME '08:00:00', 1, 1)")
                  .arg(sql(QStringLiteral("123\"45\x01"))));
-    db->exec(QStringLiteral("INSERT INTO itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, "
-                            "sub_tot, qtd_ven, vlr_des_i_korv) VALUES (2, 1, DATE '2020-06-10', 1, 7, 11, 10, 1, 1)"));
+    db->exec(QStringLiteral(
+        "INSERT INTO itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, "
+        "sub_tot, qtd_ven, vlr_des_i_korv) VALUES (2, 1, DATE '2020-06-10', 1, 7, 11, 10, 1, 1)"));
     formasPgto(2, 1, kDia, QStringLiteral("\r\nDinheiro^ 11,00 \r\n\r\n"));
     // A discounted item of quantity 0: skipped.
     cupom(3);
     db->exec(QStringLiteral("UPDATE itensCupom SET qtd_ven = 0 WHERE nro_cupom = 3"));
     // A cancellation whose totals line has too few fields: skipped.
-    cancelamento(4, 1, kDia, 1, textoCancelado().replace(QStringLiteral("0^0^45.60^^DINHEIRO"), QStringLiteral("0^0^45.60")));
+    cancelamento(
+        4, 1, kDia, 1,
+        textoCancelado().replace(QStringLiteral("0^0^45.60^^DINHEIRO"), QStringLiteral("0^0^45.60")));
 
     core->PostVendas(QStringLiteral("Pendentes-1"), QString());
     EXPECT_EQ(numerosPostados(), (QStringList{"1", "2"})) << textoDoLog().toStdString();

@@ -5,7 +5,6 @@
 
 #include "Exemplos.h"
 #include "SalesFixture.h"
-
 #include "config/Settings.h"
 #include "erp/uDtmApi.h"
 #include "support/Codepage.h"
@@ -32,7 +31,8 @@ TEST_F(SalesTest, SaleIsPostedAsTheExampleDocumentAndFlagged) {
     const QList<JournalRecord> p = posts();
     ASSERT_EQ(p.size(), 1) << textoDoLog().toStdString();
     EXPECT_EQ(p.at(0).body, QByteArray(kExemploVenda));
-    EXPECT_EQ(p.at(0).path, QStringLiteral("/api-minoristas/api/v2/minoristas/11/locales/22/cajas/1/movimientos"));
+    EXPECT_EQ(p.at(0).path,
+              QStringLiteral("/api-minoristas/api/v2/minoristas/11/locales/22/cajas/1/movimientos"));
     EXPECT_EQ(p.at(0).status, 200);
     EXPECT_EQ(flagCupom(2935), 2);
     EXPECT_TRUE(temLog(QStringLiteral("Gravação venda: 1 - 2935 - 10/06/2020"), QStringLiteral("200: Ok")))
@@ -46,11 +46,11 @@ TEST_F(SalesTest, SaleIsPostedAsTheExampleDocumentAndFlagged) {
 
 struct CasoDeStatus {
     int status;
-    int flag;                 // sinc_korvanta afterwards
-    const char* operacao;     // log operation prefix
-    const char* mensagem;     // start of the log message
-    bool arquivo;             // an error file is written
-    int qualUrlColeta;        // failover index afterwards
+    int flag;             // sinc_korvanta afterwards
+    const char* operacao; // log operation prefix
+    const char* mensagem; // start of the log message
+    bool arquivo;         // an error file is written
+    int qualUrlColeta;    // failover index afterwards
 };
 
 class ReplyStatusTest : public SalesTest, public ::testing::WithParamInterface<CasoDeStatus> {};
@@ -62,7 +62,8 @@ TEST_P(ReplyStatusTest, FlagLogRowAndErrorFile) {
     core->PostVendas(QStringLiteral("Pendentes-1"), QString());
 
     EXPECT_EQ(flagCupom(2935), c.flag);
-    EXPECT_TRUE(temLog(QString::fromUtf8(c.operacao) + QStringLiteral("1 - 2935 - 10/06/2020"), QString::fromUtf8(c.mensagem)))
+    EXPECT_TRUE(temLog(QString::fromUtf8(c.operacao) + QStringLiteral("1 - 2935 - 10/06/2020"),
+                       QString::fromUtf8(c.mensagem)))
         << textoDoLog().toStdString();
     EXPECT_EQ(core->qualUrlColeta, c.qualUrlColeta);
     EXPECT_EQ(core->codigoErro, c.status);
@@ -75,30 +76,35 @@ TEST_P(ReplyStatusTest, FlagLogRowAndErrorFile) {
     // Status, status line, the reply body (empty after a protocol failure), the document.
     ASSERT_GE(arquivo.size(), 4);
     EXPECT_EQ(arquivo.at(0), QString::number(c.status));
-    EXPECT_TRUE(arquivo.at(1).startsWith(QStringLiteral("HTTP/1.1 %1 ").arg(c.status))) << arquivo.at(1).toStdString();
+    EXPECT_TRUE(arquivo.at(1).startsWith(QStringLiteral("HTTP/1.1 %1 ").arg(c.status)))
+        << arquivo.at(1).toStdString();
     const QString corpo = c.status < 300 ? QStringLiteral("{\"status\":%1}").arg(c.status) : QString();
     EXPECT_EQ(arquivo.at(2), corpo);
-    EXPECT_EQ(arquivo.mid(3).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), QString::fromLatin1(kExemploVenda));
+    EXPECT_EQ(arquivo.mid(3).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"),
+              QString::fromLatin1(kExemploVenda));
     if (c.status >= 300) {
         EXPECT_EQ(core->mmoResult.Text(), arquivo.at(1));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Statuses, ReplyStatusTest,
-    ::testing::Values(CasoDeStatus{200, 2, "Gravação venda: ", "200: Ok", false, 1},
-                      CasoDeStatus{208, 2, "Gravação venda: ", "208: Ok", false, 1},
-                      CasoDeStatus{201, 1, "Erro Gravação: ", "erro API=201: erro nao catalogado", true, 1},
-                      CasoDeStatus{400, 3, "Erro gravação: ", "HTTP/1.1 400 ", true, 1},
-                      CasoDeStatus{401, 1, "Erro gravação: ", "HTTP/1.1 401 ", true, 1},
-                      CasoDeStatus{404, 1, "Erro gravação: ", "HTTP/1.1 404 ", true, 1},
-                      CasoDeStatus{500, 1, "Erro gravação: ", "HTTP/1.1 500 ", true, 2},
-                      CasoDeStatus{408, 1, "Erro gravação: ", "HTTP/1.1 408 ", true, 2}),
-    [](const ::testing::TestParamInfo<CasoDeStatus>& info) { return "Status" + std::to_string(info.param.status); });
+INSTANTIATE_TEST_SUITE_P(Statuses, ReplyStatusTest,
+                         ::testing::Values(CasoDeStatus{200, 2, "Gravação venda: ", "200: Ok", false, 1},
+                                           CasoDeStatus{208, 2, "Gravação venda: ", "208: Ok", false, 1},
+                                           CasoDeStatus{201, 1, "Erro Gravação: ",
+                                                        "erro API=201: erro nao catalogado", true, 1},
+                                           CasoDeStatus{400, 3, "Erro gravação: ", "HTTP/1.1 400 ", true, 1},
+                                           CasoDeStatus{401, 1, "Erro gravação: ", "HTTP/1.1 401 ", true, 1},
+                                           CasoDeStatus{404, 1, "Erro gravação: ", "HTTP/1.1 404 ", true, 1},
+                                           CasoDeStatus{500, 1, "Erro gravação: ", "HTTP/1.1 500 ", true, 2},
+                                           CasoDeStatus{408, 1, "Erro gravação: ", "HTTP/1.1 408 ", true, 2}),
+                         [](const ::testing::TestParamInfo<CasoDeStatus>& info) {
+                             return "Status" + std::to_string(info.param.status);
+                         });
 
 TEST_F(SalesTest, AtMost400TicketsPerRunSalesFirst) {
     cupons(1, 450);
-    for (int n = 1; n <= 10; ++n) cancelamento(9000 + n);
+    for (int n = 1; n <= 10; ++n)
+        cancelamento(9000 + n);
 
     core->PostVendas(QStringLiteral("Pendentes-1"), QString());
     EXPECT_EQ(posts().size(), 400);
@@ -122,21 +128,24 @@ TEST_F(SalesTest, DateModeWithARegisterTakesEveryFlagOfThatDay) {
     cupom(11, 2, kDia, 2);
     cupom(12, 2, kDia, 3);
     cupom(13, 2, kDia, 0);
-    cupom(14, 1, kDia, 1);      // another register
-    cupom(15, 2, outroDia, 1);  // another day
+    cupom(14, 1, kDia, 1);        // another register
+    cupom(15, 2, outroDia, 1);    // another day
     cancelamento(20, 3, kDia, 2); // cancellations of every register of that day
     cancelamento(21, 1, outroDia, 1);
     formasPgto(10, 2, kDia, QStringLiteral("Dinheiro^45.60")); // never a cancellation
 
     core->edtData = kDia;
     core->PostVendas(QStringLiteral("Data"), QStringLiteral("2"));
-    EXPECT_EQ(numerosPostados(), (QStringList{"10", "11", "12", "13", "20", "-20"})) << textoDoLog().toStdString();
-    for (int n : {10, 11, 12, 13}) EXPECT_EQ(flagCupom(n, 2), 2) << n;
+    EXPECT_EQ(numerosPostados(), (QStringList{"10", "11", "12", "13", "20", "-20"}))
+        << textoDoLog().toStdString();
+    for (int n : {10, 11, 12, 13})
+        EXPECT_EQ(flagCupom(n, 2), 2) << n;
     EXPECT_EQ(flagCupom(14), 1);
     EXPECT_EQ(flagCupom(15, 2), 1);
     EXPECT_EQ(flagCancelamento(20, 3), 2);
     EXPECT_EQ(flagCancelamento(21), 1);
-    EXPECT_EQ(posts().at(4).path, QStringLiteral("/api-minoristas/api/v2/minoristas/11/locales/22/cajas/3/movimientos"));
+    EXPECT_EQ(posts().at(4).path,
+              QStringLiteral("/api-minoristas/api/v2/minoristas/11/locales/22/cajas/3/movimientos"));
 }
 
 TEST_F(SalesTest, CancellationFlagFollowsPassTwo) {
@@ -156,8 +165,10 @@ TEST_F(SalesTest, CancellationFlagFollowsPassTwo) {
     const QString chave = QStringLiteral("1 - 2930 - 10/06/2020");
     EXPECT_TRUE(temLog(QStringLiteral("Erro cancelamento p.1: ") + chave, QStringLiteral("HTTP/1.1 400 ")));
     EXPECT_TRUE(temLog(QStringLiteral("Venda cancelada p.2 (-): ") + chave, QStringLiteral("200: Ok")));
-    EXPECT_TRUE(temLog(QStringLiteral("Venda cancelada p.1 (+): 1 - 2931 - 10/06/2020"), QStringLiteral("200: Ok")));
-    EXPECT_TRUE(temLog(QStringLiteral("Erro cancelamento p.2: 1 - 2931 - 10/06/2020"), QStringLiteral("HTTP/1.1 500")));
+    EXPECT_TRUE(
+        temLog(QStringLiteral("Venda cancelada p.1 (+): 1 - 2931 - 10/06/2020"), QStringLiteral("200: Ok")));
+    EXPECT_TRUE(temLog(QStringLiteral("Erro cancelamento p.2: 1 - 2931 - 10/06/2020"),
+                       QStringLiteral("HTTP/1.1 500")));
     EXPECT_TRUE(QFile::exists(core->patLogErro + QStringLiteral("Dlt p.12930_1.txt")));
     EXPECT_TRUE(QFile::exists(core->patLogErro + QStringLiteral("Dlt p.22931_1.txt")));
     // Pass 1 is the ticket as a sale with the payment-forms row's payments.

@@ -21,7 +21,9 @@ void garanteAplicacao() {
     new QCoreApplication(argc, argv); // lives until the program ends
 }
 
-QString dataSql(const QDate& d) { return QStringLiteral("DATE '%1'").arg(d.toString(Qt::ISODate)); }
+QString dataSql(const QDate& d) {
+    return QStringLiteral("DATE '%1'").arg(d.toString(Qt::ISODate));
+}
 
 } // namespace
 
@@ -56,7 +58,8 @@ void SalesTest::SetUp() {
     QObject::connect(core.get(), &TPrincipal::rowAdded, core.get(), [this] {
         const TMemTable* t = core->tblList;
         if (t->RecordCount() == 0) return;
-        linhasDoLog.append({t->cell(t->RecordCount() - 1, 0).toString(), t->cell(t->RecordCount() - 1, 3).toString()});
+        linhasDoLog.append(
+            {t->cell(t->RecordCount() - 1, 0).toString(), t->cell(t->RecordCount() - 1, 3).toString()});
     });
 }
 
@@ -82,17 +85,19 @@ QString SalesTest::sql(const QString& texto) {
 }
 
 void SalesTest::cupom(int nro, int cx, const QDate& dia, int flag) const {
-    db->exec(QStringLiteral("INSERT INTO cupom_fiscal (nro_cupom, nro_cx, data_cupom, cod_cli, vlr_pro, vlr_acr, "
-                            "vlr_des, sub_tot, vlr_pag, vlr_tro, tip_ven, forma_pag, cpf_cli, hora, sinc_korvanta, "
-                            "cod_emp) VALUES (%1, %2, %3, 0, 47.60, 0, 0, 45.60, 45.60, 0, 'V', 'DINHEIRO', '', "
-                            "TIME '15:12:00', %4, 1)")
+    db->exec(QStringLiteral(
+                 "INSERT INTO cupom_fiscal (nro_cupom, nro_cx, data_cupom, cod_cli, vlr_pro, vlr_acr, "
+                 "vlr_des, sub_tot, vlr_pag, vlr_tro, tip_ven, forma_pag, cpf_cli, hora, sinc_korvanta, "
+                 "cod_emp) VALUES (%1, %2, %3, 0, 47.60, 0, 0, 45.60, 45.60, 0, 'V', 'DINHEIRO', '', "
+                 "TIME '15:12:00', %4, 1)")
                  .arg(nro)
                  .arg(cx)
                  .arg(dataSql(dia))
                  .arg(flag));
-    db->exec(QStringLiteral("INSERT INTO itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, "
-                            "sub_tot, qtd_ven, vlr_uni_o, vlr_des_i_korv) VALUES (%1, %2, %3, 1, 1002, 11.90, 45.60, "
-                            "4, 11.90, 2.00)")
+    db->exec(QStringLiteral(
+                 "INSERT INTO itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, "
+                 "sub_tot, qtd_ven, vlr_uni_o, vlr_des_i_korv) VALUES (%1, %2, %3, 1, 1002, 11.90, 45.60, "
+                 "4, 11.90, 2.00)")
                  .arg(nro)
                  .arg(cx)
                  .arg(dataSql(dia)));
@@ -103,9 +108,10 @@ void SalesTest::cupons(int first, int count, int cx, const QDate& dia) const {
                                            "SELECT i + 1 FROM n WHERE i < %2) ")
                                 .arg(first)
                                 .arg(first + count - 1);
-    db->exec(QStringLiteral("INSERT INTO cupom_fiscal (nro_cupom, nro_cx, data_cupom, cod_cli, vlr_pro, vlr_acr, "
-                            "vlr_des, sub_tot, vlr_pag, vlr_tro, tip_ven, forma_pag, cpf_cli, hora, sinc_korvanta, "
-                            "cod_emp) ") +
+    db->exec(QStringLiteral(
+                 "INSERT INTO cupom_fiscal (nro_cupom, nro_cx, data_cupom, cod_cli, vlr_pro, vlr_acr, "
+                 "vlr_des, sub_tot, vlr_pag, vlr_tro, tip_ven, forma_pag, cpf_cli, hora, sinc_korvanta, "
+                 "cod_emp) ") +
              numeros +
              QStringLiteral("SELECT i, %1, %2, 0, 30.00, 0, 0, 30.00, 40.00, 10.00, 'V', 'DINHEIRO', '', "
                             "TIME '10:00:00', 1, 1 FROM n")
@@ -152,14 +158,17 @@ void SalesTest::formasPgto(int nro, int cx, const QDate& dia, const QString& tex
 
 int SalesTest::flagCupom(int nro, int cx) const {
     return db->integer(
-        QStringLiteral("select sinc_korvanta from cupom_fiscal where nro_cupom=%1 and nro_cx=%2").arg(nro).arg(cx));
+        QStringLiteral("select sinc_korvanta from cupom_fiscal where nro_cupom=%1 and nro_cx=%2")
+            .arg(nro)
+            .arg(cx));
 }
 
 int SalesTest::flagCancelamento(int nro, int cx) const {
-    return db->integer(QStringLiteral("select sinc_korv from KORVANTA_DELETE where nro_cupom=%1 and nro_cx=%2 "
-                                      "and sinc_korv <> 99")
-                           .arg(nro)
-                           .arg(cx));
+    return db->integer(
+        QStringLiteral("select sinc_korv from KORVANTA_DELETE where nro_cupom=%1 and nro_cx=%2 "
+                       "and sinc_korv <> 99")
+            .arg(nro)
+            .arg(cx));
 }
 
 QList<JournalRecord> SalesTest::posts(const QString& endpoint) const {
@@ -184,7 +193,8 @@ bool SalesTest::temLog(const QString& operacao, const QString& mensagem) const {
 
 QString SalesTest::textoDoLog() const {
     QString texto;
-    for (const Linha& l : linhasDoLog) texto += l.operacao + QStringLiteral(" | ") + l.mensagem + u'\n';
+    for (const Linha& l : linhasDoLog)
+        texto += l.operacao + QStringLiteral(" | ") + l.mensagem + u'\n';
     return texto;
 }
 

@@ -5,25 +5,24 @@
 // the log folder) in a temporary folder. Every log row is recorded as it is
 // added, so tests see more than the 101 rows the log table keeps.
 
-#include "support/fixtures/ErpDatabase.h"
-#include "support/fixtures/FakeService.h"
-
 #include "app/uPrincipal.h"
 #include "support/Clock.h"
-
-#include <gtest/gtest.h>
+#include "support/fixtures/ErpDatabase.h"
+#include "support/fixtures/FakeService.h"
 
 #include <QDate>
 #include <QString>
 #include <QStringList>
-
+#include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 
-[[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+[[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 class SalesTest : public ::testing::Test {
-protected:
+  protected:
     static inline const QString kUsuario = QStringLiteral("loja");
     static inline const QString kSenha = QStringLiteral("s3nha");
     static inline const QDate kDia = QDate(2020, 6, 10);
