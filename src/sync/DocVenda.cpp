@@ -17,10 +17,10 @@ void TPrincipal::gera_json_venda() {
     const TFbField hora = cupom.FieldByName(QStringLiteral("HORA"));
 
     movdoc::Movimento m;
+    // The time of day as stored, with no time zone or daylight-saving shift.
+    const QTime horaDoCupom = hora.IsNull() ? QTime(0, 0) : hora.AsTime();
     m.fecha = Funcoes_da_ZYR::Formata_Data(data, QStringLiteral("AAAA-MM-DD")) + QStringLiteral("T") +
-              Funcoes_da_ZYR::Formata_Data(QDateTime(data, hora.IsNull() ? QTime(0, 0) : hora.AsTime()),
-                                           QStringLiteral("HH:MM:SS")) +
-              QStringLiteral(".000-0300");
+              horaDoCupom.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(".000-0300");
     m.numero = QString::number(nroCupom);
     m.descontoTicket = cupom.FieldByName(QStringLiteral("VLR_DES")).AsFloat();
     m.recargo = cupom.FieldByName(QStringLiteral("VLR_ACR")).AsFloat();
