@@ -43,6 +43,10 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
             o.help = true;
             continue;
         }
+        if (arg == "--stop-at-stdin-end") {
+            o.stopAtStdinEnd = true;
+            continue;
+        }
         static const char* const known[] = {"--port",       "--user",   "--password",         "--journal",
                                             "--promotions", "--queue",  "--resend-movements", "--resend-closings",
                                             "--latency-ms"};
@@ -117,6 +121,8 @@ Options:
                            (repeatable); ENDPOINT is one of movimientos, cierresDiarios,
                            promociones, solicitudesMovimientos, solicitudesCierresDiarios
   --latency-ms N           wait N milliseconds before every answer
+  --stop-at-stdin-end      end (as on SIGTERM) when standard input reaches its end, e.g. when
+                           the test process that started it with a pipe dies
   --help                   this text
 
 Endpoints (any company, store and register):

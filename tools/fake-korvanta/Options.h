@@ -24,6 +24,7 @@ struct Options {
     std::map<std::string, std::string> servedFiles;  // GET endpoint -> file whose content is served
     std::map<std::string, std::vector<int>> queues;  // endpoint -> statuses of its next requests
     int latencyMs = 0;                               // wait before every answer
+    bool stopAtStdinEnd = false;                     // end like on SIGTERM when standard input closes
     bool help = false;
 };
 

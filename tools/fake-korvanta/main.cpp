@@ -40,6 +40,14 @@ int main(int argc, char** argv) {
         }
         std::signal(SIGTERM, onSignal);
         std::signal(SIGINT, onSignal);
+        if (options->stopAtStdinEnd) {
+            // Blocks in a read until the input closes; left behind when the process ends.
+            std::thread([] {
+                while (std::getchar() != EOF) {
+                }
+                g_signalled = 1;
+            }).detach();
+        }
         std::atomic<bool> finished{false};
         // Signal handlers may only set a flag; this thread turns it into a stop.
         std::thread watcher([&] {
