@@ -16,5 +16,5 @@ function(korvanta_test_dir name dir)
   korvanta_warnings(${name})
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KORVANTA_SOURCE_DIR=${PROJECT_SOURCE_DIR};KORVANTA_BINARY_DIR=${PROJECT_BINARY_DIR}")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;no_proxy=127.0.0.1,localhost;NO_PROXY=127.0.0.1,localhost;KORVANTA_SOURCE_DIR=${PROJECT_SOURCE_DIR};KORVANTA_BINARY_DIR=${PROJECT_BINARY_DIR}")
 endfunction()

@@ -17,7 +17,8 @@
 //   throws EHttpTransport with libcurl's description.
 // HTTPS verifies the server's certificate against the system's trusted
 // certificates. Redirects are not followed (a 3xx is a protocol failure), no
-// proxy is used, and only the http and https schemes are accepted.
+// proxy is configured here: libcurl takes https_proxy, http_proxy and no_proxy from
+// the environment. Only the http and https schemes are accepted.
 //
 // Not thread-safe: one client is used by one thread at a time.
 
