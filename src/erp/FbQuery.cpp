@@ -154,15 +154,15 @@ void TFbQuery::Unprepare() {
 }
 
 void TFbQuery::checkFieldList() const {
-    for (const FieldSpec& spec : m_fieldList) {
-        const int i = columnIndex(spec.name);
+    for (const FieldSpec& wanted : m_fieldList) {
+        const int i = columnIndex(wanted.name);
         if (i < 0)
-            throw DatabaseError(QStringLiteral("Field %1 of %2 is missing from the result").arg(spec.name, Name),
+            throw DatabaseError(QStringLiteral("Field %1 of %2 is missing from the result").arg(wanted.name, Name),
                                 databaseName(), QString(), 0, SQL.Text());
         const fb::Column& c = d->columns[size_t(i)];
-        if (!fb::compatible(spec.kind, c))
+        if (!fb::compatible(wanted.kind, c))
             throw DatabaseError(QStringLiteral("Field %1 of %2 has the type %3, expected %4")
-                                    .arg(spec.name, Name, fb::typeName(c), fb::kindName(spec.kind)),
+                                    .arg(wanted.name, Name, fb::typeName(c), fb::kindName(wanted.kind)),
                                 databaseName(), QString(), 0, SQL.Text());
     }
 }

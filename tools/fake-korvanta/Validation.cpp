@@ -76,7 +76,7 @@ bool hasKind(const element& v, Kind k) {
 }
 
 // Checks the object's members against the table; where names it in the reason.
-std::string checkObject(const element& value, const std::vector<Member>& spec, const std::string& where) {
+std::string checkObject(const element& value, const std::vector<Member>& members, const std::string& where) {
     simdjson::dom::object object;
     if (value.get(object) != simdjson::SUCCESS) return where + " must be an object";
     std::set<std::string, std::less<>> seen;
@@ -85,7 +85,7 @@ std::string checkObject(const element& value, const std::vector<Member>& spec, c
         const std::string path = where.empty() ? key : where + "." + key;
         if (!seen.insert(key).second) return "member \"" + path + "\" appears twice";
         const Member* m = nullptr;
-        for (const auto& candidate : spec)
+        for (const auto& candidate : members)
             if (key == candidate.name) m = &candidate;
         if (!m) return "unknown member \"" + path + "\"";
         if (!hasKind(field.value, m->kind)) return "member \"" + path + "\" must be " + kindText(m->kind);
@@ -99,7 +99,7 @@ std::string checkObject(const element& value, const std::vector<Member>& spec, c
             }
         }
     }
-    for (const auto& m : spec) {
+    for (const auto& m : members) {
         if (!seen.count(m.name)) {
             const std::string path = where.empty() ? m.name : where + "." + m.name;
             return "member \"" + path + "\" is missing";
