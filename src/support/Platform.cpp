@@ -22,11 +22,14 @@
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
+#if defined(__linux__)
+#include <sys/signalfd.h>
+#endif
 
 namespace {
 QString g_baseDir; // set by --dir
 
-#if !defined(Q_OS_WIN)
+#if !defined(Q_OS_WIN) && !defined(__linux__)
 volatile sig_atomic_t g_requestPipe = -1; // write end of the request pipe
 
 extern "C" void onProcessSignal(int sig) {
@@ -130,6 +133,19 @@ Firebird::IMaster* firebirdMaster() {
 int installProcessRequestPipe() {
 #if defined(Q_OS_WIN)
     return -1;
+#elif defined(__linux__)
+    // The three signals are blocked and read from a signalfd, so no handler
+    // runs for them: the Firebird client, which installs handlers of its own
+    // at its first attachment and ends the process on SIGINT and SIGTERM, never
+    // sees them. Threads started from here on (the Firebird client's, libcurl's
+    // resolver) inherit the blocked mask.
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, sig);
+    if (::pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return -1;
+    const int fd = ::signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
+    if (fd < 0) ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    return fd;
 #else
     int fds[2];
     if (::pipe(fds) != 0) return -1;
@@ -151,6 +167,10 @@ ProcessRequest readProcessRequest(int fd) {
 #if defined(Q_OS_WIN)
     Q_UNUSED(fd);
     return ProcessRequest::None;
+#elif defined(__linux__)
+    signalfd_siginfo info{};
+    if (fd < 0 || ::read(fd, &info, sizeof info) != static_cast<ssize_t>(sizeof info)) return ProcessRequest::None;
+    return info.ssi_signo == SIGHUP ? ProcessRequest::Reload : ProcessRequest::End;
 #else
     char c = 0;
     if (fd < 0 || ::read(fd, &c, 1) != 1) return ProcessRequest::None;

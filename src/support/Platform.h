@@ -41,12 +41,15 @@ void trimWorkingSet();
 // Requests that reach a process from outside: end it (SIGINT, SIGTERM) or apply
 // its settings anew (SIGHUP).
 enum class ProcessRequest { None, End, Reload };
-// Routes those signals to a pipe and returns its read end, which becomes
-// readable when a request arrives (for a QSocketNotifier); the signal handler
-// only writes one byte. -1 where the platform has no such signals or the pipe
-// cannot be made. Meant to be called once.
+// Routes those signals to a descriptor that becomes readable when a request
+// arrives (for a QSocketNotifier): on Linux a signalfd, the signals being
+// blocked in the calling thread and in every thread it starts afterwards, so no
+// library's signal handler ends the process first; elsewhere a pipe that a
+// signal handler writes one byte into. -1 where the platform has no such
+// signals or the descriptor cannot be made. Meant to be called once, before any
+// other thread is started.
 [[nodiscard]] int installProcessRequestPipe();
-// Takes one waiting request from that pipe; None when nothing is waiting.
+// Takes one waiting request from that descriptor; None when nothing is waiting.
 [[nodiscard]] ProcessRequest readProcessRequest(int fd);
 
 } // namespace platform
