@@ -45,7 +45,11 @@ QString Funcoes_da_ZYR::FloatToStrGeral(double ValorIn) {
     QString digits;
     for (const char* p = buf; p < e; ++p)
         if (*p != '.') digits += QChar(char16_t(*p));
-    const int exponent = std::atoi(e + 1);
+    // to_chars writes no terminating zero: read the exponent within its bounds.
+    int exponent = 0;
+    const char* x = e + 1;
+    if (x < res.ptr && *x == '+') ++x;
+    std::from_chars(x, res.ptr, exponent);
     while (digits.size() > 1 && digits.endsWith(u'0')) digits.chop(1);
 
     QString out;

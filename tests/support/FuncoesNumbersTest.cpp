@@ -119,3 +119,18 @@ TEST(FormataValorParaSql, GeneralTextUsesTheRegionalSeparator) {
     EXPECT_EQ(F::FloatToStrGeral(1.5e20), QStringLiteral("1,5E20"));
     EXPECT_EQ(F::Formata_Valor_para_Sql(12.5), QStringLiteral("12.5"));
 }
+
+namespace {
+// Leaves digits on the stack where the next call's buffers will be.
+[[gnu::noinline]] void dirtyStack() {
+    volatile char junk[4096];
+    for (auto& c : junk) c = '9';
+}
+} // namespace
+
+TEST(FormataValorParaSql, WholeNumbersDoNotDependOnLeftoverStackBytes) {
+    for (double v : {3.0, 4.0, 2.0, 125.0}) {
+        dirtyStack();
+        EXPECT_EQ(F::Formata_Valor_para_Sql(v), QString::number(v, 'f', 0));
+    }
+}
