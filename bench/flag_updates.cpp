@@ -17,6 +17,7 @@
 #include "erp/SqlScript.h"
 #include "erp/SqlTexts.h"
 #include "erp/uDtmApi.h"
+#include "BenchSupport.h"
 
 #include <firebird/Interface.h>
 
@@ -38,14 +39,7 @@ const QDate kDay(2025, 12, 8);
 void createDatabase(const QString& path, int count, bool forcedWrites) {
     TFbDatabase db;
     TFbTransaction tr;
-    db.DatabaseName = path;
-    db.UserName = TdtmApi::kUserName;
-    db.Password = TdtmApi::kPassword;
-    db.DefaultTransaction = &tr;
-    tr.DefaultDatabase = &db;
-    tr.DefaultAction = TFbTransaction::Action::Commit;
-    db.CreateDatabase(forcedWrites);
-    sqlscript::runFile(db, tr, QStringLiteral(KORVANTA_SOURCE_DIR "/db/erp-schema.sql"));
+    bench::createSchemaDatabase(db, tr, path, forcedWrites);
     TFbQuery fill(&db, &tr, QStringLiteral("fill"));
     fill.SQL.setText(QStringLiteral("execute block as declare i integer = 1; begin "
                                   "while (i <= %1) do begin "

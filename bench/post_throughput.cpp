@@ -5,6 +5,7 @@
 // many TCP connections each loop used, as the service's journal recorded them.
 //
 //   post_throughput [--posts N] [--rounds R]
+#include "BenchSupport.h"
 #include "api/RequestFrame.h"
 
 #include <QCoreApplication>
@@ -131,17 +132,11 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     const QString journal = folder.filePath("journal.jsonl");
     QProcess service;
-    service.start(QDir(KORVANTA_BINARY_DIR).filePath("tools/fake-korvanta/fake-korvanta"),
-                  {"--port", "0", "--journal", journal, "--user", kUser, "--password", kPassword});
-    QByteArray out;
-    while (!out.contains("listening on") || !out.endsWith('\n')) {
-        if (!service.waitForReadyRead(10'000)) {
-            std::fprintf(stderr, "fake-korvanta did not start\n");
-            return 1;
-        }
-        out += service.readAllStandardOutput();
+    const QString base = bench::startFakeService(service, journal, kUser, kPassword);
+    if (base.isEmpty()) {
+        std::fprintf(stderr, "fake-korvanta did not start\n");
+        return 1;
     }
-    const QString base = QString::fromUtf8(out.mid(out.indexOf("http://")).trimmed());
 
     std::vector<QByteArray> docs;
     for (int i = 0; i < posts; ++i) docs.push_back(document(100000 + i));

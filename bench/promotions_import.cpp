@@ -18,6 +18,7 @@
 #include "erp/FbTransaction.h"
 #include "erp/SqlScript.h"
 #include "erp/uDtmApi.h"
+#include "BenchSupport.h"
 #include "support/Clock.h"
 #include "support/Codepage.h"
 #include "support/MemTable.h"
@@ -131,14 +132,7 @@ QString documento(const std::vector<Promocao>& lista) {
 void criaBanco(const QString& caminho) {
     TFbDatabase db;
     TFbTransaction tr;
-    db.DatabaseName = caminho;
-    db.UserName = TdtmApi::kUserName;
-    db.Password = TdtmApi::kPassword;
-    db.DefaultTransaction = &tr;
-    tr.DefaultDatabase = &db;
-    tr.DefaultAction = TFbTransaction::Action::Commit;
-    db.CreateDatabase(false);
-    sqlscript::runFile(db, tr, QStringLiteral(KORVANTA_SOURCE_DIR "/db/erp-schema.sql"));
+    bench::createSchemaDatabase(db, tr, caminho, false);
     db.Close();
 }
 

@@ -16,6 +16,7 @@
 #include "erp/FbTransaction.h"
 #include "erp/SqlScript.h"
 #include "erp/uDtmApi.h"
+#include "BenchSupport.h"
 #include "support/Clock.h"
 #include "support/MemTable.h"
 #include "support/Platform.h"
@@ -49,14 +50,7 @@ const QString kPassword = QStringLiteral("s3nha");
 void createDatabase(const QString& path) {
     TFbDatabase db;
     TFbTransaction tr;
-    db.DatabaseName = path;
-    db.UserName = TdtmApi::kUserName;
-    db.Password = TdtmApi::kPassword;
-    db.DefaultTransaction = &tr;
-    tr.DefaultDatabase = &db;
-    tr.DefaultAction = TFbTransaction::Action::Commit;
-    db.CreateDatabase(false);
-    sqlscript::runFile(db, tr, QStringLiteral(KORVANTA_SOURCE_DIR "/db/erp-schema.sql"));
+    bench::createSchemaDatabase(db, tr, path, false);
     TFbQuery fill(&db, &tr, QStringLiteral("fill"));
     fill.SQL.setText(
         QStringLiteral(
@@ -233,17 +227,11 @@ int main(int argc, char** argv) {
     platform::setBaseDir(folder.path());
     const QString journal = folder.filePath("journal.jsonl");
     QProcess service;
-    service.start(QDir(KORVANTA_BINARY_DIR).filePath("tools/fake-korvanta/fake-korvanta"),
-                  {"--port", "0", "--journal", journal, "--user", kUser, "--password", kPassword});
-    QByteArray out;
-    while (!out.contains("listening on") || !out.endsWith('\n')) {
-        if (!service.waitForReadyRead(10'000)) {
-            std::fprintf(stderr, "fake-korvanta did not start\n");
-            return 1;
-        }
-        out += service.readAllStandardOutput();
+    const QString base = bench::startFakeService(service, journal, kUser, kPassword);
+    if (base.isEmpty()) {
+        std::fprintf(stderr, "fake-korvanta did not start\n");
+        return 1;
     }
-    const QString base = QString::fromUtf8(out.mid(out.indexOf("http://")).trimmed());
 
     std::vector<double> runSeconds, floorSeconds;
     qint64 peakAfterRun = 0;
