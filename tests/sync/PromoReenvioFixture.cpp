@@ -3,6 +3,7 @@
 #include "erp/uDtmApi.h"
 #include "support/MemTable.h"
 #include "support/Platform.h"
+#include "support/fixtures/CoreApplication.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -10,16 +11,6 @@
 #include <stdexcept>
 
 namespace {
-
-// The core's tasks let waiting events run (the sales upload) and its timers
-// need an application object; one serves the whole test program.
-void garanteAplicacao() {
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char nome[] = "test_sync";
-    static char* argv[] = {nome, nullptr};
-    new QCoreApplication(argc, argv); // lives until the program ends
-}
 
 void grava(const QString& caminho, const QByteArray& corpo) {
     QFile f(caminho);
@@ -30,7 +21,7 @@ void grava(const QString& caminho, const QByteArray& corpo) {
 } // namespace
 
 void PromoReenvioTest::SetUp() {
-    garanteAplicacao();
+    ensureCoreApplication();
     setAppClock(&clock);
     platform::setBaseDir(pasta.path());
     db = std::make_unique<ErpDatabase>(conteudo());

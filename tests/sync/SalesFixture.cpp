@@ -4,6 +4,7 @@
 #include "erp/uDtmApi.h"
 #include "support/MemTable.h"
 #include "support/Platform.h"
+#include "support/fixtures/CoreApplication.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,15 +13,6 @@
 
 namespace {
 
-// Clear_memory_pc lets waiting events run; one application object serves the program.
-void garanteAplicacao() {
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char nome[] = "test_sync";
-    static char* argv[] = {nome, nullptr};
-    new QCoreApplication(argc, argv); // lives until the program ends
-}
-
 QString dataSql(const QDate& d) {
     return QStringLiteral("DATE '%1'").arg(d.toString(Qt::ISODate));
 }
@@ -28,7 +20,7 @@ QString dataSql(const QDate& d) {
 } // namespace
 
 void SalesTest::SetUp() {
-    garanteAplicacao();
+    ensureCoreApplication();
     setAppClock(&clock);
     platform::setBaseDir(pasta.path());
     db = std::make_unique<ErpDatabase>(ErpDatabase::Content::Schema);
