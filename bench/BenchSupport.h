@@ -28,12 +28,13 @@ inline void createSchemaDatabase(TFbDatabase& db, TFbTransaction& tr, const QStr
     sqlscript::runFile(db, tr, QStringLiteral(KORVANTA_SOURCE_DIR "/db/erp-schema.sql"));
 }
 
-// Starts fake-korvanta on a free port with its journal in `journal` and answers
-// its base URL ("http://127.0.0.1:<port>/"); empty when it did not start.
+// Starts fake-korvanta on a free port with its journal in `journal` (and the
+// further options `more`) and answers its base URL ("http://127.0.0.1:<port>/");
+// empty when it did not start.
 inline QString startFakeService(QProcess& service, const QString& journal, const QString& user,
-                                const QString& password) {
+                                const QString& password, const QStringList& more = {}) {
     service.start(QDir(KORVANTA_BINARY_DIR).filePath("tools/fake-korvanta/fake-korvanta"),
-                  {"--port", "0", "--journal", journal, "--user", user, "--password", password});
+                  QStringList{"--port", "0", "--journal", journal, "--user", user, "--password", password} + more);
     QByteArray out;
     while (!out.contains("listening on") || !out.endsWith('\n')) {
         if (!service.waitForReadyRead(10'000)) return {};
