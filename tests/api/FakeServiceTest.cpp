@@ -123,3 +123,31 @@ TEST(FakeKorvanta, ServesFilesQueuesFromTheCommandLineAndResets) {
     EXPECT_EQ(get->get(resendUrl).text, "[]");
     EXPECT_EQ(service.journal().size(), 7);
 }
+
+TEST(FakeKorvanta, ServedBodiesAndDeliveryApplyToEveryEndpoint) {
+    Loopback lb;
+    // A POST endpoint keeps the status of its check and of its queue.
+    lb.service.serve("movimientos", "served", "text/plain");
+    const HttpReply accepted = Loopback::postClient()->post(lb.movimientos(), movementDocument());
+    EXPECT_EQ(accepted.statusCode, 200);
+    EXPECT_EQ(accepted.body, "served");
+    EXPECT_EQ(accepted.contentType, "text/plain");
+    lb.service.queue("movimientos", {201});
+    EXPECT_EQ(Loopback::postClient()->post(lb.movimientos(), movementDocument()).body, "served");
+    EXPECT_EQ(postStatus(lb.service, lb.movimientos(), "{}").first, 400);
+
+    // Delivered a byte at a time, the body arrives whole; cut short, the journal says so.
+    lb.service.setDelivery("movimientos", {.trickleMs = 5});
+    EXPECT_EQ(Loopback::postClient()->post(lb.movimientos(), movementDocument()).body, "served");
+    lb.service.setDelivery("movimientos", {.trickleMs = 5, .truncateAt = 2});
+    EXPECT_THROW((void)Loopback::postClient()->post(lb.movimientos(), movementDocument()), EHttpTransport);
+    const QList<JournalRecord> journal = lb.service.journal();
+    EXPECT_EQ(journal.at(journal.size() - 2).reason, "movement already accepted; body trickled one byte every 5 ms");
+    EXPECT_EQ(journal.constLast().reason,
+              "movement already accepted; body trickled one byte every 5 ms, body cut after 2 of 6 bytes");
+
+    EXPECT_THROW(lb.service.setDelivery("nowhere", {}), std::runtime_error);
+    lb.service.reset();
+    EXPECT_EQ(Loopback::postClient()->post(lb.movimientos(), movementDocument()).text,
+              R"({"mensaje":"movimiento registrado","numero":"2935"})");
+}

@@ -139,11 +139,20 @@ Endpoints (any company, store and register):
 
 Control requests (same port, no authorization, not journalled):
   POST /_control/queue?endpoint=E&statuses=500,500   append statuses to E's queue
-  POST /_control/serve?endpoint=E[&contentType=T]    the request body becomes E's reply
-                                                     (content type default application/json;charset=UTF-8)
+  POST /_control/serve?endpoint=E[&contentType=T]    the request body becomes the body of E's replies
+                                                     (content type default application/json;charset=UTF-8);
+                                                     the status still comes from the queue, the check of
+                                                     a POST endpoint, or is 200 for a GET endpoint
+  POST /_control/delivery?endpoint=E[&trickleMs=N][&truncateAt=B]
+                                                     how the bodies of E's replies go out from now on:
+                                                     trickleMs: one byte every N milliseconds;
+                                                     truncateAt: the Content-Length of the whole body, but
+                                                     only its first B bytes, then the connection closes;
+                                                     neither: whole and at once (the start state)
   POST /_control/latency?ms=N                        change the latency
   POST /_control/reset                               empty the queues, forget accepted movements,
-                                                     serve the files again, restore the start latency
+                                                     serve the files again, deliver whole and at once,
+                                                     restore the start latency
   GET  /_control/health                              200 "ok"
 
 Journal: one JSON line per request, written before the reply is sent:

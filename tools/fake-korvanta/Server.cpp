@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
+#include <memory>
 #include <regex>
 
 namespace fake {
@@ -49,6 +51,15 @@ bool isAddedHeader(const std::string& name) {
 void reply(httplib::Response& res, int status, const std::string& body, const char* contentType = kJson) {
     res.status = status;
     res.set_content(body, contentType);
+}
+
+// A whole number of at most maxDigits digits.
+template <typename T>
+bool parseCount(const std::string& text, size_t maxDigits, T& out) {
+    if (text.empty() || text.size() > maxDigits || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    out = static_cast<T>(std::stoll(text));
+    return true;
 }
 
 std::string message(const std::string& text) {
@@ -143,6 +154,11 @@ void Server::answer(const httplib::Request& req, httplib::Response& res, const s
     } else {
         servedGet(endpoint, res, entry);
     }
+    if (!endpoint.empty()) {
+        if (const auto set = m_state.servedOverride(endpoint)) res.set_content(set->body, set->contentType.c_str());
+        if (const Delivery delivery = m_state.delivery(endpoint); delivery.shaped())
+            shapeDelivery(res, delivery, entry);
+    }
 
     if (req.get_header_value("Cookie").find("korvanta-session=") == std::string::npos)
         res.set_header("Set-Cookie", "korvanta-session=" + std::to_string(m_state.nextSession()) + "; Path=/");
@@ -210,6 +226,35 @@ void Server::servedGet(const std::string& endpoint, httplib::Response& res, Jour
     reply(res, 200, served.body, served.contentType.c_str());
 }
 
+// The body leaves through a content provider: the Content-Length is that of the
+// whole body, while the provider may send it a byte at a time or stop short,
+// which closes the connection.
+void Server::shapeDelivery(httplib::Response& res, const Delivery& delivery, JournalEntry& entry) {
+    if (res.body.empty()) return;
+    auto body = std::make_shared<const std::string>(std::move(res.body));
+    res.body.clear();
+    const std::string contentType = res.get_header_value("Content-Type");
+    const auto types = res.headers.equal_range("Content-Type");
+    res.headers.erase(types.first, types.second);
+    const size_t sent =
+        delivery.truncateAt >= 0 ? std::min(body->size(), static_cast<size_t>(delivery.truncateAt)) : body->size();
+
+    std::string note;
+    if (delivery.trickleMs > 0) note = "body trickled one byte every " + std::to_string(delivery.trickleMs) + " ms";
+    if (sent < body->size())
+        note += (note.empty() ? "" : ", ") + std::string("body cut after ") + std::to_string(sent) + " of " +
+                std::to_string(body->size()) + " bytes";
+    if (!note.empty()) entry.reason += (entry.reason.empty() ? "" : "; ") + note;
+
+    res.set_content_provider(
+        body->size(), contentType,
+        [this, body, sent, trickleMs = delivery.trickleMs](size_t offset, size_t, httplib::DataSink& sink) {
+            if (offset >= sent) return false; // fewer bytes than declared: the connection closes
+            if (trickleMs <= 0) return sink.write(body->data() + offset, sent - offset);
+            return m_state.pause(trickleMs) && sink.write(body->data() + offset, 1);
+        });
+}
+
 void Server::control(const httplib::Request& req, httplib::Response& res) {
     const auto fail = [&res](const std::string& why) { reply(res, 400, why + "\n", "text/plain"); };
     const std::string endpoint = req.get_param_value("endpoint");
@@ -222,16 +267,22 @@ void Server::control(const httplib::Request& req, httplib::Response& res) {
         m_state.queue(endpoint, statuses);
         reply(res, 200, "ok\n", "text/plain");
     } else if (req.path == "/_control/serve" && req.method == "POST") {
-        if (endpoint != "promociones" && endpoint != "solicitudesMovimientos" &&
-            endpoint != "solicitudesCierresDiarios")
-            return fail("not a GET endpoint: " + endpoint);
+        if (!isEndpointName(endpoint)) return fail("unknown endpoint: " + endpoint);
         m_state.serve(endpoint, req.body, req.get_param_value("contentType"));
         reply(res, 200, "ok\n", "text/plain");
+    } else if (req.path == "/_control/delivery" && req.method == "POST") {
+        if (!isEndpointName(endpoint)) return fail("unknown endpoint: " + endpoint);
+        Delivery delivery;
+        const std::string trickleMs = req.get_param_value("trickleMs");
+        const std::string truncateAt = req.get_param_value("truncateAt");
+        if (!trickleMs.empty() && !parseCount(trickleMs, 7, delivery.trickleMs)) return fail("bad trickleMs");
+        if (!truncateAt.empty() && !parseCount(truncateAt, 12, delivery.truncateAt)) return fail("bad truncateAt");
+        m_state.setDelivery(endpoint, delivery);
+        reply(res, 200, "ok\n", "text/plain");
     } else if (req.path == "/_control/latency" && req.method == "POST") {
-        const std::string ms = req.get_param_value("ms");
-        if (ms.empty() || ms.find_first_not_of("0123456789") != std::string::npos || ms.size() > 7)
-            return fail("bad ms");
-        m_state.setLatencyMs(std::stoi(ms));
+        int ms = 0;
+        if (!parseCount(req.get_param_value("ms"), 7, ms)) return fail("bad ms");
+        m_state.setLatencyMs(ms);
         reply(res, 200, "ok\n", "text/plain");
     } else if (req.path == "/_control/reset" && req.method == "POST") {
         m_state.reset();

@@ -38,6 +38,7 @@ private:
     void movement(const httplib::Request& req, httplib::Response& res, JournalEntry& entry);
     void closing(const httplib::Request& req, httplib::Response& res, JournalEntry& entry);
     void servedGet(const std::string& endpoint, httplib::Response& res, JournalEntry& entry);
+    void shapeDelivery(httplib::Response& res, const Delivery& delivery, JournalEntry& entry);
     [[nodiscard]] std::string authorizationProblem(const httplib::Request& req) const;
     void control(const httplib::Request& req, httplib::Response& res);
 

@@ -23,6 +23,7 @@ void ServiceState::reset() {
     m_queues = m_options.queues;
     m_accepted.clear();
     m_overrides.clear();
+    m_deliveries.clear();
     m_latencyMs = m_options.latencyMs;
 }
 
@@ -46,12 +47,15 @@ bool ServiceState::acceptMovement(const std::string& key) {
     return m_accepted.insert(key).second;
 }
 
+std::optional<ServedBody> ServiceState::servedOverride(const std::string& endpoint) const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const auto it = m_overrides.find(endpoint);
+    if (it == m_overrides.end()) return std::nullopt;
+    return it->second;
+}
+
 ServedBody ServiceState::served(const std::string& endpoint) const {
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        const auto it = m_overrides.find(endpoint);
-        if (it != m_overrides.end()) return it->second;
-    }
+    if (auto set = servedOverride(endpoint)) return *set;
     ServedBody s;
     s.contentType = kJson;
     const auto file = m_options.servedFiles.find(endpoint);
@@ -78,6 +82,20 @@ void ServiceState::serve(const std::string& endpoint, std::string body, std::str
     s.contentType = contentType.empty() ? kJson : std::move(contentType);
 }
 
+Delivery ServiceState::delivery(const std::string& endpoint) const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const auto it = m_deliveries.find(endpoint);
+    return it == m_deliveries.end() ? Delivery{} : it->second;
+}
+
+void ServiceState::setDelivery(const std::string& endpoint, const Delivery& delivery) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    if (delivery.shaped())
+        m_deliveries[endpoint] = delivery;
+    else
+        m_deliveries.erase(endpoint);
+}
+
 void ServiceState::setLatencyMs(int ms) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     m_latencyMs = ms;
@@ -87,6 +105,11 @@ void ServiceState::waitLatency() {
     std::unique_lock<std::mutex> lock(m_mutex);
     if (m_latencyMs <= 0) return;
     m_stopped.wait_for(lock, std::chrono::milliseconds(m_latencyMs), [this] { return m_stopping; });
+}
+
+bool ServiceState::pause(int ms) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return !m_stopped.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_stopping; });
 }
 
 void ServiceState::stopWaiting() {

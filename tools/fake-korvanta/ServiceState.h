@@ -1,7 +1,7 @@
 #pragma once
 // What the fake service remembers while it runs, shared by its worker threads:
-// the queued statuses per endpoint, the movements already accepted, the replies
-// of the GET endpoints and the latency.
+// the queued statuses per endpoint, the movements already accepted, the reply
+// bodies set by control requests, how reply bodies go out, and the latency.
 
 #include "Options.h"
 
@@ -22,6 +22,14 @@ struct ServedBody {
     std::string error;
 };
 
+// How an endpoint's reply bodies go out.
+struct Delivery {
+    int trickleMs = 0;         // > 0: one byte of the body every trickleMs milliseconds
+    long long truncateAt = -1; // >= 0: only the first truncateAt bytes, under a Content-Length
+                               // of the whole body; then the connection closes
+    [[nodiscard]] bool shaped() const { return trickleMs > 0 || truncateAt >= 0; }
+};
+
 class ServiceState {
 public:
     explicit ServiceState(const Options& options);
@@ -36,11 +44,18 @@ public:
     // The reply of a GET endpoint: a body set by a control request, else the
     // configured file read now, else the default.
     [[nodiscard]] ServedBody served(const std::string& endpoint) const;
+    // The body set by a control request for any endpoint, if one was set.
+    [[nodiscard]] std::optional<ServedBody> servedOverride(const std::string& endpoint) const;
     void serve(const std::string& endpoint, std::string body, std::string contentType);
+
+    [[nodiscard]] Delivery delivery(const std::string& endpoint) const;
+    void setDelivery(const std::string& endpoint, const Delivery& delivery);
 
     void setLatencyMs(int ms);
     // Waits the latency; returns early when the service is stopping.
     void waitLatency();
+    // Waits ms milliseconds; false (at once) when the service is stopping.
+    [[nodiscard]] bool pause(int ms);
     void stopWaiting();
 
     // Back to the state at start.
@@ -57,6 +72,7 @@ private:
     std::map<std::string, std::vector<int>> m_queues;
     std::set<std::string> m_accepted;
     std::map<std::string, ServedBody> m_overrides;
+    std::map<std::string, Delivery> m_deliveries;
     int m_latencyMs = 0;
     int m_sessions = 0;
 };
