@@ -8,12 +8,15 @@
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
 
 namespace {
 
-// A reply body larger than this aborts the request (the service's documents are
-// a few megabytes at most).
-constexpr qsizetype kMaxBodyBytes = qsizetype(256) * 1024 * 1024;
+std::mutex g_defaultLimitsMutex;
+THttpClient::Limits& defaultLimitsStore() {
+    static THttpClient::Limits limits;
+    return limits;
+}
 
 struct SlistDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
@@ -37,12 +40,13 @@ bool hasLineBreak(const QString& s) {
 struct THttpClient::Transfer {
     QByteArray body;
     QByteArray statusLine;
+    qsizetype maxBodyBytes = 0;
     bool tooLarge = false;
 
     static size_t onBody(char* data, size_t size, size_t count, void* self) {
         auto* t = static_cast<Transfer*>(self);
         const size_t n = size * count;
-        if (t->body.size() + qsizetype(n) > kMaxBodyBytes) {
+        if (t->body.size() + qsizetype(n) > t->maxBodyBytes) {
             t->tooLarge = true;
             return 0; // aborts the transfer
         }
@@ -65,6 +69,16 @@ struct THttpClient::Transfer {
         return n;
     }
 };
+
+THttpClient::Limits THttpClient::defaultLimits() {
+    const std::lock_guard<std::mutex> lock(g_defaultLimitsMutex);
+    return defaultLimitsStore();
+}
+
+void THttpClient::setDefaultLimits(const Limits& limits) {
+    const std::lock_guard<std::mutex> lock(g_defaultLimitsMutex);
+    defaultLimitsStore() = limits;
+}
 
 THttpClient::THttpClient(Cookies cookies) {
     curlshared::ensureGlobalInit();
@@ -140,15 +154,18 @@ HttpReply THttpClient::perform(bool isPost, const QString& url, const QByteArray
     }
 
     Transfer transfer;
+    transfer.maxBodyBytes = m_limits.maxBodyBytes;
     char errorText[CURL_ERROR_SIZE] = {};
     const QByteArray urlBytes = url.toUtf8();
     const QByteArray userAgent = ansi::fromUnicode(m_userAgent);
     curl_easy_setopt(easy, CURLOPT_URL, urlBytes.constData());
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent.isEmpty() ? nullptr : userAgent.constData());
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, m_connectTimeoutMs);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, std::max(1L, m_idleTimeoutSeconds));
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, m_limits.connectTimeoutMs);
+    // A floor of 0 would switch the check off: a reply that never comes would never fail.
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, std::max(1L, m_limits.lowSpeedBytesPerSecond));
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, std::max(1L, m_limits.lowSpeedSeconds));
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT, std::max(0L, m_limits.totalTimeoutSeconds));
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
@@ -170,7 +187,7 @@ HttpReply THttpClient::perform(bool isPost, const QString& url, const QByteArray
 
     if (rc != CURLE_OK) {
         const QString detail = transfer.tooLarge
-                                   ? QStringLiteral("reply body larger than %1 bytes").arg(kMaxBodyBytes)
+                                   ? QStringLiteral("reply body larger than %1 bytes").arg(m_limits.maxBodyBytes)
                                    : QString::fromUtf8(errorText[0] ? errorText : curl_easy_strerror(rc));
         throw EHttpTransport(QStringLiteral("%1 (%2 %3)").arg(detail, method, url), url);
     }

@@ -13,8 +13,17 @@
 //   declares, ISO-8859-1 when it declares none);
 // - any other status throws EHttpProtocol with the status code and the status
 //   line as sent; the body is dropped;
-// - every other failure (refused, reset, unknown host, time-out, TLS, bad URL)
-//   throws EHttpTransport with libcurl's description.
+// - every other failure (refused, reset, unknown host, time-out, TLS, bad URL,
+//   a reply cut short or beyond the limits below) throws EHttpTransport with
+//   libcurl's description.
+//
+// Limits: the program runs every request on its one thread, so a reply that
+// stalls or trickles in would hold every task back. A request fails when it
+// moves slower than a floor for a while, when it lasts longer than a cap in
+// all, or when its reply body grows beyond a size. The defaults leave room for
+// the largest document of the service (promotions, some 50 MB) on a slow shop
+// line (at 15 KB/s it takes under an hour), while a reply dripping a byte per
+// second ends within about a minute.
 // HTTPS verifies the server's certificate against the system's trusted
 // certificates. Redirects are not followed (a 3xx is a protocol failure), no
 // proxy is configured here: libcurl takes https_proxy, http_proxy and no_proxy from
@@ -42,8 +51,18 @@ class THttpClient {
 public:
     // User-Agent sent unless changed with setUserAgent.
     static constexpr const char* kDefaultUserAgent = "Mozilla/3.0 (compatible; Indy Library)";
-    static constexpr long kDefaultConnectTimeoutMs = 10'000;
-    static constexpr long kDefaultIdleTimeoutSeconds = 60;
+
+    struct Limits {
+        long connectTimeoutMs = 10'000;             // to open the connection, TLS handshake included
+        long lowSpeedBytesPerSecond = 1024;         // a transfer slower than this...
+        long lowSpeedSeconds = 60;                  // ...for this many seconds in a row fails (at least 1)
+        long totalTimeoutSeconds = 3600;            // a request lasting longer fails; 0: no cap
+        qsizetype maxBodyBytes = 256 * 1024 * 1024; // a larger reply body fails
+    };
+    // The limits every client starts with: Limits{} unless changed (tests use
+    // small ones to see the failures quickly).
+    [[nodiscard]] static Limits defaultLimits();
+    static void setDefaultLimits(const Limits& limits);
 
     enum class Cookies {
         Ignore, // neither stores nor sends cookies
@@ -72,10 +91,13 @@ public:
     [[nodiscard]] const QString& contentType() const { return m_contentType; }
     [[nodiscard]] const QString& userAgent() const { return m_userAgent; }
 
+    [[nodiscard]] const Limits& limits() const { return m_limits; }
+    void setLimits(const Limits& limits) { m_limits = limits; }
     // Time allowed to open the connection (TLS handshake included).
-    void setConnectTimeoutMs(long ms) { m_connectTimeoutMs = ms; }
-    // A request that receives nothing for this many seconds (at least 1) fails.
-    void setIdleTimeoutSeconds(long seconds) { m_idleTimeoutSeconds = seconds; }
+    void setConnectTimeoutMs(long ms) { m_limits.connectTimeoutMs = ms; }
+    // A request that moves slower than the floor (nothing at all included) for
+    // this many seconds (at least 1) fails.
+    void setIdleTimeoutSeconds(long seconds) { m_limits.lowSpeedSeconds = seconds; }
 
     // POSTs the bytes as they are; the reply text is read in Windows-1252.
     [[nodiscard]] HttpReply post(const QString& url, const QByteArray& body);
@@ -97,8 +119,7 @@ private:
     QString m_accept;
     QString m_contentType;
     QString m_userAgent = QString::fromLatin1(kDefaultUserAgent);
-    long m_connectTimeoutMs = kDefaultConnectTimeoutMs;
-    long m_idleTimeoutSeconds = kDefaultIdleTimeoutSeconds;
+    Limits m_limits = defaultLimits();
     int m_lastStatusCode = 0;
     QString m_lastStatusLine;
 };
