@@ -5,6 +5,9 @@
 // many TCP connections each loop used, as the service's journal recorded them.
 //
 //   post_throughput [--posts N] [--rounds R]
+//
+// The last line, "RESULT post_throughput key=value ...", holds the median
+// figures for scripts/bench.
 #include "BenchSupport.h"
 #include "api/RequestFrame.h"
 
@@ -166,6 +169,10 @@ int main(int argc, char** argv) {
     const double frame = frameMs[frameMs.size() / 2];
     const double bare = bareMs[bareMs.size() / 2];
     std::printf("median: frame %.1f ms, bare libcurl %.1f ms, ratio %.3f (goal <= 1.2)\n", frame, bare, frame / bare);
+    std::printf("RESULT post_throughput posts=%d rounds=%d bytes=%lld frame_ms=%.1f bare_ms=%.1f frame_us=%.1f "
+                "bare_us=%.1f ratio=%.3f\n",
+                posts, rounds, static_cast<long long>(docs[0].size()), frame, bare, frame * 1000 / posts,
+                bare * 1000 / posts, frame / bare);
 
     service.terminate();
     service.waitForFinished(10'000);

@@ -9,7 +9,9 @@
 // rows into a fresh copy of the same database with two prepared parameterised
 // INSERTs and one commit. Prints the three times and the ratios, in wall-clock
 // time and in the process's CPU time (the embedded engine works in this
-// process; on a busy machine the CPU time is the steadier figure).
+// process; on a busy machine the CPU time is the steadier figure). The last
+// line, "RESULT promotions_import key=value ...", holds the figures for
+// scripts/bench.
 
 #include "app/uPrincipal.h"
 #include "erp/FbDatabase.h"
@@ -401,6 +403,13 @@ void executa(int promocoes, int artigos) {
                 primeira.importacao.cpu / floor.cpu);
     std::printf("  %-40s %8.2f   wall %8.2f   CPU\n", "ratio import 2 / floor", segunda.importacao.parede / floor.parede,
                 segunda.importacao.cpu / floor.cpu);
+    std::printf("RESULT promotions_import promotions=%d articles=%d import1_s=%.3f import2_s=%.3f floor_s=%.3f "
+                "import1_cpu_s=%.3f import2_cpu_s=%.3f floor_cpu_s=%.3f ratio1=%.3f ratio2=%.3f ratio1_cpu=%.3f "
+                "ratio2_cpu=%.3f\n",
+                promocoes, artigos, primeira.importacao.parede, segunda.importacao.parede, floor.parede,
+                primeira.importacao.cpu, segunda.importacao.cpu, floor.cpu,
+                primeira.importacao.parede / floor.parede, segunda.importacao.parede / floor.parede,
+                primeira.importacao.cpu / floor.cpu, segunda.importacao.cpu / floor.cpu);
     setAppClock(nullptr);
 }
 

@@ -7,6 +7,9 @@
 // run/floor ratio (goal: at most 1.5) and the process's peak memory.
 //
 //   sales_upload [--rounds R]        (default 3; the median round is reported)
+//
+// The last line, "RESULT sales_upload key=value ...", holds the median figures
+// for scripts/bench.
 
 #include "api/RequestFrame.h"
 #include "app/uPrincipal.h"
@@ -292,6 +295,9 @@ int main(int argc, char** argv) {
                 kTickets / run, kTickets / flo, run / flo);
     std::printf("peak memory: %.1f MiB after the runs, %.1f MiB at the end\n", peakAfterRun / 1048576.0,
                 platform::peakMemoryBytes() / 1048576.0);
+    std::printf("RESULT sales_upload tickets=%d rounds=%d run_s=%.3f floor_s=%.3f run_tps=%.0f floor_tps=%.0f "
+                "ratio=%.3f peak_mib=%.1f\n",
+                kTickets, rounds, run, flo, kTickets / run, kTickets / flo, run / flo, peakAfterRun / 1048576.0);
 
     service.terminate();
     service.waitForFinished(10'000);
