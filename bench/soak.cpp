@@ -17,7 +17,9 @@
 // ending on the third day) and one resend request of each kind, for the day
 // before the start. Every hour a ping request is left and the service answers
 // the next movement post with a 500; every six hours also the next closing,
-// promotions fetch and movement resend reading.
+// promotions fetch and movement resend reading, and the settings are applied
+// anew as a reload request does, so the base-URL failover takes effect (the
+// four base URLs are the service's).
 //
 // Figures are taken after the first tick, after each day, at the first tick end
 // at which the core has closed its database session (the closing started by a
@@ -113,6 +115,9 @@ void writeSettings(const QString& folder, const QString& database, const QString
                             QStringLiteral("USUARIO=") + kUser,
                             QStringLiteral("SENHA=") + kPassword,
                             QStringLiteral("URLBASE=") + base,
+                            QStringLiteral("URLBASE2=") + base,
+                            QStringLiteral("URLBASE3=") + base,
+                            QStringLiteral("URLBASE4=") + base,
                             QStringLiteral("chkCodEmpDolvex=NAO"),
                             QStringLiteral("chkPostVenda=SIM"),
                             QStringLiteral("chkGetPromo=SIM"),
@@ -219,9 +224,11 @@ int run(int days, int tick) {
                 writeFile(ping, "?");
                 queueFailure(base, "movimientos");
             }
-            if (second % 21600 == 0)
+            if (second % 21600 == 0) {
                 for (const char* endpoint : {"cierresDiarios", "promociones", "solicitudesMovimientos"})
                     queueFailure(base, endpoint);
+                core.FormActivate(); // as a reload request (SIGHUP) does: the failover takes effect
+            }
             core.timerGeralTimer();
             betweenTicks();
             core.timerPingTimer();
