@@ -344,3 +344,66 @@ TEST(TConfig, DefaultFileIsBesideTheProgram) {
     EXPECT_EQ(readBytes(dir.file("configAPI.ini")), "[CONF]\r\nDataUltFecha=05/03/2023\r\n");
     platform::setBaseDir(QString());
 }
+
+namespace {
+// A literal's bytes, NUL bytes included.
+template <std::size_t N>
+QByteArray bytes(const char (&literal)[N]) {
+    return QByteArray(literal, N - 1);
+}
+} // namespace
+
+TEST(TConfig, HostileFilesLoadWhatTheyHoldAndSaveWithoutDamage) {
+    const QByteArray overlong(100'000, 'A');
+    struct Case {
+        const char* name;
+        QByteArray file;
+        QString usuario, urlBase, apelido, timerVenda; // as loaded
+        QList<QByteArray> kept;                        // lines the save leaves as they were
+    };
+    const Case cases[] = {
+        // As the Windows profile API does: the first occurrence in the section is
+        // the one read and the one written; the later ones stay, unread.
+        {"repeated keys",
+         "[CONF]\r\nUSUARIO=first\r\nusuario=second\r\nURLBASE=http://a/\r\nURLBASE=http://b/\r\n"
+         "timerVenda=45\r\nTIMERVENDA=99\r\n",
+         "first", "http://a/", "", "45", {"usuario=second\r\n", "URLBASE=http://b/\r\n", "TIMERVENDA=99\r\n"}},
+        {"garbage and binary lines",
+         bytes("[CONF]\r\n\x00\x01\xFF garbage\x00\r\n=no name\r\n[[[\r\n]\r\nUSUARIO=loja\r\n\x1A\x7F\x81\r\n"
+               "timerVenda=\x01\x02"
+               "45s\r\n"),
+         "loja", "", "", "45", {bytes("\x00\x01\xFF garbage\x00\r\n"), "=no name\r\n[[[\r\n]\r\n", "\x1A\x7F\x81\r\n"}},
+        // A value read is cut at 2047 characters, and saved so; other lines stay whole.
+        {"overlong lines",
+         overlong + "\r\n[CONF]\r\nUSUARIO=loja\r\nURLBASE=" + QByteArray(5000, 'u') + "\r\nForeign=" + overlong + "\r\n",
+         "loja", QString(2047, u'u'), "", "90", {overlong + "\r\n[CONF]\r\n", "\r\nForeign=" + overlong + "\r\n"}},
+        {"UTF-8 with a byte-order mark",
+         "\xEF\xBB\xBF[CONF]\r\nUSUARIO= jos\xC3\xA9 \r\nedtApelidoEmp=Promo\xC3\xA7\xC3\xA3o \xE2\x82\xAC\r\nbad=\xFF\xFE\r\n",
+         QString::fromUtf8("josé"), "", QString::fromUtf8("Promoção €"), "90",
+         {"\xEF\xBB\xBF[CONF]\r\nUSUARIO=jos\xC3\xA9\r\n", "bad=\xFF\xFE\r\n"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ConfigFile f;
+        const auto expectLoaded = [&c](const TConfig& config) {
+            EXPECT_EQ(config.usuario, c.usuario);
+            EXPECT_EQ(config.urlBase, c.urlBase);
+            EXPECT_EQ(config.edtApelidoEmp, c.apelido);
+            EXPECT_EQ(config.timerVenda.text(), c.timerVenda);
+            EXPECT_EQ(config.pathBDDolvex, "");
+            EXPECT_TRUE(config.chkPostVenda);
+            EXPECT_EQ(config.edtDataUltFecha, "01/11/2020");
+        };
+        expectLoaded(f.load(c.file));
+
+        f.config.Save();
+        const QByteArray saved = readBytes(f.path);
+        for (const QByteArray& line : c.kept)
+            EXPECT_TRUE(saved.contains(line)) << line.left(60).toStdString();
+        TConfig again(f.path);
+        again.LoadConfig();
+        expectLoaded(again);
+        again.Save();
+        EXPECT_EQ(readBytes(f.path), saved); // stable once saved
+    }
+}
