@@ -10,10 +10,10 @@
 #include "support/Clock.h"
 #include "support/Codepage.h"
 #include "support/Errors.h"
+#include "support/FileReplace.h"
 #include "support/frmFunczyr.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -103,8 +103,8 @@ void TPrincipal::timerPingTimer() {
         for (const QString& linha : mmoErro.Lines())
             texto += linha + QStringLiteral("\r\n");
         const QString resposta = pasta + QStringLiteral("resp-ping.txt");
-        QSaveFile file(resposta);
-        if (!file.open(QIODevice::WriteOnly) || file.write(ansi::fromUnicode(texto)) < 0 || !file.commit())
-            throw AppError(QStringLiteral("Unable to write to %1: %2").arg(resposta, file.errorString()));
+        QString erro;
+        if (!files::replaceWhole(resposta, ansi::fromUnicode(texto), &erro))
+            throw AppError(QStringLiteral("Unable to write to %1: %2").arg(resposta, erro));
     });
 }

@@ -1,9 +1,10 @@
 #include "config/IniFile.h"
 
+#include "support/FileReplace.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 IniFile::IniFile(QString path) : m_path(std::move(path)) {}
 
@@ -38,12 +39,5 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
 
     // Written beside and renamed over the old file, so a failure leaves the old one
     // whole; where the folder admits no new file, the file is rewritten in place.
-    QSaveFile out(m_path);
-    out.setDirectWriteFallback(true);
-    if (!out.open(QIODevice::WriteOnly)) throw failure;
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        throw failure;
-    }
-    if (!out.commit()) throw failure;
+    if (!files::replaceWhole(m_path, bytes, nullptr, true)) throw failure;
 }

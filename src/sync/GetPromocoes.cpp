@@ -7,9 +7,9 @@
 #include "api/HttpClient.h"
 #include "api/RequestFrame.h"
 #include "support/Codepage.h"
+#include "support/FileReplace.h"
 #include "sync/ReabreGates.h"
 
-#include <QSaveFile>
 
 #include <exception>
 
@@ -45,10 +45,8 @@ void TPrincipal::gravaUltGetPromo() {
     const QString caminho = patLogErro + QStringLiteral("ult_get_promo.txt");
     // The text as the memo holds it, in the 8-bit code page, without a
     // byte-order mark or an added line break; the old file is replaced whole.
-    QSaveFile arquivo(caminho);
-    if (arquivo.open(QIODevice::WriteOnly) && arquivo.write(ansi::fromUnicode(mmoResult.Text())) >= 0 &&
-        arquivo.commit())
-        return;
+    QString erro;
+    if (files::replaceWhole(caminho, ansi::fromUnicode(mmoResult.Text()), &erro)) return;
     addList(QStringLiteral("Erro na operação"),
-            QStringLiteral("Unable to write ult_get_promo.txt: %1 (%2)").arg(arquivo.errorString(), patLogErro));
+            QStringLiteral("Unable to write ult_get_promo.txt: %1 (%2)").arg(erro, patLogErro));
 }

@@ -17,10 +17,10 @@
 #include "erp/uDtmApi.h"
 #include "support/Clock.h"
 #include "support/Codepage.h"
+#include "support/FileReplace.h"
 #include "support/frmFunczyr.h"
 #include "sync/DocumentError.h"
 
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <optional>
 
@@ -271,13 +271,11 @@ void TPrincipal::gravaArquivoErro(const QString& OqueFoi) {
     QString texto;
     for (const QString& linha : mmoErro.Lines())
         texto += linha + QStringLiteral("\r\n");
-    QSaveFile arquivo(nome);
-    if (arquivo.open(QIODevice::WriteOnly) && arquivo.write(ansi::fromUnicode(texto)) >= 0 &&
-        arquivo.commit())
-        return;
+    QString erro;
+    if (files::replaceWhole(nome, ansi::fromUnicode(texto), &erro)) return;
     // The flag of the row does not depend on this file: report it and go on.
     addList(QStringLiteral("Erro arquivo: ") + OqueFoi + QStringLiteral(".txt"),
-            QStringLiteral("%1 (Unable to write to %2)").arg(arquivo.errorString(), nome));
+            QStringLiteral("%1 (Unable to write to %2)").arg(erro, nome));
 }
 
 void TPrincipal::guardaUltFecha(const QString& DataIn) {
