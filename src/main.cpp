@@ -3,6 +3,8 @@
 
 #include "app/Headless.h"
 #include "app/gui/GuiApp.h"
+#include "app/uPrincipal.h"
+#include "support/Clock.h"
 #include "support/Platform.h"
 
 #include <QApplication>
@@ -24,7 +26,7 @@ const char* const Usage =
     "  --headless       run the scheduler and the tasks without a window or icon;\n"
     "                   every activity-log row is written to standard output;\n"
     "                   SIGINT/SIGTERM end it after the task at work, SIGHUP applies\n"
-    "                   the settings anew\n"
+    "                   the settings anew (reported on standard error)\n"
     "  --once COMMAND   apply the settings, run one command, print the log rows, exit:\n"
     "                     tick                                  one general tick (every task due)\n"
     "                     send-sales pendentes-1|pendentes-3|DD/MM/AAAA\n"
@@ -34,6 +36,8 @@ const char* const Usage =
     "  --help           show this text\n"
     "\n"
     "A log row on standard output: DD/MM/AAAA<TAB>HH:MM:SS<TAB>Operacao<TAB>Mensagem.\n"
+    "In the modes without a window, KORVANTA_TIME_SCALE=N (N > 1) makes time run N times\n"
+    "faster, timers and clock alike: for tests and demonstrations only.\n"
     "Exit status: 0 normal end, 1 an error that no task handled (text on standard error),\n"
     "2 usage error.\n";
 
@@ -87,6 +91,21 @@ int main(int argc, char** argv) {
 
     // Before anything reads a file.
     if (!options.dir.isEmpty()) platform::setBaseDir(options.dir);
+
+    // Time running faster, for tests and demonstrations of the modes without a window.
+    std::optional<ScaledClock> fastClock;
+    struct ClockReset {
+        ~ClockReset() { setAppClock(nullptr); }
+    } clockReset;
+    if (options.once || options.headless) {
+        bool ok = false;
+        const double scale = qEnvironmentVariable("KORVANTA_TIME_SCALE").toDouble(&ok);
+        if (ok && scale > 1.0) {
+            fastClock.emplace(scale);
+            setAppClock(&*fastClock);
+            TPrincipal::setTimerScale(1.0 / scale);
+        }
+    }
 
     if (options.once) {
         QCoreApplication app(argc, argv);

@@ -129,6 +129,11 @@ int THeadlessRunner::runLoop() {
     QObject::connect(&requests, &TProcessRequests::endRequested, &core, [] { QCoreApplication::exit(0); });
     QObject::connect(&requests, &TProcessRequests::reloadRequested, &core, &TPrincipal::FormActivate);
     core.FormCreate();
+    // From here on, tell the operator when a reload request has taken effect
+    // (it waits for the end of a task at work).
+    QObject::connect(&core, &TPrincipal::settingsApplied, &core, [this] {
+        escreve(m_err, QStringLiteral("korvanta-sync: settings applied, base URL %1").arg(m_core->URL_BASE));
+    });
     core.edtData = appClock().now().date();
     QCoreApplication::exec();
     core.habilTimer(0);

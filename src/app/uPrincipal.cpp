@@ -131,6 +131,7 @@ void TPrincipal::FormActivate() {
     Habilita_inicial();
     edtData = appClock().now().date();
     emit stateChanged();
+    emit settingsApplied();
 }
 
 TPrincipal::Trabalho::~Trabalho() {

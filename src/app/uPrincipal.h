@@ -179,6 +179,7 @@ signals:
     void rowAdded();                        // a row was added to the activity log
     void stateChanged();                    // texts, caption or dates changed
     void tickFinished();                    // a general tick has ended (also after an error)
+    void settingsApplied();                 // FormActivate has applied the settings
 
 private:
     // ---- Shell (app/) ----------------------------------------------------------

@@ -24,6 +24,19 @@ private:
     QDateTime m_now;
 };
 
+// The system clock running `factor` times faster from the moment it is made:
+// a test or a demo can live through days of scheduling in minutes.
+class ScaledClock : public Clock {
+public:
+    explicit ScaledClock(double factor);
+    [[nodiscard]] QDateTime now() const override;
+
+private:
+    QDateTime m_start;
+    qint64 m_startMs;
+    double m_factor;
+};
+
 // The clock in use (the system clock by default).
 [[nodiscard]] Clock& appClock();
 // Installs a clock; nullptr goes back to the system clock. The caller keeps ownership.

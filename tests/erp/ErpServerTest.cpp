@@ -25,16 +25,11 @@ bool serverRequired() {
 // The demo database in a folder the server's own user may read and write.
 class ServerDatabase {
 public:
-    ServerDatabase() {
-        const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                         QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
-        QFile::setPermissions(db.folder(), all);
-        QFile::setPermissions(db.path(), all & ~(QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
-    }
-    [[nodiscard]] QString name() const { return QStringLiteral("localhost:") + db.path(); }
+    [[nodiscard]] QString name() const { return m_name; }
 
 private:
     ErpDatabase db{ErpDatabase::Content::Demo};
+    QString m_name = db.overTcp();
 };
 
 TEST(ErpServer, TicketsAreReadAndFlaggedThroughTheServer) {

@@ -5,6 +5,7 @@
 #include "support/MemTable.h"
 #include "support/Platform.h"
 #include "support/fixtures/CoreApplication.h"
+#include "support/fixtures/ErpRows.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,8 +25,7 @@ void SalesTest::SetUp() {
     setAppClock(&clock);
     platform::setBaseDir(pasta.path());
     db = std::make_unique<ErpDatabase>(ErpDatabase::Content::Schema);
-    db->exec(QStringLiteral("INSERT INTO mercadorias (cod_red, cod_bar, nom_mer) "
-                            "VALUES (1002, '7891000010860', 'CAFE SOLUVEL 50G')"));
+    erprows::goods(*db);
     FakeService::Options opcoes;
     opcoes.user = kUsuario;
     opcoes.password = kSenha;
@@ -64,16 +64,7 @@ void SalesTest::TearDown() {
 }
 
 QString SalesTest::sql(const QString& texto) {
-    QString out = QStringLiteral("'");
-    for (const QChar c : texto) {
-        if (c == u'\'')
-            out += QStringLiteral("''");
-        else if (c.unicode() < 0x20)
-            out += QStringLiteral("' || ASCII_CHAR(%1) || '").arg(c.unicode());
-        else
-            out += c;
-    }
-    return out + QStringLiteral("'");
+    return erprows::sqlText(texto);
 }
 
 void SalesTest::cupom(int nro, int cx, const QDate& dia, int flag) const {
@@ -96,33 +87,7 @@ void SalesTest::cupom(int nro, int cx, const QDate& dia, int flag) const {
 }
 
 void SalesTest::cupons(int first, int count, int cx, const QDate& dia) const {
-    const QString numeros = QStringLiteral("WITH RECURSIVE n AS (SELECT %1 AS i FROM RDB$DATABASE UNION ALL "
-                                           "SELECT i + 1 FROM n WHERE i < %2) ")
-                                .arg(first)
-                                .arg(first + count - 1);
-    db->exec(QStringLiteral(
-                 "INSERT INTO cupom_fiscal (nro_cupom, nro_cx, data_cupom, cod_cli, vlr_pro, vlr_acr, "
-                 "vlr_des, sub_tot, vlr_pag, vlr_tro, tip_ven, forma_pag, cpf_cli, hora, sinc_korvanta, "
-                 "cod_emp) ") +
-             numeros +
-             QStringLiteral("SELECT i, %1, %2, 0, 30.00, 0, 0, 30.00, 40.00, 10.00, 'V', 'DINHEIRO', '', "
-                            "TIME '10:00:00', 1, 1 FROM n")
-                 .arg(cx)
-                 .arg(dataSql(dia)));
-    for (int item = 1; item <= 3; ++item)
-        db->exec(QStringLiteral("INSERT INTO itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, "
-                                "vlr_uni, sub_tot, qtd_ven, vlr_uni_o, vlr_des_i_korv) ") +
-                 numeros +
-                 QStringLiteral("SELECT i, %1, %2, %3, 1002, 5.00, 10.00, 2, 5.00, 0 FROM n")
-                     .arg(cx)
-                     .arg(dataSql(dia))
-                     .arg(item));
-    db->exec(QStringLiteral("INSERT INTO KORVANTA_DELETE (nro_cupom, nro_cx, data_cupom, cod_emp, memo_korv, "
-                            "sinc_korv, sub_tot) ") +
-             numeros +
-             QStringLiteral("SELECT i, %1, %2, 1, %3, 99, 30.00 FROM n")
-                 .arg(cx)
-                 .arg(dataSql(dia), sql(QStringLiteral("Dinheiro^20.00\r\nCartao Credito^20,00"))));
+    erprows::tickets(*db, first, count, cx, dia);
 }
 
 QString SalesTest::textoCancelado() {
