@@ -78,61 +78,62 @@ std::unique_ptr<ErpDatabase> salesDatabase(int count, QString* serverName = null
 
 class FaultTest : public ::testing::Test {
   protected:
+    // 40 pending tickets, a service that waits 40 ms before each answer, and a
+    // sales upload of the executable that has posted ten of them so far.
+    void startUpload() {
+        db = salesDatabase(40);
+        service = std::make_unique<FakeService>(FakeService::Options{.latencyMs = 40});
+        writeSettings(folder.path(), settingsFor(db->path(), service->baseUrl()));
+        upload = std::make_unique<SyncProcess>(folder.path(), sendSales);
+        ASSERT_TRUE(upload->waitUntil([this] { return movementPosts(service->journal()).size() >= 10; }))
+            << text(upload->err());
+    }
+
     TempFolder folder;
     const QStringList sendSales{QStringLiteral("--once"), QStringLiteral("send-sales"), QStringLiteral("pendentes-1")};
+    std::unique_ptr<ErpDatabase> db;
+    std::unique_ptr<FakeService> service;
+    std::unique_ptr<SyncProcess> upload;
 };
 
 TEST_F(FaultTest, ServiceKilledInTheMiddleOfAnUploadThenRestarted) {
-    const auto owner = salesDatabase(40);
-    const ErpDatabase& db = *owner;
-    FakeService service({.latencyMs = 40});
-    writeSettings(folder.path(), settingsFor(db.path(), service.baseUrl()));
-    {
-        SyncProcess run(folder.path(), sendSales);
-        ASSERT_TRUE(run.waitUntil([&] { return movementPosts(service.journal()).size() >= 10; })) << text(run.err());
-        service.kill();
-        ASSERT_TRUE(run.waitForExit());
-        EXPECT_FALSE(run.crashed());
-        EXPECT_EQ(run.exitCode(), 0) << text(run.err());
-        EXPECT_TRUE(run.out().contains(QStringLiteral("\tErro gravação: 1 - "))) << text(run.out());
-    }
-    expectLedger(db, service.journal(), Ledger::Partial);
-    EXPECT_GT(ticketsFlagged(db, 1), 0);
+    ASSERT_NO_FATAL_FAILURE(startUpload());
+    service->kill();
+    ASSERT_TRUE(upload->waitForExit());
+    EXPECT_FALSE(upload->crashed());
+    EXPECT_EQ(upload->exitCode(), 0) << text(upload->err());
+    EXPECT_TRUE(upload->out().contains(QStringLiteral("\tErro gravação: 1 - "))) << text(upload->out());
+    expectLedger(*db, service->journal(), Ledger::Partial);
+    EXPECT_GT(ticketsFlagged(*db, 1), 0);
 
-    service.restart();
+    service->restart();
     SyncProcess again(folder.path(), sendSales);
     ASSERT_TRUE(again.waitForExit());
     EXPECT_EQ(again.exitCode(), 0) << text(again.err());
-    expectLedger(db, service.journal(), Ledger::Complete);
+    expectLedger(*db, service->journal(), Ledger::Complete);
 }
 
 TEST_F(FaultTest, SynchroniserKilledInTheMiddleOfARunThenStartedAgain) {
-    const auto owner = salesDatabase(40);
-    const ErpDatabase& db = *owner;
-    FakeService service({.latencyMs = 40});
-    writeSettings(folder.path(), settingsFor(db.path(), service.baseUrl()));
-    {
-        SyncProcess run(folder.path(), sendSales);
-        ASSERT_TRUE(run.waitUntil([&] { return movementPosts(service.journal()).size() >= 10; })) << text(run.err());
-        run.sendSignal(SIGKILL);
-        ASSERT_TRUE(run.waitForExit());
-        EXPECT_TRUE(run.crashed());
-    }
-    expectLedger(db, service.journal(), Ledger::Partial);
-    const QList<MovementPost> firstRun = movementPosts(service.journal());
+    ASSERT_NO_FATAL_FAILURE(startUpload());
+    upload->sendSignal(SIGKILL);
+    ASSERT_TRUE(upload->waitForExit());
+    EXPECT_TRUE(upload->crashed());
+    const ErpDatabase& erp = *db;
+    expectLedger(erp, service->journal(), Ledger::Partial);
+    const QList<MovementPost> firstRun = movementPosts(service->journal());
     QSet<QString> unflagged;
     for (const QStringList& row :
-         db.rows(QStringLiteral("select nro_cupom from cupom_fiscal where sinc_korvanta <> 2")))
+         erp.rows(QStringLiteral("select nro_cupom from cupom_fiscal where sinc_korvanta <> 2")))
         unflagged << row.at(0);
     ASSERT_FALSE(unflagged.isEmpty());
 
     SyncProcess again(folder.path(), sendSales);
     ASSERT_TRUE(again.waitForExit());
     EXPECT_EQ(again.exitCode(), 0) << text(again.err());
-    expectLedger(db, service.journal(), Ledger::Complete);
+    expectLedger(erp, service->journal(), Ledger::Complete);
     // A ticket the service took before the kill, whose flag the kill lost, was
     // posted again and answered 208 (already accepted), so it is flagged now.
-    const QList<MovementPost> all = movementPosts(service.journal());
+    const QList<MovementPost> all = movementPosts(service->journal());
     const QList<MovementPost> secondRun = all.mid(firstRun.size());
     for (const MovementPost& p : firstRun) {
         if (p.status != 200 || !unflagged.contains(p.numero)) continue;
