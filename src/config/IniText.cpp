@@ -3,9 +3,14 @@
 #include "support/Codepage.h"
 #include "support/Errors.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+
 namespace {
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF", 3);
+const QByteArray Utf16LeBom("\xFF\xFE", 2);
+const QByteArray Utf16BeBom("\xFE\xFF", 2);
 
 bool isBlank(QChar c) {
     const char16_t u = c.unicode();
@@ -24,6 +29,17 @@ QString trimBlanks(const QString& text) {
     return text.mid(begin, end - begin);
 }
 
+// Every surrogate that is not half of a pair becomes U+FFFD.
+QString withoutLoneSurrogates(QString text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (text.at(i).isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
@@ -40,9 +56,18 @@ void checkName(const QString& what, const QString& name, const QString& forbidde
 IniText IniText::parse(const QByteArray& bytes) {
     IniText text;
     QByteArrayView rest(bytes);
+    QByteArray fromUtf16;
     if (rest.startsWith(QByteArrayView(Utf8Bom))) {
-        text.m_utf8 = true;
+        text.m_encoding = Encoding::Utf8;
         rest = rest.sliced(Utf8Bom.size());
+    } else if (rest.startsWith(QByteArrayView(Utf16LeBom)) || rest.startsWith(QByteArrayView(Utf16BeBom))) {
+        const bool le = rest.startsWith(QByteArrayView(Utf16LeBom));
+        text.m_encoding = le ? Encoding::Utf16LE : Encoding::Utf16BE;
+        QStringDecoder decoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::Stateless);
+        // The decoder turns an odd last byte into U+FFFD, but lets lone surrogates through.
+        fromUtf16 = withoutLoneSurrogates(decoder.decode(rest.sliced(Utf16LeBom.size()))).toUtf8();
+        rest = QByteArrayView(fromUtf16);
     }
     while (!rest.isEmpty()) {
         const qsizetype lf = rest.indexOf('\n');
@@ -56,17 +81,20 @@ IniText IniText::parse(const QByteArray& bytes) {
 
 QByteArray IniText::toBytes() const {
     QByteArray out;
-    if (m_utf8) out += Utf8Bom;
+    if (m_encoding == Encoding::Utf8) out += Utf8Bom;
     for (const Line& line : m_lines) {
         out += line.raw;
         out += "\r\n";
     }
-    return out;
+    if (m_encoding != Encoding::Utf16LE && m_encoding != Encoding::Utf16BE) return out;
+    const bool le = m_encoding == Encoding::Utf16LE;
+    QStringEncoder encoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+    return (le ? Utf16LeBom : Utf16BeBom) + QByteArray(encoder.encode(QString::fromUtf8(out)));
 }
 
 IniText::Line IniText::makeLine(QByteArray raw) const {
     Line line;
-    const QString decoded = m_utf8 ? QString::fromUtf8(raw) : ansi::toUnicode(raw);
+    const QString decoded = linesInUtf8() ? QString::fromUtf8(raw) : ansi::toUnicode(raw);
     line.raw = std::move(raw);
     const QString text = trimBlanks(decoded);
     line.blank = text.isEmpty();
@@ -88,7 +116,7 @@ IniText::Line IniText::makeLine(QByteArray raw) const {
 }
 
 QByteArray IniText::encode(const QString& text) const {
-    return m_utf8 ? text.toUtf8() : ansi::fromUnicode(text);
+    return linesInUtf8() ? text.toUtf8() : ansi::fromUnicode(text);
 }
 
 const IniText::Line* IniText::findKey(const QString& section, const QString& key) const {

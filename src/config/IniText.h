@@ -6,8 +6,11 @@
 //
 // Lines are kept as the bytes they were, so a write leaves every line it does not
 // touch as it found it (comments, other sections, unknown keys, odd bytes). The
-// text is Windows-1252, or UTF-8 when it starts with a UTF-8 byte-order mark; it
-// is written back in the same encoding, lines ended by CR LF.
+// text is Windows-1252; UTF-8 when it starts with a UTF-8 byte-order mark; UTF-16
+// when it starts with a UTF-16 one (Notepad's "Unicode", which the profile API
+// reads and writes as such). It is written back in the same encoding, with its
+// mark, lines ended by CR LF. A UTF-16 text is held as UTF-8 lines in between, so
+// what is not valid UTF-16 in it comes back as U+FFFD.
 
 #include <QByteArray>
 #include <QString>
@@ -21,7 +24,9 @@ class IniText {
     [[nodiscard]] static IniText parse(const QByteArray& bytes);
     [[nodiscard]] QByteArray toBytes() const;
 
-    [[nodiscard]] bool isUtf8() const { return m_utf8; }
+    enum class Encoding { Windows1252, Utf8, Utf16LE, Utf16BE };
+    [[nodiscard]] Encoding encoding() const { return m_encoding; }
+    [[nodiscard]] bool isUtf8() const { return m_encoding == Encoding::Utf8; }
     [[nodiscard]] bool contains(const QString& section, const QString& key) const;
     // The key's value, cut to MaxValueLength; empty when the key is missing.
     [[nodiscard]] QString value(const QString& section, const QString& key) const;
@@ -44,6 +49,9 @@ class IniText {
     [[nodiscard]] QByteArray encode(const QString& text) const;
     [[nodiscard]] const Line* findKey(const QString& section, const QString& key) const;
 
-    bool m_utf8 = false;
+    // The lines' bytes are UTF-8 unless the text is Windows-1252.
+    [[nodiscard]] bool linesInUtf8() const { return m_encoding != Encoding::Windows1252; }
+
+    Encoding m_encoding = Encoding::Windows1252;
     std::vector<Line> m_lines;
 };

@@ -1,5 +1,7 @@
 #include "config/IniText.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -144,6 +146,27 @@ TEST(IniText, Windows1252AndUtf8WithByteOrderMark) {
     EXPECT_EQ(value(utf8, "CONF", "A"), QString::fromUtf8("Promoção"));
     EXPECT_EQ(withValue(utf8, "B", QString::fromUtf8("ação")),
               "\xEF\xBB\xBF[CONF]\r\nA=Promo\xC3\xA7\xC3\xA3o\r\nbad=\xFF\xFE\r\nB=a\xC3\xA7\xC3\xA3o\r\n");
+}
+
+TEST(IniText, Utf16WithByteOrderMarkIsReadAndWrittenAsUtf16) {
+    // What Notepad saves as "Unicode": the profile API reads and writes it in UTF-16.
+    const QString before = QString::fromUtf8("; loja\r\n[CONF]\r\nUSUARIO=jos\u00E9\r\nSENHA=x\r\n");
+    const QString after = QString::fromUtf8("; loja\r\n[CONF]\r\nUSUARIO=jos\u00E9\r\nSENHA=\u20AC 1\r\nB=\U0001F600\r\n");
+    for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+        const QByteArray file = encoder.encode(before);
+        ASSERT_TRUE(file.startsWith(encoding == QStringConverter::Utf16LE ? "\xFF\xFE" : "\xFE\xFF"));
+        EXPECT_EQ(value(file, "CONF", "USUARIO"), QString::fromUtf8("jos\u00E9"));
+        IniText text = IniText::parse(file);
+        text.setValue(QStringLiteral("CONF"), QStringLiteral("SENHA"), QString::fromUtf8("\u20AC 1"));
+        text.setValue(QStringLiteral("CONF"), QStringLiteral("B"), QString::fromUtf8("\U0001F600"));
+        QStringEncoder again(encoding, QStringConverter::Flag::WriteBom);
+        EXPECT_EQ(text.toBytes(), QByteArray(again.encode(after)));
+    }
+    // Broken UTF-16 (an odd byte, a lone surrogate) is read as far as it goes.
+    const QByteArray broken = QByteArray("\xFF\xFE[\0C\0O\0N\0F\0]\0\n\0K\0=\0v\0\x00\xD8\n\0x", 27);
+    EXPECT_EQ(value(broken, "CONF", "K"), QString::fromUtf8("v\uFFFD"));
+    EXPECT_TRUE(IniText::parse(broken).toBytes().endsWith(QByteArray("\n\0\xFD\xFF\r\0\n\0", 8)));
 }
 
 TEST(IniText, HostileContentNeverBreaksReadOrWrite) {

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 using configtest::readBytes;
@@ -355,6 +356,7 @@ QByteArray bytes(const char (&literal)[N]) {
 
 TEST(TConfig, HostileFilesLoadWhatTheyHoldAndSaveWithoutDamage) {
     const QByteArray overlong(100'000, 'A');
+    const auto utf16 = [](const QString& text) { return QByteArray(QStringEncoder(QStringConverter::Utf16LE).encode(text)); };
     struct Case {
         const char* name;
         QByteArray file;
@@ -381,6 +383,12 @@ TEST(TConfig, HostileFilesLoadWhatTheyHoldAndSaveWithoutDamage) {
          "\xEF\xBB\xBF[CONF]\r\nUSUARIO= jos\xC3\xA9 \r\nedtApelidoEmp=Promo\xC3\xA7\xC3\xA3o \xE2\x82\xAC\r\nbad=\xFF\xFE\r\n",
          QString::fromUtf8("josé"), "", QString::fromUtf8("Promoção €"), "90",
          {"\xEF\xBB\xBF[CONF]\r\nUSUARIO=jos\xC3\xA9\r\n", "bad=\xFF\xFE\r\n"}},
+        // Notepad's "Unicode": read and written in UTF-16, as the profile API does.
+        {"UTF-16 with a byte-order mark",
+         "\xFF\xFE" + utf16(QString::fromUtf8("; técnico\r\n[CONF]\r\nUSUARIO=jos\u00E9\r\ntimerVenda=45\r\n")),
+         QString::fromUtf8("josé"), "", "", "45",
+         {"\xFF\xFE" + utf16(QString::fromUtf8("; técnico\r\n[CONF]\r\nUSUARIO=jos\u00E9\r\n")),
+          utf16(QStringLiteral("\r\nDataUltFecha=01/11/2020\r\n"))}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
