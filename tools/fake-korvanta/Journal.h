@@ -19,7 +19,7 @@ struct JournalEntry {
     std::string body;
     std::string endpoint; // empty for an unknown path
     int status = 0;
-    std::string reason; // why a request was refused; empty otherwise
+    std::string reason; // why a request was refused, or what was unusual about its reply; empty otherwise
 };
 
 class Journal {

@@ -159,7 +159,8 @@ Journal: one JSON line per request, written before the reply is sent:
   {"time" (UTC),"connection" (the client's port: one per TCP connection),"method","path","target",
    "headers" ([name,value]... as received, values read as ISO-8859-1),
    "body" (or "bodyBase64" when the body is not UTF-8),"endpoint" (empty for an unknown path),
-   "status" (the status answered),"reason" (why a request was refused, "queued status", ...)}
+   "status" (the status answered),"reason" (why a request was refused, "queued status", a body
+   trickled or cut, ...)}
 
 Prints "fake-korvanta listening on http://127.0.0.1:PORT/" once it accepts connections.
 Ends cleanly (exit status 0) on SIGTERM or SIGINT: requests in progress are answered first.
