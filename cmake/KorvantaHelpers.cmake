@@ -18,10 +18,25 @@ function(korvanta_test_dir name dir)
   korvanta_warnings(${name})
   set(lock)
   if(arg_RESOURCE_LOCK)
-    set(lock RESOURCE_LOCK ${arg_RESOURCE_LOCK})
+    set(lock PROPERTIES RESOURCE_LOCK ${arg_RESOURCE_LOCK})
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ${lock}
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;no_proxy=127.0.0.1,localhost;NO_PROXY=127.0.0.1,localhost;KORVANTA_SOURCE_DIR=${PROJECT_SOURCE_DIR};KORVANTA_BINARY_DIR=${PROJECT_BINARY_DIR}")
+    ${lock})
+  # The environment of every test, set by a CTest script of its own that runs
+  # after the discovered tests are defined: passed through gtest_discover_tests'
+  # PROPERTIES, the list would be cut at its first separator.
+  set(environment
+    QT_QPA_PLATFORM=offscreen
+    no_proxy=127.0.0.1,localhost
+    NO_PROXY=127.0.0.1,localhost
+    KORVANTA_SOURCE_DIR=${PROJECT_SOURCE_DIR}
+    KORVANTA_BINARY_DIR=${PROJECT_BINARY_DIR}
+    LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0)
+  set(script "${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake")
+  file(WRITE "${script}"
+    "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${environment}\")\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
 endfunction()
