@@ -112,10 +112,11 @@ void expectLedger(const ErpDatabase& db, const QList<JournalRecord>& journal, Le
             ADD_FAILURE() << "ticket " << it.key().toStdString() << " is still flagged " << it.value();
         }
     }
-    if (ledger == Ledger::Complete)
+    if (ledger == Ledger::Complete) {
         for (auto it = accepted.cbegin(); it != accepted.cend(); ++it)
             EXPECT_EQ(flags.value(it.key(), -1), 2)
                 << "ticket " << it.key().toStdString() << " was accepted but is not flagged 2";
+    }
 }
 
 namespace {
