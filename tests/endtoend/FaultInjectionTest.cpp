@@ -78,10 +78,10 @@ std::unique_ptr<ErpDatabase> salesDatabase(int count, QString* serverName = null
 
 class FaultTest : public ::testing::Test {
   protected:
-    // 40 pending tickets, a service that waits 40 ms before each answer, and a
+    // 80 pending tickets, a service that waits 40 ms before each answer, and a
     // sales upload of the executable that has posted ten of them so far.
     void startUpload() {
-        db = salesDatabase(40);
+        db = salesDatabase(80);
         service = std::make_unique<FakeService>(FakeService::Options{.latencyMs = 40});
         writeSettings(folder.path(), settingsFor(db->path(), service->baseUrl()));
         upload = std::make_unique<SyncProcess>(folder.path(), sendSales);
