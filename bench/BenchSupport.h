@@ -1,7 +1,10 @@
 #pragma once
 // Set-up shared by the benchmarks: a fresh ERP database with the test schema,
-// and the fake service on a free loopback port.
+// the fake service on a free loopback port, and the bare libcurl poster the
+// request frame is measured against.
 
+#include "api/HttpClient.h"
+#include "api/RequestFrame.h"
 #include "erp/FbDatabase.h"
 #include "erp/FbTransaction.h"
 #include "erp/SqlScript.h"
@@ -12,6 +15,11 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+
+#include <curl/curl.h>
+
+#include <cstdio>
+#include <string>
 
 namespace bench {
 
@@ -42,5 +50,56 @@ inline QString startFakeService(QProcess& service, const QString& journal, const
     }
     return QString::fromUtf8(out.mid(out.indexOf("http://")).trimmed());
 }
+
+// Movement documents POSTed the plainest way: bare libcurl on one reused handle,
+// the program's headers built once.
+class BarePoster {
+  public:
+    BarePoster(const QString& url, const QString& user, const QString& password) : m_url(url.toUtf8()) {
+        const QByteArray auth = "Authorization: " + api::Autentica(user, password).toLatin1();
+        for (const QByteArray& h :
+             {auth, QByteArray("pdv-version: 2020.1104"), QByteArray("backEnd-version: 2020.1104"),
+              QByteArray("Content-Type: application/json; charset=UTF-8"), QByteArray("Accept: application/json"),
+              QByteArray("Expect:")})
+            m_headers = curl_slist_append(m_headers, h.constData());
+        curl_easy_setopt(m_easy, CURLOPT_URL, m_url.constData());
+        curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
+        curl_easy_setopt(m_easy, CURLOPT_USERAGENT, THttpClient::kDefaultUserAgent);
+        curl_easy_setopt(m_easy, CURLOPT_PROXY, "");
+        curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, collect);
+        curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, &m_body);
+    }
+    ~BarePoster() {
+        curl_easy_cleanup(m_easy);
+        curl_slist_free_all(m_headers);
+    }
+    BarePoster(const BarePoster&) = delete;
+    BarePoster& operator=(const BarePoster&) = delete;
+
+    // Posts one document; answers the reply status, after printing a transport
+    // failure or a status other than the two accepted ones under `label`.
+    long post(const QByteArray& doc, const char* label, long accepted, long alsoAccepted = 0) {
+        m_body.clear();
+        curl_easy_setopt(m_easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(doc.size()));
+        curl_easy_setopt(m_easy, CURLOPT_POSTFIELDS, doc.constData());
+        const CURLcode rc = curl_easy_perform(m_easy);
+        long status = 0;
+        curl_easy_getinfo(m_easy, CURLINFO_RESPONSE_CODE, &status);
+        if (rc != CURLE_OK || (status != accepted && status != alsoAccepted))
+            std::fprintf(stderr, "%s: %s, status %ld\n", label, curl_easy_strerror(rc), status);
+        return status;
+    }
+
+  private:
+    static size_t collect(char* data, size_t size, size_t count, void* out) {
+        static_cast<std::string*>(out)->append(data, size * count);
+        return size * count;
+    }
+
+    QByteArray m_url;
+    CURL* m_easy = curl_easy_init();
+    curl_slist* m_headers = nullptr;
+    std::string m_body;
+};
 
 } // namespace bench

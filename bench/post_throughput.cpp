@@ -21,7 +21,6 @@
 #include <QSet>
 #include <QTemporaryDir>
 
-#include <curl/curl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -57,11 +56,6 @@ QByteArray document(int numero) {
         .toUtf8();
 }
 
-size_t collect(char* data, size_t size, size_t count, void* out) {
-    static_cast<std::string*>(out)->append(data, size * count);
-    return size * count;
-}
-
 // The POSTs through the frame: one fresh client per POST.
 qint64 frameLoop(const QString& url, const std::vector<QByteArray>& docs) {
     QElapsedTimer timer;
@@ -76,36 +70,12 @@ qint64 frameLoop(const QString& url, const std::vector<QByteArray>& docs) {
 
 // The same POSTs with bare libcurl: one handle, headers built once.
 qint64 bareLoop(const QString& url, const std::vector<QByteArray>& docs) {
-    const QByteArray urlBytes = url.toUtf8();
-    const QByteArray auth = "Authorization: " + api::Autentica(kUser, kPassword).toLatin1();
-    curl_slist* headers = nullptr;
-    for (const QByteArray& h : {auth, QByteArray("pdv-version: 2020.1104"), QByteArray("backEnd-version: 2020.1104"),
-                                QByteArray("Content-Type: application/json; charset=UTF-8"),
-                                QByteArray("Accept: application/json"), QByteArray("Expect:")})
-        headers = curl_slist_append(headers, h.constData());
-    CURL* easy = curl_easy_init();
-    std::string body;
-    curl_easy_setopt(easy, CURLOPT_URL, urlBytes.constData());
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, THttpClient::kDefaultUserAgent);
-    curl_easy_setopt(easy, CURLOPT_PROXY, "");
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, collect);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
+    bench::BarePoster poster(url, kUser, kPassword);
     QElapsedTimer timer;
     timer.start();
-    for (const QByteArray& doc : docs) {
-        body.clear();
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(doc.size()));
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, doc.constData());
-        const CURLcode rc = curl_easy_perform(easy);
-        long status = 0;
-        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-        if (rc != CURLE_OK || status != 200) std::fprintf(stderr, "bare: %s, status %ld\n", curl_easy_strerror(rc), status);
-    }
-    const qint64 elapsed = timer.nsecsElapsed();
-    curl_easy_cleanup(easy);
-    curl_slist_free_all(headers);
-    return elapsed;
+    for (const QByteArray& doc : docs)
+        poster.post(doc, "bare", 200);
+    return timer.nsecsElapsed();
 }
 
 // Distinct connections that carried the journal's requests to this path.

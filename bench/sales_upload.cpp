@@ -35,7 +35,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <curl/curl.h>
 #include <firebird/Interface.h>
 #include <memory>
 #include <vector>
@@ -147,50 +146,21 @@ class PreparedFlagUpdate {
     std::vector<unsigned char> m_message;
 };
 
-size_t collect(char* data, size_t size, size_t count, void* out) {
-    static_cast<std::string*>(out)->append(data, size * count);
-    return size * count;
-}
-
 // The floor: the documents posted on one reused handle, each followed by its flag write.
 double floorRun(const QString& url, const std::vector<QByteArray>& docs, const QString& dbPath) {
     TdtmApi dtm;
     dtm.pathBancoDolvex = dbPath;
     dtm.dtmConectDolvex(true);
     auto update = std::make_unique<PreparedFlagUpdate>(dtm);
-    const QByteArray urlBytes = url.toUtf8();
-    const QByteArray auth = "Authorization: " + api::Autentica(kUser, kPassword).toLatin1();
-    curl_slist* headers = nullptr;
-    for (const QByteArray& h :
-         {auth, QByteArray("pdv-version: 2020.1104"), QByteArray("backEnd-version: 2020.1104"),
-          QByteArray("Content-Type: application/json; charset=UTF-8"), QByteArray("Accept: application/json"),
-          QByteArray("Expect:")})
-        headers = curl_slist_append(headers, h.constData());
-    CURL* easy = curl_easy_init();
-    std::string body;
-    curl_easy_setopt(easy, CURLOPT_URL, urlBytes.constData());
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, THttpClient::kDefaultUserAgent);
-    curl_easy_setopt(easy, CURLOPT_PROXY, "");
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, collect);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
+    bench::BarePoster poster(url, kUser, kPassword);
     QElapsedTimer timer;
     timer.start();
     int ticket = 0;
     for (const QByteArray& doc : docs) {
-        body.clear();
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(doc.size()));
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, doc.constData());
-        const CURLcode rc = curl_easy_perform(easy);
-        long status = 0;
-        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-        if (rc != CURLE_OK || (status != 200 && status != 208))
-            std::fprintf(stderr, "floor: %s, status %ld\n", curl_easy_strerror(rc), status);
+        poster.post(doc, "floor", 200, 208);
         update->write(++ticket);
     }
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
-    curl_easy_cleanup(easy);
-    curl_slist_free_all(headers);
     update.reset();
     dtm.dtmConectDolvex(false);
     return seconds;
