@@ -4,6 +4,7 @@
 #include "support/MemTable.h"
 #include "support/Platform.h"
 #include "support/fixtures/CoreApplication.h"
+#include "support/fixtures/CoreOnService.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -37,20 +38,8 @@ void PromoReenvioTest::SetUp() {
     service = std::make_unique<FakeService>(opcoes);
 
     core = std::make_unique<TPrincipal>();
-    core->URL_BASE = service->baseUrl();
-    core->edtidEmpresa = QStringLiteral("11");
-    core->edtidLocal = QStringLiteral("22");
-    core->edtUsuario = kUsuario;
-    core->edtSenha = kSenha;
-    core->dtmApi->pathBancoDolvex = db->path();
-    core->patLogErro = pasta.path() + QStringLiteral("/");
+    pointCoreAt(*core, *service, *db, pasta.path(), kUsuario, kSenha);
     core->chkgetPromo = true;
-    core->chkpostVendas = true;
-    core->podeGetPromo = 1;
-    core->podePostVenda = 1;
-    // The daily closing that a sales upload may start at its end is not due.
-    core->uPostFecha = clockSeconds() + 1'000'000'000;
-    core->tblList->Open();
 }
 
 void PromoReenvioTest::TearDown() {

@@ -5,6 +5,7 @@
 #include "support/MemTable.h"
 #include "support/Platform.h"
 #include "support/fixtures/CoreApplication.h"
+#include "support/fixtures/CoreOnService.h"
 #include "support/fixtures/ErpRows.h"
 
 #include <QCoreApplication>
@@ -33,20 +34,8 @@ void SalesTest::SetUp() {
 
     core = std::make_unique<TPrincipal>();
     core->frmConfig->LoadConfig(); // no file: the defaults
-    core->URL_BASE = service->baseUrl();
-    core->edtidEmpresa = QStringLiteral("11");
-    core->edtidLocal = QStringLiteral("22");
-    core->edtUsuario = kUsuario;
-    core->edtSenha = kSenha;
-    core->dtmApi->pathBancoDolvex = db->path();
-    core->patLogErro = pasta.path() + QDir::separator();
-    core->chkpostVendas = true;
-    core->podeGetPromo = 1;
-    core->podePostVenda = 1;
+    pointCoreAt(*core, *service, *db, pasta.path(), kUsuario, kSenha);
     core->edtData = kDia;
-    // The daily closing that a run starts at its end is not due unless a test says so.
-    core->uPostFecha = clockSeconds() + 1'000'000'000;
-    core->tblList->Open();
     QObject::connect(core.get(), &TPrincipal::rowAdded, core.get(), [this] {
         const TMemTable* t = core->tblList;
         if (t->RecordCount() == 0) return;
