@@ -12,10 +12,8 @@
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QThread>
-
-#include <gtest/gtest.h>
-
 #include <csignal>
+#include <gtest/gtest.h>
 
 namespace endtoend {
 
@@ -94,7 +92,9 @@ QList<MovementPost> movementPosts(const QList<JournalRecord>& journal) {
 }
 
 void expectLedger(const ErpDatabase& db, const QList<JournalRecord>& journal, Ledger ledger) {
-    const auto key = [](int caixa, const QString& numero) { return QStringLiteral("%1-%2").arg(caixa).arg(numero); };
+    const auto key = [](int caixa, const QString& numero) {
+        return QStringLiteral("%1-%2").arg(caixa).arg(numero);
+    };
     QMap<QString, int> accepted; // ticket -> times accepted
     for (const MovementPost& p : movementPosts(journal))
         if (p.status == 200 || p.status == 208) ++accepted[key(p.caixa, p.numero)];
@@ -106,8 +106,8 @@ void expectLedger(const ErpDatabase& db, const QList<JournalRecord>& journal, Le
 
     for (auto it = flags.cbegin(); it != flags.cend(); ++it) {
         if (it.value() == 2) {
-            EXPECT_TRUE(accepted.contains(it.key())) << "ticket " << it.key().toStdString()
-                                                     << " is flagged 2 but the service never accepted it";
+            EXPECT_TRUE(accepted.contains(it.key()))
+                << "ticket " << it.key().toStdString() << " is flagged 2 but the service never accepted it";
         } else if (ledger == Ledger::Complete) {
             ADD_FAILURE() << "ticket " << it.key().toStdString() << " is still flagged " << it.value();
         }
@@ -117,31 +117,6 @@ void expectLedger(const ErpDatabase& db, const QList<JournalRecord>& journal, Le
             EXPECT_EQ(flags.value(it.key(), -1), 2)
                 << "ticket " << it.key().toStdString() << " was accepted but is not flagged 2";
     }
-}
-
-namespace {
-QString serverState(const QString& name) {
-    return QDir::tempPath() + QStringLiteral("/korvanta-fbserver/") + name;
-}
-} // namespace
-
-bool serverReady() {
-    return QFile::exists(serverState(QStringLiteral("ready")));
-}
-
-bool serverStartedByScript() {
-    return QFile::exists(serverState(QStringLiteral("pid")));
-}
-
-bool serverRequired() {
-    return qEnvironmentVariableIsSet("CI");
-}
-
-bool fbserver(const QString& command) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedChannels);
-    p.start(testpaths::source(QStringLiteral("scripts/fbserver")), {command});
-    return p.waitForFinished(120'000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
 } // namespace endtoend

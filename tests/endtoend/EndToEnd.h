@@ -17,7 +17,6 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 
 class ErpDatabase;
@@ -75,14 +74,5 @@ enum class Ledger {
 // Checks the tickets of cupom_fiscal against what the service accepted,
 // as one failure per broken rule.
 void expectLedger(const ErpDatabase& db, const QList<JournalRecord>& journal, Ledger ledger);
-
-// The Firebird server of scripts/fbserver: whether it is usable, and whether this
-// run started it (only then may a test stop and start it again). Under CI a
-// missing server is a failure, elsewhere a reason to skip.
-[[nodiscard]] bool serverReady();
-[[nodiscard]] bool serverStartedByScript();
-[[nodiscard]] bool serverRequired();
-// Runs scripts/fbserver with "start" or "stop"; true when it succeeded.
-bool fbserver(const QString& command);
 
 } // namespace endtoend

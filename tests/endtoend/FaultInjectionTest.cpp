@@ -4,10 +4,10 @@
 // each, no sale may be lost and no flag may be wrong.
 
 #include "EndToEnd.h"
-
 #include "support/fixtures/ErpDatabase.h"
 #include "support/fixtures/ErpRows.h"
 #include "support/fixtures/FakeService.h"
+#include "support/fixtures/FbServer.h"
 #include "support/fixtures/FullDisk.h"
 #include "support/fixtures/TestPaths.h"
 
@@ -16,11 +16,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QSet>
-
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 using namespace endtoend;
@@ -54,12 +52,12 @@ std::string text(const QString& s) {
 
 // Skips a test that needs the server of scripts/fbserver when it is missing
 // (fails instead under CI).
-#define REQUIRE_SERVER(condition, why)                                                                             \
-    do {                                                                                                           \
-        if (!(condition)) {                                                                                        \
-            if (serverRequired()) FAIL() << why;                                                                   \
-            GTEST_SKIP() << why;                                                                                   \
-        }                                                                                                          \
+#define REQUIRE_SERVER(condition, why)                                                                       \
+    do {                                                                                                     \
+        if (!(condition)) {                                                                                  \
+            if (fbserver::underCi()) FAIL() << why;                                                          \
+            GTEST_SKIP() << why;                                                                             \
+        }                                                                                                    \
     } while (0)
 
 // An ERP with goods and `count` pending tickets of register 1, dated today.
@@ -90,7 +88,8 @@ class FaultTest : public ::testing::Test {
     }
 
     TempFolder folder;
-    const QStringList sendSales{QStringLiteral("--once"), QStringLiteral("send-sales"), QStringLiteral("pendentes-1")};
+    const QStringList sendSales{QStringLiteral("--once"), QStringLiteral("send-sales"),
+                                QStringLiteral("pendentes-1")};
     std::unique_ptr<ErpDatabase> db;
     std::unique_ptr<FakeService> service;
     std::unique_ptr<SyncProcess> upload;
@@ -137,28 +136,31 @@ TEST_F(FaultTest, SynchroniserKilledInTheMiddleOfARunThenStartedAgain) {
     const QList<MovementPost> secondRun = all.mid(firstRun.size());
     for (const MovementPost& p : firstRun) {
         if (p.status != 200 || !unflagged.contains(p.numero)) continue;
-        const bool answered208 = std::any_of(secondRun.cbegin(), secondRun.cend(), [&](const MovementPost& q) {
-            return q.numero == p.numero && q.status == 208;
-        });
+        const bool answered208 =
+            std::any_of(secondRun.cbegin(), secondRun.cend(),
+                        [&](const MovementPost& q) { return q.numero == p.numero && q.status == 208; });
         EXPECT_TRUE(answered208) << "ticket " << text(p.numero);
     }
 }
 
 TEST_F(FaultTest, FailoverFollows500And408AtTheNextApplicationOfTheSettings) {
-    REQUIRE_SERVER(serverReady(), "no Firebird server from scripts/fbserver");
+    REQUIRE_SERVER(fbserver::ready(), "no Firebird server from scripts/fbserver");
     QString database;
     const auto owner = salesDatabase(3, &database);
     const ErpDatabase& db = *owner;
     FakeService a, b, c;
     a.queue(QStringLiteral("movimientos"), {500});
     Settings settings = settingsFor(database, a.baseUrl());
-    settings << qMakePair(QStringLiteral("URLBASE2"), b.baseUrl()) << qMakePair(QStringLiteral("URLBASE3"), c.baseUrl());
+    settings << qMakePair(QStringLiteral("URLBASE2"), b.baseUrl())
+             << qMakePair(QStringLiteral("URLBASE3"), c.baseUrl());
     writeSettings(folder.path(), settings);
 
     SyncProcess run(folder.path(), {QStringLiteral("--headless")}, 100);
     const auto flagged = [&](int count) { return [&db, count] { return ticketsFlagged(db, 2) == count; }; };
     const auto applied = [&](const FakeService& s) {
-        return [&run, &s] { return run.err().contains(QStringLiteral("settings applied, base URL ") + s.baseUrl()); };
+        return [&run, &s] {
+            return run.err().contains(QStringLiteral("settings applied, base URL ") + s.baseUrl());
+        };
     };
 
     // A answers 500 to the first post; until the settings are applied again the
@@ -202,12 +204,12 @@ TEST_F(FaultTest, FailoverFollows500And408AtTheNextApplicationOfTheSettings) {
 struct ServerRestorer {
     bool stopped = false;
     ~ServerRestorer() {
-        if (stopped) fbserver(QStringLiteral("start"));
+        if (stopped) fbserver::run(QStringLiteral("start"));
     }
 };
 
 TEST_F(FaultTest, FirebirdServerStoppedInTheMiddleOfARunThenRestarted) {
-    REQUIRE_SERVER(serverReady() && serverStartedByScript(),
+    REQUIRE_SERVER(fbserver::ready() && fbserver::startedByScript(),
                    "needs a Firebird server started by scripts/fbserver (which can stop it)");
     QString database;
     const auto owner = salesDatabase(60, &database);
@@ -216,16 +218,18 @@ TEST_F(FaultTest, FirebirdServerStoppedInTheMiddleOfARunThenRestarted) {
     writeSettings(folder.path(), settingsFor(database, service.baseUrl()));
 
     SyncProcess run(folder.path(), {QStringLiteral("--headless")}, 100);
-    ASSERT_TRUE(run.waitUntil([&] { return movementPosts(service.journal()).size() >= 10; })) << text(run.err());
+    ASSERT_TRUE(run.waitUntil([&] { return movementPosts(service.journal()).size() >= 10; }))
+        << text(run.err());
     ServerRestorer restorer;
     restorer.stopped = true;
-    ASSERT_TRUE(fbserver(QStringLiteral("stop")));
+    ASSERT_TRUE(fbserver::run(QStringLiteral("stop")));
     // The error is shown, and shown again at the next ticks: the scheduler goes on.
     ASSERT_TRUE(run.waitUntil([&] { return run.err().count(u'\n') >= 2; })) << text(run.out());
-    ASSERT_TRUE(fbserver(QStringLiteral("start")));
+    ASSERT_TRUE(fbserver::run(QStringLiteral("start")));
     restorer.stopped = false;
 
-    ASSERT_TRUE(run.waitUntil([&] { return ticketsFlagged(db, 2) == 60; })) << text(run.out()) << text(run.err());
+    ASSERT_TRUE(run.waitUntil([&] { return ticketsFlagged(db, 2) == 60; }))
+        << text(run.out()) << text(run.err());
     run.sendSignal(SIGTERM);
     ASSERT_TRUE(run.waitForExit());
     EXPECT_FALSE(run.crashed());
@@ -234,8 +238,9 @@ TEST_F(FaultTest, FirebirdServerStoppedInTheMiddleOfARunThenRestarted) {
 }
 
 TEST_F(FaultTest, LogFolderThatTakesNoFilesKeepsPostsAndFlagsAndReportsTheFailure) {
-    const QString monthFolder =
-        QStringLiteral("Korvanta/log/Ano%1_%2").arg(today().year()).arg(today().month(), 2, 10, QLatin1Char('0'));
+    const QString monthFolder = QStringLiteral("Korvanta/log/Ano%1_%2")
+                                    .arg(today().year())
+                                    .arg(today().month(), 2, 10, QLatin1Char('0'));
     struct Case {
         const char* name;
         // Prepares the program folder; returns an empty text or why the case cannot run here.

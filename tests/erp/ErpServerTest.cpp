@@ -5,21 +5,18 @@
 // server answers on 127.0.0.1:3050.
 
 #include "support/fixtures/ErpDatabase.h"
+#include "support/fixtures/FbServer.h"
 
 #include "erp/FbError.h"
 #include "erp/SqlTexts.h"
 #include "erp/uDtmApi.h"
-
-#include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 bool serverRequired() {
-    return QFile::exists(QDir::tempPath() + QStringLiteral("/korvanta-fbserver/ready")) ||
-           qEnvironmentVariableIsSet("CI");
+    return fbserver::ready() || fbserver::underCi();
 }
 
 // The demo database in a folder the server's own user may read and write.
