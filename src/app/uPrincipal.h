@@ -22,6 +22,8 @@
 //   app/TestConsole.cpp         Button2Click, Button3Click, Button4Click, Button8Click
 //                               (the console's widgets are in ui/)
 
+#include "erp/SqlStatement.h"
+#include "sync/ClosingTotals.h"
 #include "support/Memo.h"
 
 #include <QDate>
@@ -206,7 +208,7 @@ private:
     void createTables();
 
     // ---- Working values of the sales upload and the documents -----------------
-    QString strCondicaoTeste;
+    SqlWhere strCondicaoTeste;
     int contaNro_de_Envios = 0;
     int codigoSinc = 0;
     QString errodaAPi;
@@ -234,15 +236,15 @@ private:
     // SalvaUltFecha; a failure to store it is logged, the run goes on.
     void guardaUltFecha(const QString& DataIn);
     // Writes a flag on the current row and commits; a failed commit is an error.
-    void gravaFlag(const QString& tabela, const QString& condicao, const QString& campo);
+    void gravaFlag(const QString& tabela, const SqlWhere& condicao, const QString& campo);
     // Gates open again and the session closed, whatever the run met.
     void encerraPostVendas() noexcept;
     // ---- Daily closing --------------------------------------------------------
-    void executaFechamento();
+    // Posts the closing of each register of the day qualData.
+    void executaFechamento(const std::vector<fechamento::TotaisDoCaixa>& caixas);
     void postaFechamento();
     QString qualData;         // the day being closed, DD/MM/AAAA
     QString qualCx;           // register restriction, empty for all
-    QString StrCondicaoEnvio; // the day's condition
     QString nCxtmp;           // the register being closed
     double somaVenda = 0;
     double contaVenda = 0;
@@ -250,8 +252,8 @@ private:
     double contaCancel = 0;
     bool fechamentoPendente = false; // pending mode: each accepted day is stored
     // ---- Promotion import -----------------------------------------------------
-    void Sinc_desconto(const QString& condicaoIn, const QStringList& MatIn);
-    void Sinc_Itens(const QString& condicaoIn, const QStringList& MatIn);
+    void Sinc_desconto(const SqlWhere& condicaoIn, const QStringList& MatIn);
+    void Sinc_Itens(const SqlWhere& condicaoIn, const QStringList& MatIn);
     void Ler_condicao_beneficio(const QString& OqueLerin);
     void grava_condicao_beneficio(const QString& OqueLerin);
     // True from a fetch that left the promotions document in mmoResult until the

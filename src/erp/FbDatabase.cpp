@@ -105,6 +105,7 @@ void TFbDatabase::Close() {
 
 void TFbDatabase::dropHandles() {
     for (TFbQuery* q : m_queries) q->Unprepare();
+    m_statements.clear(); // statements belong to the attachment: freed before it goes
     fb::QuietStatus status;
     m_attachment->detach(status.get());
     if (status.failed()) m_attachment->release(); // the server is gone: let go of the handle

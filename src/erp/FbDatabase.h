@@ -3,6 +3,8 @@
 // database name goes to the client unchanged: a file path opens through the
 // embedded engine, "host:path" or "host/port:path" through a server.
 
+#include "erp/FbStatementCache.h"
+
 #include <QList>
 #include <QString>
 
@@ -57,6 +59,11 @@ public:
     // The client's attachment (nullptr while closed), for code that needs the API itself.
     [[nodiscard]] Firebird::IAttachment* attachment() const { return m_attachment; }
 
+    // The statements prepared on this connection since it was opened; emptied
+    // (every statement freed) when it closes.
+    [[nodiscard]] fb::StatementCache& statements() { return m_statements; }
+    [[nodiscard]] const fb::StatementCache& statements() const { return m_statements; }
+
     // Queries register themselves so Close() and transaction ends reach them.
     void registerQuery(TFbQuery* query);
     void unregisterQuery(TFbQuery* query);
@@ -67,4 +74,5 @@ private:
 
     Firebird::IAttachment* m_attachment = nullptr;
     QList<TFbQuery*> m_queries;
+    fb::StatementCache m_statements;
 };

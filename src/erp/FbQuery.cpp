@@ -4,6 +4,7 @@
 #include "erp/FbDatabase.h"
 #include "erp/FbError.h"
 #include "erp/FbMaster.h"
+#include "erp/FbStatementCache.h"
 #include "erp/FbTransaction.h"
 #include "support/Codepage.h"
 
@@ -12,12 +13,10 @@
 using namespace Firebird;
 
 struct TFbQuery::Impl {
-    // The prepared statement and what it returns.
-    IStatement* statement = nullptr;
-    IMessageMetadata* output = nullptr;
+    // The prepared statement (shared through the connection's cache) and the
+    // buffer a fetched row lands in.
+    std::shared_ptr<fb::PreparedStatement> prepared;
     QByteArray preparedText;
-    unsigned statementType = 0;
-    std::vector<fb::Column> columns;
     std::vector<unsigned char> message;
 
     // The open result.
@@ -28,6 +27,11 @@ struct TFbQuery::Impl {
     qsizetype position = -1;
     std::vector<std::vector<FbValue>> rows;
 
+    [[nodiscard]] const std::vector<fb::Column>& columns() const {
+        static const std::vector<fb::Column> none;
+        return prepared && prepared->output() ? prepared->columns() : none;
+    }
+
     void closeCursor() {
         if (cursor) {
             fb::QuietStatus status;
@@ -35,6 +39,7 @@ struct TFbQuery::Impl {
             if (status.failed()) cursor->release();
             cursor = nullptr;
         }
+        if (prepared && prepared->cursorOwner == this) prepared->cursorOwner = nullptr;
         active = false;
         cursorDone = false;
         eof = true;
@@ -44,20 +49,9 @@ struct TFbQuery::Impl {
 
     void freeStatement() {
         closeCursor();
-        if (output) {
-            output->release();
-            output = nullptr;
-        }
-        if (statement) {
-            fb::QuietStatus status;
-            statement->free(status.get());
-            if (status.failed()) statement->release();
-            statement = nullptr;
-        }
+        prepared.reset();
         preparedText.clear();
-        columns.clear();
         message.clear();
-        statementType = 0;
     }
 };
 
@@ -91,24 +85,46 @@ void TFbQuery::ensureReady(const QString& what) {
 }
 
 bool TFbQuery::Prepared() const {
-    return d->statement != nullptr;
+    return d->prepared != nullptr;
+}
+
+void TFbQuery::setParams(QStringList values) {
+    Close();
+    m_params = std::move(values);
+}
+
+void TFbQuery::setStatement(const SqlStatement& statement) {
+    SQL = statement.lines;
+    setParams(statement.params);
+}
+
+QString TFbQuery::statementText() const {
+    QString text = SQL.Text();
+    if (m_params.isEmpty()) return text;
+    QStringList shown;
+    for (const QString& value : m_params) {
+        QString quoted = value;
+        quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+        shown << QLatin1Char('\'') + quoted + QLatin1Char('\'');
+    }
+    return text + QStringLiteral("\nParameters: ") + shown.join(QStringLiteral(", "));
+}
+
+DatabaseError TFbQuery::statementError(const QString& what, const FbException& e) const {
+    return DatabaseError(what, databaseName(), fb::statusText(e.getStatus()), fb::statusCode(e.getStatus()),
+                         statementText());
 }
 
 void TFbQuery::Prepare() {
     const QString what = QStringLiteral("Cannot prepare the statement of %1").arg(Name);
     ensureReady(what);
     const QByteArray text = ansi::fromUnicode(SQL.Text());
-    if (d->statement && d->preparedText == text) return;
+    if (d->prepared && d->preparedText == text && d->prepared->handle()) return;
     d->freeStatement();
     try {
         fb::Status status;
-        // Only the statement's type is asked for here; what a selection returns
-        // is described on demand (describeOutput), so a write prepared once for
-        // one execution costs no more than the engine's own work.
-        d->statement = m_database->attachment()->prepare(status.get(), m_transaction->handle(), 0,
-                                                         text.constData(), SQL_DIALECT_V6,
-                                                         IStatement::PREPARE_PREFETCH_TYPE);
-        d->statementType = d->statement->getType(status.get());
+        d->prepared = m_database->statements().acquire(status.get(), m_database->attachment(),
+                                                       m_transaction->handle(), text, d.get());
         d->preparedText = text;
     } catch (const FbException& e) {
         d->freeStatement();
@@ -118,7 +134,7 @@ void TFbQuery::Prepare() {
 }
 
 bool TFbQuery::returnsValues() const {
-    switch (d->statementType) {
+    switch (d->prepared->type()) {
     case isc_info_sql_stmt_insert:
     case isc_info_sql_stmt_update:
     case isc_info_sql_stmt_delete:
@@ -137,16 +153,33 @@ bool TFbQuery::returnsValues() const {
 }
 
 void TFbQuery::describeOutput() {
-    if (d->output) return;
     try {
         fb::Status status;
-        d->output = d->statement->getOutputMetadata(status.get());
-        d->columns = fb::describeColumns(status.get(), d->output);
-        d->message.assign(d->output->getMessageLength(status.get()), 0);
+        d->prepared->describeOutput(status.get());
+        d->message.assign(d->prepared->outputLength(), 0);
     } catch (const FbException& e) {
         throw DatabaseError(QStringLiteral("Cannot describe the result of %1").arg(Name), databaseName(),
                             fb::statusText(e.getStatus()), fb::statusCode(e.getStatus()), SQL.Text());
     }
+}
+
+std::pair<IMessageMetadata*, unsigned char*> TFbQuery::bindParams(ThrowStatusWrapper* status) {
+    const unsigned expected = d->prepared->parameterCount(status);
+    if (expected != unsigned(m_params.size()))
+        throw DatabaseError(QStringLiteral("%1 has %2 parameters, %3 given").arg(Name).arg(expected).arg(m_params.size()),
+                            databaseName(), QString(), 0, statementText());
+    std::vector<QByteArray> values;
+    values.reserve(size_t(m_params.size()));
+    for (const QString& value : m_params) {
+        values.push_back(ansi::fromUnicode(value));
+        if (unsigned(values.back().size()) > fb::PreparedStatement::kMaxValueBytes)
+            throw DatabaseError(QStringLiteral("A value of %1 is longer than %2 bytes")
+                                    .arg(Name)
+                                    .arg(fb::PreparedStatement::kMaxValueBytes),
+                                databaseName(), QString(), 0, SQL.Text());
+    }
+    const fb::PreparedStatement::Input input = d->prepared->bind(status, values);
+    return {input.metadata, input.buffer};
 }
 
 void TFbQuery::Unprepare() {
@@ -159,7 +192,7 @@ void TFbQuery::checkFieldList() const {
         if (i < 0)
             throw DatabaseError(QStringLiteral("Field %1 of %2 is missing from the result").arg(wanted.name, Name),
                                 databaseName(), QString(), 0, SQL.Text());
-        const fb::Column& c = d->columns[size_t(i)];
+        const fb::Column& c = d->columns()[size_t(i)];
         if (!fb::compatible(wanted.kind, c))
             throw DatabaseError(QStringLiteral("Field %1 of %2 has the type %3, expected %4")
                                     .arg(wanted.name, Name, fb::typeName(c), fb::kindName(wanted.kind)),
@@ -171,17 +204,19 @@ void TFbQuery::Open() {
     if (d->active) return;
     Prepare();
     describeOutput();
-    if (d->columns.empty())
+    if (d->columns().empty())
         throw DatabaseError(QStringLiteral("%1 cannot be opened: the statement returns no rows").arg(Name),
                             databaseName(), QString(), 0, SQL.Text());
     checkFieldList();
     try {
         fb::Status status;
-        d->cursor = d->statement->openCursor(status.get(), m_transaction->handle(), nullptr, nullptr, d->output, 0);
+        const auto [inputMetadata, inputBuffer] = bindParams(status.get());
+        d->cursor = d->prepared->handle()->openCursor(status.get(), m_transaction->handle(), inputMetadata,
+                                                      inputBuffer, d->prepared->output(), 0);
+        d->prepared->cursorOwner = d.get();
     } catch (const FbException& e) {
         d->closeCursor();
-        throw DatabaseError(QStringLiteral("SQL error in %1").arg(Name), databaseName(), fb::statusText(e.getStatus()),
-                            fb::statusCode(e.getStatus()), SQL.Text());
+        throw statementError(QStringLiteral("SQL error in %1").arg(Name), e);
     }
     d->active = true;
     d->eof = !fetchRow();
@@ -197,16 +232,15 @@ bool TFbQuery::fetchRow() {
             return false;
         }
         std::vector<FbValue> row;
-        row.reserve(d->columns.size());
-        for (const fb::Column& c : d->columns)
+        row.reserve(d->columns().size());
+        for (const fb::Column& c : d->columns())
             row.push_back(fb::readValue(status.get(), c, d->message.data(), m_database->attachment(),
                                         m_transaction->handle()));
         d->rows.push_back(std::move(row));
         return true;
     } catch (const FbException& e) {
         d->cursorDone = true;
-        throw DatabaseError(QStringLiteral("Cannot read the rows of %1").arg(Name), databaseName(),
-                            fb::statusText(e.getStatus()), fb::statusCode(e.getStatus()), SQL.Text());
+        throw statementError(QStringLiteral("Cannot read the rows of %1").arg(Name), e);
     }
 }
 
@@ -220,13 +254,14 @@ void TFbQuery::ExecSQL() {
     if (returnsValues()) describeOutput();
     try {
         fb::Status status;
-        const bool hasOutput = !d->columns.empty();
-        d->statement->execute(status.get(), m_transaction->handle(), nullptr, nullptr,
-                              hasOutput ? d->output : nullptr, hasOutput ? d->message.data() : nullptr);
-        m_rowsAffected = qint64(d->statement->getAffectedRecords(status.get()));
+        const bool hasOutput = !d->columns().empty();
+        const auto [inputMetadata, inputBuffer] = bindParams(status.get());
+        d->prepared->handle()->execute(status.get(), m_transaction->handle(), inputMetadata, inputBuffer,
+                                       hasOutput ? d->prepared->output() : nullptr,
+                                       hasOutput ? d->message.data() : nullptr);
+        m_rowsAffected = qint64(d->prepared->handle()->getAffectedRecords(status.get()));
     } catch (const FbException& e) {
-        throw DatabaseError(QStringLiteral("SQL error in %1").arg(Name), databaseName(), fb::statusText(e.getStatus()),
-                            fb::statusCode(e.getStatus()), SQL.Text());
+        throw statementError(QStringLiteral("SQL error in %1").arg(Name), e);
     }
 }
 
@@ -274,13 +309,13 @@ bool sameName(const QString& a, const QString& b) {
 } // namespace
 
 int TFbQuery::columnIndex(const QString& name) const {
-    for (size_t i = 0; i < d->columns.size(); ++i)
-        if (sameName(d->columns[i].name, name)) return int(i);
+    for (size_t i = 0; i < d->columns().size(); ++i)
+        if (sameName(d->columns()[i].name, name)) return int(i);
     return -1;
 }
 
 TFbField TFbQuery::fieldAt(int column) const {
-    const fb::Column& c = d->columns[size_t(column)];
+    const fb::Column& c = d->columns()[size_t(column)];
     FbValue value;
     if (d->position >= 0) value = d->rows[size_t(d->position)][size_t(column)];
     return TFbField(c.name, c.kind, std::move(value), databaseName());
@@ -301,7 +336,7 @@ bool TFbQuery::hasField(const QString& name) const {
 }
 
 int TFbQuery::FieldCount() const {
-    return int(d->columns.size());
+    return int(d->columns().size());
 }
 
 TFbField TFbQuery::Fields(int index) const {
@@ -313,6 +348,6 @@ TFbField TFbQuery::Fields(int index) const {
 
 QStringList TFbQuery::FieldNames() const {
     QStringList names;
-    for (const fb::Column& c : d->columns) names.append(c.name);
+    for (const fb::Column& c : d->columns()) names.append(c.name);
     return names;
 }

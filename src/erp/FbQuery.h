@@ -1,12 +1,14 @@
 #pragma once
 // A query on one connection and transaction (the data module's qry* objects).
 //
-//   q.SQL = QStringList{"select nro_cx from cupom_fiscal", "where sinc_korvanta = 1"};
+//   q.SQL = QStringList{"select nro_cx from cupom_fiscal", "where sinc_korvanta = ?"};
+//   q.setParams({"1"});
 //   q.Open();                       // first row is current; Eof() when none
 //   while (!q.Eof()) { int cx = q.FieldByName("NRO_CX").AsInteger(); q.Next(); }
 //
-// Changing SQL closes the open result. The statement is prepared again only
-// when its text differs from the one prepared last. Rows are fetched as the
+// Changing SQL or the parameters closes the open result. A statement text is
+// prepared once per opening of the connection (TFbDatabase keeps the prepared
+// statements) and run again with new parameters as often as needed. Rows are fetched as the
 // caller moves on and kept, so First() goes back to the first row. BLOBs are
 // read whole as they are fetched. Texts come in the connection's character set
 // (WIN1252) and are decoded with the code page of the workstation.
@@ -17,13 +19,22 @@
 
 #include "erp/FbField.h"
 #include "erp/SqlLines.h"
+#include "erp/SqlStatement.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
+namespace Firebird {
+class FbException;
+class IMessageMetadata;
+class ThrowStatusWrapper;
+} // namespace Firebird
+
+class DatabaseError;
 class TFbDatabase;
 class TFbTransaction;
 
@@ -55,16 +66,23 @@ public:
     // The query's name in error messages ("qryCupom").
     QString Name;
 
-    // The statement text, line by line.
+    // The statement text, line by line; '?' where a value goes.
     TSqlLines SQL;
+    // The values of the '?' marks, in order, each bound as a text that the server
+    // converts to the type needed there. Setting them closes the open result.
+    void setParams(QStringList values);
+    [[nodiscard]] const QStringList& params() const { return m_params; }
+    // SQL and the parameters at once.
+    void setStatement(const SqlStatement& statement);
 
     void setFieldList(std::vector<FieldSpec> fields) { m_fieldList = std::move(fields); }
     [[nodiscard]] const std::vector<FieldSpec>& fieldList() const { return m_fieldList; }
 
-    // Prepares the statement (again only when the text changed). The transaction
+    // Takes the prepared statement of the text from the connection's cache,
+    // where it is prepared once per opening of the connection. The transaction
     // is started when it is not active. Throws DatabaseError.
     void Prepare();
-    // Closes the result and frees the prepared statement; never throws.
+    // Closes the result and lets go of the prepared statement; never throws.
     void Unprepare();
     [[nodiscard]] bool Prepared() const;
 
@@ -100,6 +118,10 @@ private:
     void ensureReady(const QString& what);
     void checkFieldList() const;
     void describeOutput();
+    [[nodiscard]] std::pair<Firebird::IMessageMetadata*, unsigned char*> bindParams(Firebird::ThrowStatusWrapper* status);
+    // The text and the parameter values, as error messages show them.
+    [[nodiscard]] QString statementText() const;
+    [[nodiscard]] DatabaseError statementError(const QString& what, const Firebird::FbException& e) const;
     [[nodiscard]] bool returnsValues() const;
     [[nodiscard]] bool fetchRow();
     [[nodiscard]] int columnIndex(const QString& name) const;
@@ -108,6 +130,7 @@ private:
     TFbDatabase* m_database = nullptr;
     TFbTransaction* m_transaction = nullptr;
     std::vector<FieldSpec> m_fieldList;
+    QStringList m_params;
     std::unique_ptr<Impl> d;
     qint64 m_rowsAffected = 0;
 };

@@ -8,45 +8,63 @@ QString number(int value) {
     return QString::number(value);
 }
 
+QStringList closingTotals(const QString& select, const QString& table, const SqlWhere& where) {
+    return {select + QStringLiteral(" from ") + table, QStringLiteral("where ") + where.text(),
+            QStringLiteral("group by data_cupom, nro_cx"), QStringLiteral("order by data_cupom, nro_cx")};
+}
+
+SqlWhere closingDays(const QDate& first, const QDate& last) {
+    return SqlWhere{}
+        .add(QStringLiteral("data_cupom"), QStringLiteral(">="), dateText(first))
+        .add(QStringLiteral("data_cupom"), QStringLiteral("<="), dateText(last));
+}
+
 } // namespace
 
-QString quoted(const QString& text) {
-    QString doubled = text;
-    doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + doubled + QLatin1Char('\'');
-}
-
-QString dateLiteral(const QDate& date) {
+QString dateText(const QDate& date) {
     // Month, day and four-digit year, whatever the regional settings.
-    return quoted(QStringLiteral("%1/%2/%3")
-                      .arg(date.month(), 2, 10, QLatin1Char('0'))
-                      .arg(date.day(), 2, 10, QLatin1Char('0'))
-                      .arg(date.year(), 4, 10, QLatin1Char('0')));
+    return QStringLiteral("%1/%2/%3")
+        .arg(date.month(), 2, 10, QLatin1Char('0'))
+        .arg(date.day(), 2, 10, QLatin1Char('0'))
+        .arg(date.year(), 4, 10, QLatin1Char('0'));
 }
 
-QString companyCondition(const QString& companyCode) {
-    return QStringLiteral(" and c.cod_emp=0") + companyCode;
+SqlTerm companyTerm(const QString& companyCode) {
+    return {QStringLiteral("c.cod_emp"), QStringLiteral("="), QStringLiteral("0") + companyCode};
 }
 
-QString closingCompanyCondition(const QString& companyCode) {
-    return QStringLiteral(" and cod_emp=0") + companyCode;
+SqlTerm closingCompanyTerm(const QString& companyCode) {
+    return {QStringLiteral("cod_emp"), QStringLiteral("="), QStringLiteral("0") + companyCode};
 }
 
-std::optional<QString> ticketModeCondition(const QString& mode, const QDate& date) {
-    if (mode == QLatin1String("Pendentes-1")) return QStringLiteral("c.sinc_korvanta = 1");
-    if (mode == QLatin1String("Pendentes-3")) return QStringLiteral("c.sinc_korvanta = 3");
-    if (mode == QLatin1String("Data")) return QStringLiteral("c.data_cupom=") + dateLiteral(date);
+std::optional<SqlWhere> ticketModeCondition(const QString& mode, const QDate& date) {
+    const QString flag = QStringLiteral("c.sinc_korvanta");
+    if (mode == QLatin1String("Pendentes-1")) return SqlWhere{}.add(flag, QStringLiteral("="), QStringLiteral("1"));
+    if (mode == QLatin1String("Pendentes-3")) return SqlWhere{}.add(flag, QStringLiteral("="), QStringLiteral("3"));
+    if (mode == QLatin1String("Data"))
+        return SqlWhere{}.add(QStringLiteral("c.data_cupom"), QStringLiteral("="), dateText(date));
     return std::nullopt;
 }
 
-std::optional<QString> cancellationModeCondition(const QString& mode, const QDate& date) {
-    if (mode == QLatin1String("Pendentes-1")) return QStringLiteral("c.sinc_korv = 1");
-    if (mode == QLatin1String("Pendentes-3")) return QStringLiteral("c.sinc_korv = 3");
-    if (mode == QLatin1String("Data")) return QStringLiteral("c.sinc_korv <> 99 and c.data_cupom=") + dateLiteral(date);
+std::optional<SqlWhere> cancellationModeCondition(const QString& mode, const QDate& date) {
+    const QString flag = QStringLiteral("c.sinc_korv");
+    if (mode == QLatin1String("Pendentes-1")) return SqlWhere{}.add(flag, QStringLiteral("="), QStringLiteral("1"));
+    if (mode == QLatin1String("Pendentes-3")) return SqlWhere{}.add(flag, QStringLiteral("="), QStringLiteral("3"));
+    if (mode == QLatin1String("Data"))
+        return SqlWhere{}
+            .add(flag, QStringLiteral("<>"), QStringLiteral("99"))
+            .add(QStringLiteral("c.data_cupom"), QStringLiteral("="), dateText(date));
     return std::nullopt;
 }
 
-QStringList ticketStatement(const QString& condition, int cashRegister, bool companyFilter) {
+SqlStatement registerList(const QString& table, const SqlWhere& condition) {
+    sqlnames::require(table, "table");
+    return {{QStringLiteral("select distinct c.nro_cx from ") + table + QStringLiteral(" c"),
+             QStringLiteral("where ") + condition.text()},
+            condition.values()};
+}
+
+SqlStatement ticketStatement(const SqlWhere& condition, int cashRegister, bool companyFilter) {
     QStringList lines{
         QStringLiteral("Select c.*, "),
         QStringLiteral("( select first 1 f.memo_korv formasPgto from korvanta_delete f "),
@@ -57,13 +75,13 @@ QStringList ticketStatement(const QString& condition, int cashRegister, bool com
     if (companyFilter) lines << QStringLiteral("and f.cod_emp = c.cod_emp ");
     lines << QStringLiteral("    and f. sinc_korv = 99 ) formasPgto ")
           << QStringLiteral("from cupom_fiscal c")
-          << QStringLiteral("where ") + condition
-          << QStringLiteral(" and c.nro_cx=") + number(cashRegister)
+          << QStringLiteral("where ") + condition.text()
+          << QStringLiteral(" and c.nro_cx=?")
           << QStringLiteral("order by c.nro_cupom");
-    return lines;
+    return {lines, condition.values() << number(cashRegister)};
 }
 
-QStringList cancellationStatement(const QString& condition, int cashRegister, bool companyFilter) {
+SqlStatement cancellationStatement(const SqlWhere& condition, int cashRegister, bool companyFilter) {
     QStringList lines{
         QStringLiteral("Select "),
         QStringLiteral("( select first 1 f.memo_korv formasPgto from korvanta_delete f "),
@@ -75,79 +93,106 @@ QStringList cancellationStatement(const QString& condition, int cashRegister, bo
     lines << QStringLiteral("and f. sinc_korv = 99 ) formasPgto, ")
           << QStringLiteral("c.* ")
           << QStringLiteral("from KORVANTA_DELETE c ")
-          << QStringLiteral("where ") + condition
-          << QStringLiteral(" and c.nro_cx=") + number(cashRegister)
+          << QStringLiteral("where ") + condition.text()
+          << QStringLiteral(" and c.nro_cx=?")
           << QStringLiteral("order by c.nro_cupom");
-    return lines;
+    return {lines, condition.values() << number(cashRegister)};
 }
 
-QStringList itemStatement(const QString& conditionLine) {
+QStringList itemStatement() {
     return {
         QStringLiteral("Select  i.COD_MER, i.VLR_UNI,  i.SUB_TOT, i.QTD_VEN, i.VLR_UNI_O, i.vlr_des_i_korv,"),
         QStringLiteral("            m.cod_bar, m.nom_mer from itensCupom i"),
         QStringLiteral("left join mercadorias m on m.cod_red = i.cod_mer"),
-        conditionLine,
+        QStringLiteral("Where nro_cupom=? and  nro_cx   =? and  data_cupom=?"),
         QStringLiteral("order by i.nro_item"),
     };
 }
 
-QString itemCondition(int ticket, int cashRegister, const QDate& date) {
-    return QStringLiteral("Where nro_cupom=") + number(ticket) + QStringLiteral(" and  nro_cx   =") +
-           number(cashRegister) + QStringLiteral(" and  data_cupom=") + dateLiteral(date);
+QStringList itemParams(int ticket, int cashRegister, const QDate& date) {
+    return {number(ticket), number(cashRegister), dateText(date)};
 }
 
-QString ticketFlagCondition(int ticket, int cashRegister, const QDate& date, std::optional<int> company) {
-    QString condition = QStringLiteral("nro_cupom=") + number(ticket) + QStringLiteral(" and nro_cx=") +
-                        number(cashRegister);
-    if (company) condition += QStringLiteral(" and cod_emp=") + number(*company);
-    return condition + QStringLiteral(" and  data_cupom=") + dateLiteral(date);
+SqlWhere ticketFlagCondition(int ticket, int cashRegister, const QDate& date, std::optional<int> company) {
+    SqlWhere where;
+    where.add(QStringLiteral("nro_cupom"), QStringLiteral("="), number(ticket))
+        .add(QStringLiteral("nro_cx"), QStringLiteral("="), number(cashRegister));
+    if (company) where.add(QStringLiteral("cod_emp"), QStringLiteral("="), number(*company));
+    return where.add(QStringLiteral("data_cupom"), QStringLiteral("="), dateText(date));
 }
 
-QString cancellationFlagCondition(int ticket, int cashRegister, const QDate& date, std::optional<int> company) {
-    QString condition = QStringLiteral("nro_cupom=") + number(ticket) + QStringLiteral(" and nro_cx=") +
-                        number(cashRegister) + QStringLiteral(" and sinc_korv<99 ");
-    if (company) condition += QStringLiteral(" and cod_emp=") + number(*company);
-    return condition + QStringLiteral(" and  data_cupom=") + dateLiteral(date);
+SqlWhere cancellationFlagCondition(int ticket, int cashRegister, const QDate& date, std::optional<int> company) {
+    SqlWhere where;
+    where.add(QStringLiteral("nro_cupom"), QStringLiteral("="), number(ticket))
+        .add(QStringLiteral("nro_cx"), QStringLiteral("="), number(cashRegister))
+        .add(QStringLiteral("sinc_korv"), QStringLiteral("<"), QStringLiteral("99"));
+    if (company) where.add(QStringLiteral("cod_emp"), QStringLiteral("="), number(*company));
+    return where.add(QStringLiteral("data_cupom"), QStringLiteral("="), dateText(date));
 }
 
-QString selectFileStatement(const QString& table, const QString& condition) {
-    return QStringLiteral("Select * From ") + table + QStringLiteral(" Where ( ") + condition + QStringLiteral(" )");
+SqlStatement closingSalesTotals(const QDate& first, const QDate& last, const SqlWhere& filter) {
+    const SqlWhere where = closingDays(first, last).add(filter);
+    return {closingTotals(QStringLiteral("Select data_cupom, nro_cx, sum(sub_tot) vendas, count(sub_tot) nroVendas"),
+                          QStringLiteral("cupom_fiscal"), where),
+            where.values()};
 }
 
-QStringList updateStatement(const QString& table, const QString& assignments, const QString& condition) {
-    return {QStringLiteral("UPDATE ") + table + QStringLiteral(" SET"), assignments, QStringLiteral("WHERE"),
-            QStringLiteral("( ") + condition + QStringLiteral(" )")};
+SqlStatement closingCancellationTotals(const QDate& first, const QDate& last, const SqlWhere& filter) {
+    const SqlWhere where = closingDays(first, last)
+                               .add(QStringLiteral("sinc_korv"), QStringLiteral("<>"), QStringLiteral("99"))
+                               .add(filter);
+    return {closingTotals(QStringLiteral("Select data_cupom, nro_cx, sum(sub_tot) Cancela, count(sub_tot) nroCancela"),
+                          QStringLiteral("KORVANTA_DELETE"), where),
+            where.values()};
 }
 
-QString assignmentsFromPairs(const QStringList& pairs) {
-    QString text;
+SqlStatement selectFileStatement(const QString& table, const SqlWhere& condition) {
+    sqlnames::require(table, "table");
+    return {{QStringLiteral("Select * From ") + table + QStringLiteral(" Where ( ") + condition.text() +
+             QStringLiteral(" )")},
+            condition.values()};
+}
+
+QString cleanedUpdateValue(QString value) {
+    value.replace(QLatin1Char(','), QLatin1Char('.'));
+    value.replace(QLatin1Char('\''), QLatin1Char(' '));
+    value.replace(QLatin1Char('"'), QLatin1Char(' '));
+    return value;
+}
+
+SqlStatement updateStatement(const QString& table, const QStringList& pairs, const SqlWhere& condition) {
+    QStringList assignments;
+    QStringList values;
     for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
         const QString& name = pairs[i];
-        QString value = pairs[i + 1];
-        if (!value.isEmpty()) {
-            value.replace(QLatin1Char(','), QLatin1Char('.'));
-            value.replace(QLatin1Char('\''), QLatin1Char(' '));
-            value.replace(QLatin1Char('"'), QLatin1Char(' '));
-            text += name + QStringLiteral("='") + value + QStringLiteral("',");
-        } else if (!name.isEmpty()) {
-            text += name + QStringLiteral("='',");
-        }
+        const QString& value = pairs[i + 1];
+        if (name.isEmpty() && value.isEmpty()) continue;
+        sqlnames::require(name, "column");
+        assignments << name + QStringLiteral("=?");
+        values << cleanedUpdateValue(value);
     }
-    text.chop(1);
-    return text;
+    if (assignments.isEmpty()) return {};
+    sqlnames::require(table, "table");
+    return {{QStringLiteral("UPDATE ") + table + QStringLiteral(" SET"), assignments.join(QLatin1Char(',')),
+             QStringLiteral("WHERE"), QStringLiteral("( ") + condition.text() + QStringLiteral(" )")},
+            values << condition.values()};
 }
 
-QStringList insertStatement(const QString& table, const QStringList& pairs) {
-    QString columns;
-    QString values;
+SqlStatement insertStatement(const QString& table, const QStringList& pairs) {
+    sqlnames::require(table, "table");
+    QStringList columns;
+    QStringList marks;
+    QStringList values;
     for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
-        columns += pairs[i] + QLatin1Char(',');
-        values += quoted(pairs[i + 1]) + QLatin1Char(',');
+        sqlnames::require(pairs[i], "column");
+        columns << pairs[i];
+        marks << QStringLiteral("?");
+        values << pairs[i + 1];
     }
-    columns.chop(1);
-    values.chop(1);
-    return {QStringLiteral("Insert into ") + table, QStringLiteral("( ") + columns + QStringLiteral(" )  "),
-            QStringLiteral(" Values ( ") + values + QStringLiteral(" )  ")};
+    return {{QStringLiteral("Insert into ") + table,
+             QStringLiteral("( ") + columns.join(QLatin1Char(',')) + QStringLiteral(" )  "),
+             QStringLiteral(" Values ( ") + marks.join(QLatin1Char(',')) + QStringLiteral(" )  ")},
+            values};
 }
 
 } // namespace sqltexts

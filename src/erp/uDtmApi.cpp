@@ -38,8 +38,8 @@ TdtmApi::TdtmApi()
     qryCupom.setFieldList(erpfields::ticketFields());
     qryCupomDelete.setFieldList(erpfields::cancellationFields());
     qryItensCupom.setFieldList(erpfields::itemFields());
-    // The item statement's fixed lines; each ticket replaces its condition line.
-    qryItensCupom.SQL = sqltexts::itemStatement(sqltexts::itemCondition(0, 0, QDate(1900, 1, 1)));
+    // The item statement's fixed lines; each ticket gives its parameters.
+    qryItensCupom.SQL = sqltexts::itemStatement();
 }
 
 TdtmApi::~TdtmApi() {
@@ -70,11 +70,11 @@ void TdtmApi::dtmConectDolvex(bool conect) {
     if (failure) throw *failure;
 }
 
-bool TdtmApi::SelectFile(const QString& qualSel, const QString& nomeFile, const QString& StringCondicao) {
+bool TdtmApi::SelectFile(const QString& qualSel, const QString& nomeFile, const SqlWhere& condicao) {
     bool found = false;
     if (qualSel == QLatin1String("1")) {
         qrySelect1.Close();
-        qrySelect1.SQL = QStringList{sqltexts::selectFileStatement(nomeFile, StringCondicao)};
+        qrySelect1.setStatement(sqltexts::selectFileStatement(nomeFile, condicao));
         qrySelect1.Open();
         found = !qrySelect1.Eof();
     }
@@ -82,20 +82,17 @@ bool TdtmApi::SelectFile(const QString& qualSel, const QString& nomeFile, const 
     return found;
 }
 
-void TdtmApi::UPDATEFILE(const QString& nomeFile, const QString& strValues, const QString& StringCondicao) {
+void TdtmApi::UPDATEFILE_Matriz(const QString& nomeFile, const SqlWhere& condicao, const QStringList& mDados) {
+    const SqlStatement update = sqltexts::updateStatement(nomeFile, mDados, condicao);
+    if (update.lines.isEmpty()) return;
     qryProcesso.Close();
-    qryProcesso.SQL = sqltexts::updateStatement(nomeFile, strValues, StringCondicao);
+    qryProcesso.setStatement(update);
     qryProcesso.ExecSQL();
-}
-
-void TdtmApi::UPDATEFILE_Matriz(const QString& nomeFile, const QString& StringCondicao, const QStringList& mDados) {
-    const QString assignments = sqltexts::assignmentsFromPairs(mDados);
-    if (!assignments.isEmpty()) UPDATEFILE(nomeFile, assignments, StringCondicao);
 }
 
 void TdtmApi::INSERTFILE(const QString& nomeFile, const QStringList& mDados) {
     qryProcesso.Close();
-    qryProcesso.SQL = sqltexts::insertStatement(nomeFile, mDados);
+    qryProcesso.setStatement(sqltexts::insertStatement(nomeFile, mDados));
     qryProcesso.ExecSQL();
 }
 

@@ -5,10 +5,14 @@
 //
 // Typical use by a task:
 //   dtm.dtmConectDolvex(true);                 // commits what an earlier task left
-//   if (dtm.SelectFile("1", "Korvanta_promo", "id_prom=7")) ...
+//   if (dtm.SelectFile("1", "Korvanta_promo", {{"id_prom", "=", "7"}})) ...
 //   dtm.UPDATEFILE_Matriz("Cupom_fiscal", condition, {"sinc_korvanta", "2"});
 //   dtm.dtmApiCommit();
 //   dtm.dtmConectDolvex(false);                // rolls back what is uncommitted
+//
+// Every statement is built from table and column names; conditions are
+// column/comparison/value terms, and every value is a parameter. Each statement
+// text is prepared once per opening of the connection and reused.
 //
 // Failures are DatabaseError (ConnectionError when the connection cannot be
 // made), carrying Firebird's message and the database name.
@@ -50,24 +54,22 @@ public:
     // DatabaseError.
     void dtmConectDolvex(bool conect);
 
-    // qualSel "1": runs "Select * From <nomeFile> Where ( <StringCondicao> )" in
+    // qualSel "1": runs "Select * From <nomeFile> Where ( <condicao> )" in
     // qrySelect1, leaves its rows open and answers whether there is at least one.
     // qualSel "CLOSE" in any letter case: closes qrySelect1. Anything else: nothing.
     // The result is false except for a "1" selection that found rows.
-    bool SelectFile(const QString& qualSel, const QString& nomeFile, const QString& StringCondicao);
+    bool SelectFile(const QString& qualSel, const QString& nomeFile, const SqlWhere& condicao);
 
-    // Runs in qryProcesso: "UPDATE <nomeFile> SET" / strValues / "WHERE" / "( <StringCondicao> )".
-    void UPDATEFILE(const QString& nomeFile, const QString& strValues, const QString& StringCondicao);
-
-    // UPDATEFILE with the assignments built from the pair list mDados (name, value,
-    // name, value...; a lone last element is ignored): each value has "," turned
-    // into "." and quotes into blanks, and is quoted; an empty value sets ''. A
-    // list without assignments executes nothing.
-    void UPDATEFILE_Matriz(const QString& nomeFile, const QString& StringCondicao, const QStringList& mDados);
+    // Runs in qryProcesso: "UPDATE <nomeFile> SET" / assignments / "WHERE" /
+    // "( <condicao> )", the assignments built from the pair list mDados (name,
+    // value, name, value...; a lone last element is ignored): each value has ","
+    // turned into "." and quotes into blanks; an empty value sets the empty text.
+    // A list without assignments executes nothing.
+    void UPDATEFILE_Matriz(const QString& nomeFile, const SqlWhere& condicao, const QStringList& mDados);
 
     // Runs in qryProcesso: "Insert into <nomeFile>" / "( columns )  " /
-    // " Values ( values )  " with every value quoted (single quotes doubled).
-    // Without pairs the database rejects the statement (DatabaseError).
+    // " Values ( ?,... )  " with every value as it is. Without pairs the database
+    // rejects the statement (DatabaseError).
     void INSERTFILE(const QString& nomeFile, const QStringList& mDados);
 
     // Commits while keeping the transaction and the open results. When the commit

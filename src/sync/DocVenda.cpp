@@ -29,7 +29,7 @@ void TPrincipal::gera_json_venda() {
 
     // The items of this ticket, in the order of nro_item.
     TFbQuery& itens = dtmApi->qryItensCupom;
-    itens.SQL.setLine(sqltexts::kItemConditionLine, sqltexts::itemCondition(nroCupom, nroCx, data));
+    itens.setParams(sqltexts::itemParams(nroCupom, nroCx, data));
     itens.Open();
     while (!itens.Eof()) {
         movdoc::Item item;

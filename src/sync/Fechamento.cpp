@@ -16,6 +16,7 @@
 #include "support/Clock.h"
 #include "support/frmFunczyr.h"
 #include "sync/ClosingDocument.h"
+#include "sync/ClosingTotals.h"
 
 #include <QScopeGuard>
 
@@ -34,8 +35,7 @@ void TPrincipal::Envia_fechamento_dia_anterior(const QString& qualDataIn, const 
     servicoFora = false;
     fechamentoPendente = qualDataIn == kPendente;
 
-    // The register and the date go into the SQL text: only a number and a real
-    // DD/MM/AAAA day are taken.
+    // Only a register number and a real DD/MM/AAAA day are taken.
     qualCx.clear();
     if (!qualCxIn.isEmpty()) {
         bool ok = false;
@@ -47,12 +47,9 @@ void TPrincipal::Envia_fechamento_dia_anterior(const QString& qualDataIn, const 
         }
         qualCx = QString::number(n);
     }
-    const auto condicaoDoDia = [this](const QDate& dia) {
-        QString c = QStringLiteral(" data_cupom=") + sqltexts::dateLiteral(dia);
-        if (!qualCx.isEmpty()) c += QStringLiteral(" and nro_cx=") + qualCx;
-        if (chkCodEmpDolvex) c += sqltexts::closingCompanyCondition(codEmpDolvex);
-        return c;
-    };
+    SqlWhere filtro;
+    if (!qualCx.isEmpty()) filtro.add(QStringLiteral("nro_cx"), QStringLiteral("="), qualCx);
+    if (chkCodEmpDolvex) filtro.add(sqltexts::closingCompanyTerm(codEmpDolvex));
 
     if (!fechamentoPendente) {
         if (!fechdoc::dataValida(qualDataIn)) {
@@ -61,8 +58,9 @@ void TPrincipal::Envia_fechamento_dia_anterior(const QString& qualDataIn, const 
             return;
         }
         qualData = qualDataIn;
-        StrCondicaoEnvio = condicaoDoDia(QDate::fromString(qualData, QStringLiteral("dd/MM/yyyy")));
-        executaFechamento();
+        const QDate dia = QDate::fromString(qualData, QStringLiteral("dd/MM/yyyy"));
+        const fechamento::TotaisPorDia totais = fechamento::lerTotais(*dtmApi, dia, dia, filtro);
+        executaFechamento(totais.value(dia));
         return;
     }
 
@@ -74,11 +72,13 @@ void TPrincipal::Envia_fechamento_dia_anterior(const QString& qualDataIn, const 
         return;
     }
     const QDate hoje = appClock().now().date();
+    if (!(ultimo.addDays(1) < hoje)) return;
+    // Every day to close, read at once: one grouped selection per table.
+    const fechamento::TotaisPorDia totais = fechamento::lerTotais(*dtmApi, ultimo.addDays(1), hoje.addDays(-1), filtro);
     while (ultimo.addDays(1) < hoje) {
         const QDate dia = ultimo.addDays(1);
         qualData = Funcoes_da_ZYR::Formata_Data(dia, QStringLiteral("DD/MM/AAAA"));
-        StrCondicaoEnvio = condicaoDoDia(dia);
-        executaFechamento();
+        executaFechamento(totais.value(dia));
         if (servicoFora) return; // the day that failed is tried again next time
         // The shown last-closing day moves on whether or not the day was accepted.
         frmConfig->edtDataUltFecha = qualData;
@@ -87,30 +87,15 @@ void TPrincipal::Envia_fechamento_dia_anterior(const QString& qualDataIn, const 
     }
 }
 
-void TPrincipal::executaFechamento() {
-    TFbQuery& caixas = dtmApi->qrySelect1;
-    caixas.SQL = QStringList{QStringLiteral("select distinct nro_cx from cupom_fiscal"),
-                             QStringLiteral("where ") + StrCondicaoEnvio};
-    caixas.Open();
-    while (!caixas.Eof() && !servicoFora) {
-        nCxtmp = caixas.FieldByName(QStringLiteral("NRO_CX")).AsString();
+void TPrincipal::executaFechamento(const std::vector<fechamento::TotaisDoCaixa>& caixas) {
+    for (const fechamento::TotaisDoCaixa& caixa : caixas) {
+        if (servicoFora) break;
+        nCxtmp = caixa.caixa;
         Query = api::pathCierresDiarios(edtidEmpresa, edtidLocal, nCxtmp);
-
-        TFbQuery& totais = dtmApi->qryFecha;
-        totais.SQL = QStringList{
-            QStringLiteral("Select sum(sub_tot) vendas, count(sub_tot) nroVendas from cupom_fiscal"),
-            QStringLiteral("where ") + StrCondicaoEnvio, QStringLiteral(" and nro_cx=") + nCxtmp};
-        totais.Open();
-        somaVenda = totais.FieldByName(QStringLiteral("Vendas")).AsFloat(); // null: 0
-        contaVenda = totais.FieldByName(QStringLiteral("nroVendas")).AsFloat();
-        totais.SQL = QStringList{
-            QStringLiteral("Select sum(sub_tot) Cancela, count(sub_tot) nroCancela from KORVANTA_DELETE"),
-            QStringLiteral("where ") + StrCondicaoEnvio, QStringLiteral(" and sinc_korv <> 99 "),
-            QStringLiteral(" and nro_cx=") + nCxtmp};
-        totais.Open();
-        somaCancel = totais.FieldByName(QStringLiteral("Cancela")).AsFloat();
-        contaCancel = totais.FieldByName(QStringLiteral("nroCancela")).AsFloat();
-        totais.Close();
+        somaVenda = caixa.somaVenda;
+        contaVenda = caixa.contaVenda;
+        somaCancel = caixa.somaCancel;
+        contaCancel = caixa.contaCancel;
 
         // The document stays in mmoErro, where the test console shows it.
         mmoErro.Clear();
@@ -118,7 +103,6 @@ void TPrincipal::executaFechamento() {
              fechdoc::linhasFechamento(qualData, somaVenda, contaVenda, somaCancel, contaCancel))
             mmoErro.Add(linha);
         postaFechamento();
-        caixas.Next();
     }
 }
 

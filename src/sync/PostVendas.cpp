@@ -42,14 +42,14 @@ QString chaveLog(int nroCx, int nroCupom, const QDate& data) {
 void TPrincipal::PostVendas(const QString& qualVenda, const QString& nCaixaIn) {
     if (!(podePostVenda == 1 && chkpostVendas)) return;
 
-    const std::optional<QString> condicaoVendas = sqltexts::ticketModeCondition(qualVenda, edtData);
-    const std::optional<QString> condicaoCancelamentos =
+    const std::optional<SqlWhere> condicaoVendas = sqltexts::ticketModeCondition(qualVenda, edtData);
+    const std::optional<SqlWhere> condicaoCancelamentos =
         sqltexts::cancellationModeCondition(qualVenda, edtData);
     if (!condicaoVendas || !condicaoCancelamentos)
         throw AppError(QStringLiteral("PostVendas: unknown mode '%1'").arg(qualVenda));
     if (qualVenda == QLatin1String("Data") && !edtData.isValid())
         throw AppError(QStringLiteral("PostVendas: the mode Data needs a valid date in edtData"));
-    // The register goes into the SQL text: only a number is taken.
+    // Only a register number is taken.
     QString caixa;
     if (!nCaixaIn.isEmpty()) {
         bool ok = false;
@@ -67,18 +67,17 @@ void TPrincipal::PostVendas(const QString& qualVenda, const QString& nCaixaIn) {
 
         // Sales, register by register.
         strCondicaoTeste = *condicaoVendas;
-        if (!caixa.isEmpty()) strCondicaoTeste += QStringLiteral(" and c.nro_cx=") + caixa;
-        if (chkCodEmpDolvex) strCondicaoTeste += sqltexts::companyCondition(codEmpDolvex);
+        if (!caixa.isEmpty()) strCondicaoTeste.add(QStringLiteral("c.nro_cx"), QStringLiteral("="), caixa);
+        if (chkCodEmpDolvex) strCondicaoTeste.add(sqltexts::companyTerm(codEmpDolvex));
         TFbQuery& caixas = dtmApi->qrySelect1;
-        caixas.SQL = QStringList{QStringLiteral("select distinct c.nro_cx from cupom_fiscal c"),
-                                 QStringLiteral("where ") + strCondicaoTeste};
+        caixas.setStatement(sqltexts::registerList(QStringLiteral("cupom_fiscal"), strCondicaoTeste));
         caixas.Open();
         contaNro_de_Envios = 0;
         while (contaNro_de_Envios < kMaximoEnvios && !caixas.Eof() && !servicoFora) {
             const int nroCx = caixas.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
             Query = api::pathMovimientos(edtidEmpresa, edtidLocal, QString::number(nroCx));
             TFbQuery& cupons = dtmApi->qryCupom;
-            cupons.SQL = sqltexts::ticketStatement(strCondicaoTeste, nroCx, chkCodEmpDolvex);
+            cupons.setStatement(sqltexts::ticketStatement(strCondicaoTeste, nroCx, chkCodEmpDolvex));
             cupons.Open();
             while (contaNro_de_Envios < kMaximoEnvios && !cupons.Eof() && !servicoFora) {
                 umaVenda();
@@ -90,16 +89,15 @@ void TPrincipal::PostVendas(const QString& qualVenda, const QString& nCaixaIn) {
 
         // Cancellations of every register (the register argument is not applied here).
         strCondicaoTeste = *condicaoCancelamentos;
-        if (chkCodEmpDolvex) strCondicaoTeste += sqltexts::companyCondition(codEmpDolvex);
+        if (chkCodEmpDolvex) strCondicaoTeste.add(sqltexts::companyTerm(codEmpDolvex));
         if (contaNro_de_Envios < kMaximoEnvios && !servicoFora) {
-            caixas.SQL = QStringList{QStringLiteral("select distinct c.nro_cx from KORVANTA_DELETE c"),
-                                     QStringLiteral("where ") + strCondicaoTeste};
+            caixas.setStatement(sqltexts::registerList(QStringLiteral("KORVANTA_DELETE"), strCondicaoTeste));
             caixas.Open();
             while (contaNro_de_Envios < kMaximoEnvios && !caixas.Eof() && !servicoFora) {
                 const int nroCx = caixas.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
                 Query = api::pathMovimientos(edtidEmpresa, edtidLocal, QString::number(nroCx));
                 TFbQuery& cancelados = dtmApi->qryCupomDelete;
-                cancelados.SQL = sqltexts::cancellationStatement(strCondicaoTeste, nroCx, chkCodEmpDolvex);
+                cancelados.setStatement(sqltexts::cancellationStatement(strCondicaoTeste, nroCx, chkCodEmpDolvex));
                 cancelados.Open();
                 while (contaNro_de_Envios < kMaximoEnvios && !cancelados.Eof() && !servicoFora) {
                     umCancelamento();
@@ -203,13 +201,17 @@ void TPrincipal::umCancelamento() {
     }
 }
 
-void TPrincipal::gravaFlag(const QString& tabela, const QString& condicao, const QString& campo) {
+void TPrincipal::gravaFlag(const QString& tabela, const SqlWhere& condicao, const QString& campo) {
     dtmApi->UPDATEFILE_Matriz(tabela, condicao, {campo, QString::number(codigoSinc)});
-    if (!dtmApi->dtmApiCommit())
+    if (!dtmApi->dtmApiCommit()) {
+        QStringList onde;
+        for (const SqlTerm& t : condicao.terms()) onde << t.column + t.op + t.value;
         throw AppError(QStringLiteral("Commit of %1=%2 failed (%3 where %4) on %5: %6")
                            .arg(campo)
                            .arg(codigoSinc)
-                           .arg(tabela, condicao, dtmApi->pathBancoDolvex, dtmApi->lastCommitError()));
+                           .arg(tabela, onde.join(QStringLiteral(" and ")), dtmApi->pathBancoDolvex,
+                                dtmApi->lastCommitError()));
+    }
 }
 
 void TPrincipal::postaMovimento(const QString& OqueFoi, const QString& chave, const TextosDoPost& textos) {

@@ -3,7 +3,6 @@
 
 #include "sync/PromocaoLinhas.h"
 
-#include "erp/SqlTexts.h"
 #include "support/MemTable.h"
 #include "support/frmFunczyr.h"
 
@@ -111,7 +110,9 @@ QString problemaDaPromocao(const QString& id, const QString& vigenciaDesde, cons
     return {};
 }
 
-QString condicaoPromocao(const QString& id) { return QStringLiteral("id_prom=") + id; }
+SqlWhere condicaoPromocao(const QString& id) {
+    return SqlWhere{}.add(QStringLiteral("id_prom"), QStringLiteral("="), id);
+}
 
 QStringList paresPromocao(const LinhaPromocao& l) {
     return {QStringLiteral("id_prom"),        l.id,
@@ -131,9 +132,10 @@ double precoDoItem(const QString& tipo, double precio, double cantidad) {
     return F::RoundZYR(precio / cantidad, 2);
 }
 
-QString condicaoItem(const QString& id, const QString& codigoBarras, const QString& tipoItem) {
-    return condicaoPromocao(id) + QStringLiteral(" and cod_bar_prom=") + sqltexts::quoted(semNulos(codigoBarras)) +
-           QStringLiteral(" and tipo_item=") + sqltexts::quoted(tipoItem);
+SqlWhere condicaoItem(const QString& id, const QString& codigoBarras, const QString& tipoItem) {
+    return condicaoPromocao(id)
+        .add(QStringLiteral("cod_bar_prom"), QStringLiteral("="), semNulos(codigoBarras))
+        .add(QStringLiteral("tipo_item"), QStringLiteral("="), tipoItem);
 }
 
 QStringList semChaveDoItem(const QStringList& pares) {

@@ -11,6 +11,8 @@
 // problemaDaPromocao refuses unless it is a whole number. NUL characters are
 // dropped from every text, as they would cut the statement text short.
 
+#include "erp/SqlStatement.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -48,8 +50,8 @@ inline constexpr int kTamanhoLimite = 5;
 [[nodiscard]] QString problemaDaPromocao(const QString& id, const QString& vigenciaDesde,
                                          const QString& vigenciaHasta, const QString& limite);
 
-// The condition that selects one promotion: "id_prom=" + id.
-[[nodiscard]] QString condicaoPromocao(const QString& id);
+// The condition that selects one promotion: id_prom = id.
+[[nodiscard]] SqlWhere condicaoPromocao(const QString& id);
 
 struct LinhaPromocao {
     QString id;
@@ -71,8 +73,9 @@ struct LinhaPromocao {
 // every other kind, and for a quantity of 0, the price unchanged.
 [[nodiscard]] double precoDoItem(const QString& tipo, double precio, double cantidad);
 
-// The condition that selects one article of a promotion.
-[[nodiscard]] QString condicaoItem(const QString& id, const QString& codigoBarras, const QString& tipoItem);
+// The condition that selects one article of a promotion: id_prom = id and
+// cod_bar_prom = barcode and tipo_item = kind.
+[[nodiscard]] SqlWhere condicaoItem(const QString& id, const QString& codigoBarras, const QString& tipoItem);
 
 struct LinhaItem {
     QString id;

@@ -14,7 +14,6 @@
 #include "app/uPrincipal.h"
 
 #include "erp/FbError.h"
-#include "erp/SqlTexts.h"
 #include "erp/uDtmApi.h"
 #include "support/Clock.h"
 #include "support/JsonToDataset.h"
@@ -120,7 +119,7 @@ void TPrincipal::Trata_leitura_Json() {
                 QStringLiteral("Json= ") + parteInTotal + QStringLiteral(" / Gravadas: ") + QString::number(ctGrvaPromo));
 
         // What this document did not list, whenever it was written, goes off.
-        dtmApi->UPDATEFILE_Matriz(promocao::kTabelaPromo, QStringLiteral("id_sinc<>") + strIdSinc,
+        dtmApi->UPDATEFILE_Matriz(promocao::kTabelaPromo, {{QStringLiteral("id_sinc"), QStringLiteral("<>"), strIdSinc}},
                                   {QStringLiteral("atv_prom"), QStringLiteral("F")});
         desativaForaDoPeriodo();
         if (!dtmApi->dtmApiCommit())
@@ -145,7 +144,7 @@ void TPrincipal::desativaForaDoPeriodo() {
     };
     std::vector<Periodo> ativas;
     if (dtmApi->SelectFile(QStringLiteral("1"), promocao::kTabelaPromo,
-                           QStringLiteral("atv_prom=") + sqltexts::quoted(QStringLiteral("T")))) {
+                           {{QStringLiteral("atv_prom"), QStringLiteral("="), QStringLiteral("T")}})) {
         for (TFbQuery& q = dtmApi->qrySelect1; !q.Eof(); q.Next())
             ativas.push_back({q.FieldByName(QStringLiteral("id_prom")).AsString(),
                               q.FieldByName(QStringLiteral("vig_in_dh")).AsDateTime(),
@@ -163,14 +162,14 @@ void TPrincipal::desativaForaDoPeriodo() {
     }
 }
 
-void TPrincipal::Sinc_desconto(const QString& condicaoIn, const QStringList& MatIn) {
+void TPrincipal::Sinc_desconto(const SqlWhere& condicaoIn, const QStringList& MatIn) {
     if (dtmApi->SelectFile(QStringLiteral("1"), promocao::kTabelaPromo, condicaoIn))
         dtmApi->UPDATEFILE_Matriz(promocao::kTabelaPromo, condicaoIn, MatIn);
     else
         dtmApi->INSERTFILE(promocao::kTabelaPromo, MatIn);
 }
 
-void TPrincipal::Sinc_Itens(const QString& condicaoIn, const QStringList& MatIn) {
+void TPrincipal::Sinc_Itens(const SqlWhere& condicaoIn, const QStringList& MatIn) {
     // The update leaves the key columns alone: it would write the barcode in the
     // update's cleaned form (commas to points, quotes to blanks), and the next
     // run would no longer find the row by its barcode.

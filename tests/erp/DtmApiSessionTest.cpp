@@ -21,7 +21,7 @@ protected:
                               .arg(ticket));
     }
     void setFlag(int ticket, const QString& value) {
-        dtm.UPDATEFILE_Matriz("Cupom_fiscal", QStringLiteral("nro_cupom=%1 and cod_emp=1").arg(ticket),
+        dtm.UPDATEFILE_Matriz("Cupom_fiscal", {{"nro_cupom", "=", QString::number(ticket)}, {"cod_emp", "=", "1"}},
                               {"sinc_korvanta", value});
     }
     [[nodiscard]] QString titleOf(int promotion) const {
@@ -88,39 +88,41 @@ TEST_F(DtmApiSession, ACommitWithoutAConnectionAnswersFalse) {
 
 TEST_F(DtmApiSession, SelectFileModes) {
     // "1": the rows stay open for the caller.
-    EXPECT_TRUE(dtm.SelectFile("1", "Korvanta_promo", "atv_prom='T'"));
-    EXPECT_EQ(dtm.qrySelect1.SQL.lines(), QStringList{"Select * From Korvanta_promo Where ( atv_prom='T' )"});
+    EXPECT_TRUE(dtm.SelectFile("1", "Korvanta_promo", {{"atv_prom", "=", "T"}}));
+    EXPECT_EQ(dtm.qrySelect1.SQL.lines(), QStringList{"Select * From Korvanta_promo Where ( atv_prom=? )"});
+    EXPECT_EQ(dtm.qrySelect1.params(), QStringList{"T"});
     EXPECT_EQ(dtm.qrySelect1.FieldByName("ID_PROM").AsInteger(), 101);
     dtm.qrySelect1.Next();
     EXPECT_TRUE(dtm.qrySelect1.Eof());
 
     // "1" without a match: false, and an empty open result.
-    EXPECT_FALSE(dtm.SelectFile("1", "Korvanta_promo", "id_prom=999"));
+    EXPECT_FALSE(dtm.SelectFile("1", "Korvanta_promo", {{"id_prom", "=", "999"}}));
     EXPECT_TRUE(dtm.qrySelect1.Active());
     EXPECT_TRUE(dtm.qrySelect1.Eof());
 
     // Any other text: false, and qrySelect1 as it was.
-    ASSERT_TRUE(dtm.SelectFile("1", "Korvanta_promo", "id_prom=102"));
+    ASSERT_TRUE(dtm.SelectFile("1", "Korvanta_promo", {{"id_prom", "=", "102"}}));
     for (const char* other : {"2", "", " 1", "select", "CLOSE "}) {
-        EXPECT_FALSE(dtm.SelectFile(other, "Korvanta_promo", "id_prom=101")) << other;
+        EXPECT_FALSE(dtm.SelectFile(other, "Korvanta_promo", {{"id_prom", "=", "101"}})) << other;
         EXPECT_TRUE(dtm.qrySelect1.Active()) << other;
         EXPECT_EQ(dtm.qrySelect1.FieldByName("id_prom").AsInteger(), 102) << other;
     }
 
     // "close" in any case closes qrySelect1.
     for (const char* close : {"close", "CLOSE", "Close"}) {
-        ASSERT_TRUE(dtm.SelectFile("1", "Korvanta_promo", "id_prom=102"));
-        EXPECT_FALSE(dtm.SelectFile(close, "", ""));
+        ASSERT_TRUE(dtm.SelectFile("1", "Korvanta_promo", {{"id_prom", "=", "102"}}));
+        EXPECT_FALSE(dtm.SelectFile(close, "", {}));
         EXPECT_FALSE(dtm.qrySelect1.Active()) << close;
     }
 }
 
 TEST_F(DtmApiSession, UpdateFromPairsRunsFourLines) {
-    dtm.UPDATEFILE_Matriz("Cupom_fiscal", "nro_cupom=2935 and nro_cx=1 and  data_cupom='12/08/2025'",
+    dtm.UPDATEFILE_Matriz("Cupom_fiscal", {{"nro_cupom", "=", "2935"}, {"nro_cx", "=", "1"}, {"data_cupom", "=", "12/08/2025"}},
                           {"sinc_korvanta", "2"});
     EXPECT_EQ(dtm.qryProcesso.SQL.lines(),
-              QStringList({"UPDATE Cupom_fiscal SET", "sinc_korvanta='2'", "WHERE",
-                           "( nro_cupom=2935 and nro_cx=1 and  data_cupom='12/08/2025' )"}));
+              QStringList({"UPDATE Cupom_fiscal SET", "sinc_korvanta=?", "WHERE",
+                           "( nro_cupom=? and nro_cx=? and data_cupom=? )"}));
+    EXPECT_EQ(dtm.qryProcesso.params(), QStringList({"2", "2935", "1", "12/08/2025"}));
     EXPECT_EQ(dtm.qryProcesso.RowsAffected(), 1);
     ASSERT_TRUE(dtm.dtmApiCommit());
     EXPECT_EQ(flagOf(2935), 2);
@@ -131,31 +133,32 @@ TEST_F(DtmApiSession, InsertAndUpdateWriteTheSameValueDifferently) {
     const QString title = QStringLiteral("O'Brien leve 12,5 \"kg\"");
     dtm.INSERTFILE("Korvanta_promo", {"id_prom", "7", "tit_prom", title, "desc_prom", ""});
     EXPECT_EQ(dtm.qryProcesso.SQL.lines(),
-              QStringList({"Insert into Korvanta_promo", "( id_prom,tit_prom,desc_prom )  ",
-                           " Values ( '7','O''Brien leve 12,5 \"kg\"','' )  "}));
+              QStringList({"Insert into Korvanta_promo", "( id_prom,tit_prom,desc_prom )  ", " Values ( ?,?,? )  "}));
+    EXPECT_EQ(dtm.qryProcesso.params(), QStringList({"7", title, ""}));
     ASSERT_TRUE(dtm.dtmApiCommit());
     EXPECT_EQ(titleOf(7), title);
     EXPECT_EQ(db.text("select desc_prom from Korvanta_promo where id_prom=7"), "");
 
-    dtm.UPDATEFILE_Matriz("Korvanta_promo", "id_prom=7", {"tit_prom", title, "desc_prom", ""});
-    EXPECT_EQ(dtm.qryProcesso.SQL[1], "tit_prom='O Brien leve 12.5  kg ',desc_prom=''");
+    dtm.UPDATEFILE_Matriz("Korvanta_promo", {{"id_prom", "=", "7"}}, {"tit_prom", title, "desc_prom", ""});
+    EXPECT_EQ(dtm.qryProcesso.SQL[1], "tit_prom=?,desc_prom=?");
+    EXPECT_EQ(dtm.qryProcesso.params(), QStringList({"O Brien leve 12.5  kg ", "", "7"}));
     ASSERT_TRUE(dtm.dtmApiCommit());
     EXPECT_EQ(titleOf(7), "O Brien leve 12.5  kg ");
 }
 
 TEST_F(DtmApiSession, PairListsWithoutAWholePair) {
     // Three elements: one pair, the lone name ignored.
-    dtm.UPDATEFILE_Matriz("Korvanta_promo", "id_prom=101", {"tit_prom", "Novo", "desc_prom"});
-    EXPECT_EQ(dtm.qryProcesso.SQL[1], "tit_prom='Novo'");
+    dtm.UPDATEFILE_Matriz("Korvanta_promo", {{"id_prom", "=", "101"}}, {"tit_prom", "Novo", "desc_prom"});
+    EXPECT_EQ(dtm.qryProcesso.SQL[1], "tit_prom=?");
     ASSERT_TRUE(dtm.dtmApiCommit());
     EXPECT_EQ(titleOf(101), "Novo");
     EXPECT_EQ(db.text("select desc_prom from Korvanta_promo where id_prom=101"), "Café solúvel 50g");
 
     // No pair (or only empty ones): nothing runs.
     const QStringList before = dtm.qryProcesso.SQL;
-    dtm.UPDATEFILE_Matriz("Korvanta_promo", "id_prom=101", {});
-    dtm.UPDATEFILE_Matriz("Korvanta_promo", "id_prom=101", {"", ""});
-    dtm.UPDATEFILE_Matriz("tabela_que_nao_existe", "1=1", {"x"});
+    dtm.UPDATEFILE_Matriz("Korvanta_promo", {{"id_prom", "=", "101"}}, {});
+    dtm.UPDATEFILE_Matriz("Korvanta_promo", {{"id_prom", "=", "101"}}, {"", ""});
+    dtm.UPDATEFILE_Matriz("tabela_que_nao_existe", {{"id", "=", "1"}}, {"x"});
     EXPECT_EQ(dtm.qryProcesso.SQL.lines(), before);
 
     // An insert without pairs is refused by the database, and inserts nothing.
@@ -174,7 +177,7 @@ TEST_F(DtmApiSession, PairListsWithoutAWholePair) {
 
 TEST_F(DtmApiSession, AFailedStatementKeepsEarlierUncommittedWork) {
     setFlag(2935, "2");
-    EXPECT_THROW(dtm.UPDATEFILE("Cupom_fiscal", "coluna_x='1'", "nro_cupom=2936"), DatabaseError);
+    EXPECT_THROW(dtm.UPDATEFILE_Matriz("Cupom_fiscal", {{"nro_cupom", "=", "2936"}}, {"coluna_x", "1"}), DatabaseError);
     EXPECT_THROW(dtm.INSERTFILE("Korvanta_promo", {"id_prom", "101"}), DatabaseError) << "duplicate key";
     EXPECT_TRUE(dtm.dtmApiCommit());
     EXPECT_EQ(flagOf(2935), 2);
@@ -183,7 +186,7 @@ TEST_F(DtmApiSession, AFailedStatementKeepsEarlierUncommittedWork) {
 TEST_F(DtmApiSession, StatementsNeedAnOpenConnection) {
     dtm.dtmConectDolvex(false);
     try {
-        dtm.SelectFile("1", "Korvanta_promo", "1=1");
+        dtm.SelectFile("1", "Korvanta_promo", {{"id_prom", "=", "101"}});
         FAIL() << "a selection on a closed connection must fail";
     } catch (const DatabaseError& e) {
         EXPECT_TRUE(e.message().contains("closed")) << e.message().toStdString();

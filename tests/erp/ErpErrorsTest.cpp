@@ -45,18 +45,21 @@ protected:
 
 TEST_F(ErpErrors, SqlErrorsCarryFirebirdsMessageTheDatabaseAndTheStatement) {
     connect();
-    expectMentions(errorOf<DatabaseError>([&] { dtm.SelectFile("1", "tabela_x", "1=1"); }),
-                   {"Table unknown", "TABELA_X", db.path(), "Select * From tabela_x Where ( 1=1 )"});
-    expectMentions(errorOf<DatabaseError>([&] { dtm.UPDATEFILE_Matriz("Cupom_fiscal", "1=1", {"coluna_x", "1"}); }),
+    expectMentions(errorOf<DatabaseError>([&] { dtm.SelectFile("1", "tabela_x", {{"id", "=", "1"}}); }),
+                   {"Table unknown", "TABELA_X", db.path(), "Select * From tabela_x Where ( id=? )"});
+    expectMentions(errorOf<DatabaseError>([&] {
+                       dtm.UPDATEFILE_Matriz("Cupom_fiscal", {{"nro_cupom", "=", "1"}}, {"coluna_x", "1"});
+                   }),
                    {"Column unknown", "COLUNA_X", db.path()});
+    // A value the column refuses: Firebird's message and the values as bound.
     expectMentions(errorOf<DatabaseError>([&] {
                        dtm.INSERTFILE("Korvanta_promo", {"id_prom", "9", "vig_in_dh", "// "});
                    }),
-                   {"conversion error", "// ", db.path()});
-    expectMentions(errorOf<DatabaseError>([&] { dtm.SelectFile("1", "Korvanta_promo", "id_prom="); }),
-                   {"Token unknown", db.path()});
+                   {"conversion error", "// ", db.path(), "Parameters: '9', '// '"});
+    expectMentions(errorOf<DatabaseError>([&] { dtm.SelectFile("1", "Korvanta_promo", {{"id_prom", "=", "1 or 1=1"}}); }),
+                   {"conversion error", "1 or 1=1", db.path()});
     // The connection survives its statement errors.
-    EXPECT_TRUE(dtm.SelectFile("1", "Korvanta_promo", "id_prom=101"));
+    EXPECT_TRUE(dtm.SelectFile("1", "Korvanta_promo", {{"id_prom", "=", "101"}}));
 }
 
 TEST_F(ErpErrors, TypedFieldListsAreCheckedWhenTheStatementOpens) {
@@ -64,7 +67,8 @@ TEST_F(ErpErrors, TypedFieldListsAreCheckedWhenTheStatementOpens) {
                   "alter table mercadorias drop nom_mer;"
                   "alter table mercadorias add nom_mer integer;");
     connect();
-    dtm.qryCupom.SQL = sqltexts::ticketStatement("c.sinc_korvanta = 1", 1, false);
+    const QDate day(2025, 12, 8);
+    dtm.qryCupom.setStatement(sqltexts::ticketStatement(*sqltexts::ticketModeCondition("Pendentes-1", day), 1, false));
     expectMentions(errorOf<DatabaseError>([&] { dtm.qryCupom.Open(); }), {"CPF_CLI", "qryCupom", "missing", db.path()});
     EXPECT_FALSE(dtm.qryCupom.Active());
 
@@ -74,11 +78,12 @@ TEST_F(ErpErrors, TypedFieldListsAreCheckedWhenTheStatementOpens) {
     dtm.dtmConectDolvex(true);
     expectMentions(errorOf<DatabaseError>([&] { dtm.qryCupom.Open(); }), {"VLR_TRO", "DOUBLE PRECISION", "numeric"});
 
-    dtm.qryItensCupom.SQL.setLine(sqltexts::kItemConditionLine, sqltexts::itemCondition(2936, 1, QDate(2025, 12, 8)));
+    dtm.qryItensCupom.setParams(sqltexts::itemParams(2936, 1, day));
     expectMentions(errorOf<DatabaseError>([&] { dtm.qryItensCupom.Open(); }), {"NOM_MER", "INTEGER", "text"});
 
     // The cancellation statement still opens: its fields are all there.
-    dtm.qryCupomDelete.SQL = sqltexts::cancellationStatement("c.sinc_korv = 1", 1, false);
+    dtm.qryCupomDelete.setStatement(
+        sqltexts::cancellationStatement(*sqltexts::cancellationModeCondition("Pendentes-1", day), 1, false));
     dtm.qryCupomDelete.Open();
     EXPECT_FALSE(dtm.qryCupomDelete.Eof());
 }
@@ -102,7 +107,7 @@ TEST_F(ErpErrors, ADatabaseThatDoesNotExist) {
     EXPECT_THROW(dtm.dtmConectDolvex(true), ConnectionError);
 
     connect(); // the next opening with a good name works
-    EXPECT_TRUE(dtm.SelectFile("1", "Korvanta_promo", "id_prom=101"));
+    EXPECT_TRUE(dtm.SelectFile("1", "Korvanta_promo", {{"id_prom", "=", "101"}}));
 }
 
 TEST_F(ErpErrors, AServerThatIsDown) {
@@ -116,7 +121,7 @@ TEST_F(ErpErrors, AServerThatIsDown) {
 
 TEST_F(ErpErrors, ReopeningAfterAFailedOpeningStartsFresh) {
     connect();
-    dtm.UPDATEFILE_Matriz("Cupom_fiscal", "nro_cupom=2935 and cod_emp=1", {"sinc_korvanta", "2"});
+    dtm.UPDATEFILE_Matriz("Cupom_fiscal", {{"nro_cupom", "=", "2935"}, {"cod_emp", "=", "1"}}, {"sinc_korvanta", "2"});
     dtm.pathBancoDolvex = db.folder() + QStringLiteral("/missing.fdb");
     EXPECT_THROW(dtm.dtmConectDolvex(true), ConnectionError);
     // The old connection was closed by the opening, committing its update first.

@@ -22,15 +22,15 @@ protected:
 
     // Ticket numbers the ticket statement picks for a mode and register.
     QList<int> tickets(const QString& mode, int cashRegister, const QString& companyCode = QString()) {
-        QString condition = *sqltexts::ticketModeCondition(mode, kDec8);
+        SqlWhere condition = *sqltexts::ticketModeCondition(mode, kDec8);
         const bool filter = !companyCode.isNull();
-        if (filter) condition += sqltexts::companyCondition(companyCode);
-        dtm.qryCupom.SQL = sqltexts::ticketStatement(condition, cashRegister, filter);
+        if (filter) condition.add(sqltexts::companyTerm(companyCode));
+        dtm.qryCupom.setStatement(sqltexts::ticketStatement(condition, cashRegister, filter));
         return numbers(dtm.qryCupom);
     }
     QList<int> cancellations(const QString& mode, int cashRegister) {
-        dtm.qryCupomDelete.SQL =
-            sqltexts::cancellationStatement(*sqltexts::cancellationModeCondition(mode, kDec8), cashRegister, false);
+        dtm.qryCupomDelete.setStatement(
+            sqltexts::cancellationStatement(*sqltexts::cancellationModeCondition(mode, kDec8), cashRegister, false));
         return numbers(dtm.qryCupomDelete);
     }
     static QList<int> numbers(TFbQuery& q) {
@@ -39,9 +39,8 @@ protected:
         return found;
     }
     // The registers listed by a distinct selection on a table.
-    QList<int> registers(const QString& table, const QString& condition) {
-        dtm.qrySelect1.SQL = QStringList{QStringLiteral("select distinct c.nro_cx from %1 c").arg(table),
-                                         QStringLiteral("where ") + condition};
+    QList<int> registers(const QString& table, const SqlWhere& condition) {
+        dtm.qrySelect1.setStatement(sqltexts::registerList(table, condition));
         QList<int> found;
         for (dtm.qrySelect1.Open(); !dtm.qrySelect1.Eof(); dtm.qrySelect1.Next())
             found << dtm.qrySelect1.FieldByName("nro_cx").AsInteger();
@@ -59,7 +58,7 @@ TEST_F(ErpSelections, PendingModesPickOnlyTheirFlagAndTheDateModePicksEveryFlag)
     EXPECT_EQ(tickets("Pendentes-3", 1), QList<int>());
     EXPECT_EQ(tickets("Data", 1), QList<int>({2935, 2936, 2937}));
     EXPECT_EQ(tickets("Data", 2), QList<int>({1501, 1502, 1503}));
-    EXPECT_EQ(registers("cupom_fiscal", "c.sinc_korvanta = 1"), QList<int>({1, 2, 3, 4}));
+    EXPECT_EQ(registers("cupom_fiscal", *sqltexts::ticketModeCondition("Pendentes-1", kDec8)), QList<int>({1, 2, 3, 4}));
 }
 
 TEST_F(ErpSelections, CompanyFilterUsesTheCodeWithALeadingZero) {
@@ -112,8 +111,7 @@ TEST_F(ErpSelections, PaymentFormsRowsAreNeverCancellations) {
     EXPECT_EQ(registers("KORVANTA_DELETE", *sqltexts::cancellationModeCondition("Data", kDec8)), QList<int>({1, 2}));
 
     // The daily closing counts cancellations only.
-    dtm.qryFecha.SQL = QStringList{"Select sum(sub_tot) Cancela, count(sub_tot) nroCancela from KORVANTA_DELETE",
-                                   "where  data_cupom='12/08/2025'", " and sinc_korv <> 99 ", " and nro_cx=1"};
+    dtm.qryFecha.setStatement(sqltexts::closingCancellationTotals(kDec8, kDec8, SqlWhere{{"nro_cx", "=", "1"}}));
     dtm.qryFecha.Open();
     EXPECT_EQ(dtm.qryFecha.FieldByName("Cancela").AsString(), "35.38");
     EXPECT_EQ(dtm.qryFecha.FieldByName("nroCancela").AsInteger(), 1);
@@ -140,7 +138,7 @@ TEST_F(ErpSelections, TicketFlagUpdateTouchesOneCompanysTicket) {
 
 TEST_F(ErpSelections, ItemsComeInOrderAndAMissingGoodsRowLeavesBarcodeAndNameEmpty) {
     TFbQuery& items = dtm.qryItensCupom;
-    items.SQL.setLine(sqltexts::kItemConditionLine, sqltexts::itemCondition(2936, 1, kDec8));
+    items.setParams(sqltexts::itemParams(2936, 1, kDec8));
     items.Open();
     ASSERT_FALSE(items.Eof());
     EXPECT_EQ(items.FieldByName("COD_MER").AsInteger(), 1004);
@@ -158,12 +156,14 @@ TEST_F(ErpSelections, ItemsComeInOrderAndAMissingGoodsRowLeavesBarcodeAndNameEmp
     items.Next();
     EXPECT_TRUE(items.Eof());
 
-    // The next ticket replaces the condition line only.
-    items.SQL.setLine(sqltexts::kItemConditionLine, sqltexts::itemCondition(2935, 1, kDec8));
+    // The next ticket gives its parameters only: the statement stays prepared.
+    const int prepared = dtm.dtbDolvex.statements().preparations();
+    items.setParams(sqltexts::itemParams(2935, 1, kDec8));
     items.Open();
     EXPECT_EQ(items.FieldByName("VLR_DES_I_KORV").AsString(), "2.00");
     EXPECT_EQ(items.FieldByName("QTD_VEN").AsFloat(), 4.0);
     EXPECT_EQ(items.SQL.Count(), 5);
+    EXPECT_EQ(dtm.dtbDolvex.statements().preparations(), prepared);
 }
 
 } // namespace

@@ -42,7 +42,7 @@ TEST(ErpServer, TicketsAreReadAndFlaggedThroughTheServer) {
     }
 
     const QDate day(2025, 12, 8);
-    dtm.qryCupom.SQL = sqltexts::ticketStatement("c.sinc_korvanta = 1", 1, false);
+    dtm.qryCupom.setStatement(sqltexts::ticketStatement(*sqltexts::ticketModeCondition("Pendentes-1", day), 1, false));
     QList<int> tickets;
     QString paymentForms;
     for (dtm.qryCupom.Open(); !dtm.qryCupom.Eof(); dtm.qryCupom.Next()) {
@@ -60,14 +60,14 @@ TEST(ErpServer, TicketsAreReadAndFlaggedThroughTheServer) {
     dtm.dtmConectDolvex(false); // 2936's flag is lost
 
     dtm.dtmConectDolvex(true);
-    ASSERT_TRUE(dtm.SelectFile("1", "cupom_fiscal", "nro_cx=1 and cod_emp=1 and data_cupom='12/08/2025'"));
+    ASSERT_TRUE(dtm.SelectFile("1", "cupom_fiscal", {{"nro_cx", "=", "1"}, {"cod_emp", "=", "1"}, {"data_cupom", "=", "12/08/2025"}}));
     QStringList flags;
     for (; !dtm.qrySelect1.Eof(); dtm.qrySelect1.Next())
         flags << dtm.qrySelect1.FieldByName("nro_cupom").AsString() + "=" +
                      dtm.qrySelect1.FieldByName("sinc_korvanta").AsString();
     flags.sort();
     EXPECT_EQ(flags, QStringList({"2935=2", "2936=1", "2937=2"}));
-    EXPECT_TRUE(dtm.SelectFile("1", "mercadorias", "cod_red=1004"));
+    EXPECT_TRUE(dtm.SelectFile("1", "mercadorias", {{"cod_red", "=", "1004"}}));
     EXPECT_EQ(dtm.qrySelect1.FieldByName("nom_mer").AsString(), QStringLiteral("PÃO DE QUEIJO 400G"));
     dtm.dtmConectDolvex(false);
 }

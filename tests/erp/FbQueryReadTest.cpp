@@ -199,7 +199,7 @@ TEST_F(FbQueryRead, StatementsRunWithExecSQL) {
 TEST_F(FbQueryRead, OpenResultsSurviveACommitButNotAReconnection) {
     for (int i = 1; i <= 3; ++i) db.exec(QStringLiteral("insert into mercadorias (cod_red) values (%1)").arg(i));
     TFbQuery& q = select("select cod_red from mercadorias order by cod_red");
-    dtm.UPDATEFILE_Matriz("mercadorias", "cod_red=1", {"nom_mer", "x"});
+    dtm.UPDATEFILE_Matriz("mercadorias", {{"cod_red", "=", "1"}}, {"nom_mer", "x"});
     ASSERT_TRUE(dtm.dtmApiCommit());
     q.Next();
     EXPECT_EQ(q.FieldByName("cod_red").AsInteger(), 2);

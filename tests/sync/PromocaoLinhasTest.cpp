@@ -100,16 +100,17 @@ TEST(PromocaoLinhas, PromotionPairsInOrderWithTextsCut) {
                                   "vig_out_dh", "03/31/2023 23:59:59", "autor_prom", "Compras", "Atv_prom",
                                   "T",         "id_sinc",    "36005",      "lim_por_ticket",      "03"};
     EXPECT_EQ(paresPromocao(l), esperado);
-    EXPECT_EQ(condicaoPromocao("7"), "id_prom=7");
+    EXPECT_EQ(condicaoPromocao("7").text(), "id_prom=?");
+    EXPECT_EQ(condicaoPromocao("7").values(), QStringList{"7"});
 }
 
-TEST(PromocaoLinhas, ItemPairsAndKeyWithTheBarcodeQuoted) {
+TEST(PromocaoLinhas, ItemPairsAndKeyWithTheBarcodeAsItIs) {
     LinhaItem l{"7", "condicao", 3.33, 1.5, 0, 3, QString(60, 'N'), "78'9"};
     const QStringList esperado = {"id_prom",   "7",    "tipo_item",    "condicao",       "preco_prom",
                                   "3.33",      "desc_prom", "1.5",     "paga_prom",      "0",
                                   "qtd_prom",  "3",    "nom_pro_prom", QString(50, 'N'), "cod_bar_prom",
                                   "78'9",      "cod_red_prom", "0"};
     EXPECT_EQ(paresItem(l), esperado);
-    EXPECT_EQ(condicaoItem("7", "78'9", "condicao"),
-              "id_prom=7 and cod_bar_prom='78''9' and tipo_item='condicao'");
+    EXPECT_EQ(condicaoItem("7", "78'9", "condicao").text(), "id_prom=? and cod_bar_prom=? and tipo_item=?");
+    EXPECT_EQ(condicaoItem("7", "78'9", "condicao").values(), QStringList({"7", "78'9", "condicao"}));
 }
