@@ -47,6 +47,7 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
     venda(6, 1, QDate(2020, 6, 13), "10");
     venda(7, 2, QDate(2020, 6, 13), "10");
     venda(8, 1, QDate(2020, 6, 14), "10"); // today: not closed
+    cancelamento(9, 3, QDate(2020, 6, 13), 2); // a register without tickets that day: not closed
     core->frmConfig->edtDataUltFecha = QStringLiteral("09/06/2020");
     service->queue(kFechamento, {200, 400});
 
@@ -76,6 +77,8 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
     EXPECT_TRUE(core->mmoErro.Text().contains(QStringLiteral("\"fechaVentas\":\"2020-06-13\"")));
     EXPECT_TRUE(core->dtmApi->dtbDolvex.Connected());
     EXPECT_FALSE(core->IdHTTP_Temp);
+    // Four days read with one grouped selection per table, not one per day and register.
+    EXPECT_EQ(core->dtmApi->dtbDolvex.statements().preparations(), 2);
 
     // Up to date: nothing more to send.
     core->Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
