@@ -1,5 +1,5 @@
-// The rows of Korvanta_promo and Korvanta_item and the checks that keep a
-// promotion's texts out of the SQL text.
+// The rows of Korvanta_promo and Korvanta_item and the checks a promotion's
+// texts must pass before they are written.
 
 #include "sync/PromocaoLinhas.h"
 
@@ -34,8 +34,9 @@ bool numeroInteiro(QStringView texto) {
     return soDigitos(texto);
 }
 
-// The statement text reaches the database as a NUL-terminated string: a NUL
-// inside a value would cut the statement short. No text of a promotion needs one.
+// The ERP's tables have never held a NUL (the texts were once written inside the
+// statement, where a NUL ends it), and the point-of-sale software reads them as
+// C strings. No text of a promotion needs one.
 QString semNulos(QString texto) {
     texto.remove(QChar(u'\0'));
     return texto;

@@ -2,14 +2,13 @@
 // The rows the promotion import writes, built from the texts of one promotion
 // as the memory tables hold them. Pure functions: no database, no tables.
 //
-//   Korvanta_promo  key "id_prom=<id>", ten pairs (paresPromocao)
-//   Korvanta_item   key "id_prom=<id> and cod_bar_prom='<barcode>' and tipo_item='<kind>'",
+//   Korvanta_promo  key id_prom = <id>, ten pairs (paresPromocao)
+//   Korvanta_item   key id_prom = <id> and cod_bar_prom = <barcode> and tipo_item = <kind>,
 //                   nine pairs (paresItem)
 //
-// Every value reaches the database through the quoting of the generic insert
-// and update; the only text placed unquoted in SQL is the promotion's id, which
-// problemaDaPromocao refuses unless it is a whole number. NUL characters are
-// dropped from every text, as they would cut the statement text short.
+// Every value reaches the database as a parameter of the generic insert and
+// update. problemaDaPromocao refuses an id that is not a whole number. NUL
+// characters are dropped from every text, as the ERP's rows never had them.
 
 #include "erp/SqlStatement.h"
 

@@ -4,8 +4,9 @@
 // per article of its condition and benefit, then switches off what the
 // document did not list and what is out of its period.
 //
-// A promotion whose id, validity texts or limit would not make a sound SQL
-// text is not written: it gets an "Erro na promoção" row and the run goes on.
+// A promotion whose id, validity texts or limit the database could not take
+// as they are is not written: it gets an "Erro na promoção" row and the run
+// goes on.
 // Any other failure ends the run with everything since the session was opened
 // rolled back, so that a later opening does not commit half an import.
 // The articles are written by Ler_condicao_beneficio and grava_condicao_beneficio
