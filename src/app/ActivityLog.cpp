@@ -14,14 +14,16 @@ constexpr int MaximoLinhas = 100; // more rows than this empties the table first
 } // namespace
 
 void TPrincipal::addList(const QString& OperIn, const QString& MensagemIn) {
+    QDateTime agora = appClock().now();
+    const QTime hora = agora.time();
+    agora.setTime(QTime(hora.hour(), hora.minute(), hora.second()));
     if (tblList && tblList->Active()) {
         if (tblList->RecordCount() > MaximoLinhas) tblList->EmptyTable();
-        const QDateTime agora = appClock().now();
-        const QTime hora = agora.time();
         // Stored as the 8-bit code page keeps it ("?" for what it lacks), then cut.
         tblList->appendRow({ansi::roundTrip(OperIn).left(TamanhoOperacao), agora.date(),
                             QTime(hora.hour(), hora.minute(), hora.second()),
                             ansi::roundTrip(MensagemIn).left(TamanhoMensagem)});
     }
+    emit rowLogged(agora, OperIn, MensagemIn);
     emit rowAdded();
 }

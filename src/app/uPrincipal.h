@@ -27,6 +27,7 @@
 #include "support/Memo.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -179,6 +180,8 @@ public:
 signals:
     void errorRaised(const QString& text); // the window or the headless mode shows it
     void rowAdded();                        // a row was added to the activity log
+    // The row just added, with its texts whole (the table keeps them cut).
+    void rowLogged(const QDateTime& when, const QString& operacao, const QString& mensagem);
     void stateChanged();                    // texts, caption or dates changed
     void tickFinished();                    // a general tick has ended (also after an error)
     void settingsApplied();                 // FormActivate has applied the settings

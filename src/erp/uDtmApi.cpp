@@ -4,7 +4,7 @@
 #include "erp/FbError.h"
 #include "erp/SqlTexts.h"
 
-#include <QDate>
+#include <QtGlobal>
 
 #include <optional>
 
@@ -27,8 +27,8 @@ TdtmApi::TdtmApi()
       qryItensCupom(&dtbDolvex, &ibtDolvex, QStringLiteral("qryItensCupom")),
       qryCupomDelete(&dtbDolvex, &ibtDolvex, QStringLiteral("qryCupomDelete")),
       qryFecha(&dtbDolvex, &ibtDolvex, QStringLiteral("qryFecha")) {
-    dtbDolvex.UserName = kUserName;
-    dtbDolvex.Password = kPassword;
+    dtbDolvex.UserName = loginUser();
+    dtbDolvex.Password = loginPassword();
     dtbDolvex.CharacterSet = QStringLiteral("WIN1252");
     dtbDolvex.ConnectTimeoutSeconds = 15;
     dtbDolvex.DefaultTransaction = &ibtDolvex;
@@ -50,11 +50,23 @@ TdtmApi::~TdtmApi() {
     }
 }
 
+QString TdtmApi::loginUser() {
+    const QString user = qEnvironmentVariable("KORVANTA_ERP_USER");
+    return user.isEmpty() ? kUserName : user;
+}
+
+QString TdtmApi::loginPassword() {
+    const QString password = qEnvironmentVariable("KORVANTA_ERP_PASSWORD");
+    return password.isEmpty() ? kPassword : password;
+}
+
 void TdtmApi::dtmConectDolvex(bool conect) {
     if (conect) {
         dtbDolvex.CloseDataSets();
         dtbDolvex.Close(); // an active transaction is committed here
         dtbDolvex.DatabaseName = pathBancoDolvex;
+        dtbDolvex.UserName = loginUser();
+        dtbDolvex.Password = loginPassword();
         dtbDolvex.Open();
         ibtDolvex.StartTransaction();
         return;

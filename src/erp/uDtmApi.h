@@ -26,9 +26,14 @@
 
 class TdtmApi {
 public:
-    // The fixed administrator login of the ERP database.
+    // The fixed administrator login of the ERP database, the default of every
+    // opening; KORVANTA_ERP_USER and KORVANTA_ERP_PASSWORD, when set and not
+    // empty, override it for shops that changed theirs.
     static inline const QString kUserName = QStringLiteral("SYSDBA");
     static inline const QString kPassword = QStringLiteral("quillfern");
+    // The login the next opening uses: the environment's, or the fixed one.
+    [[nodiscard]] static QString loginUser();
+    [[nodiscard]] static QString loginPassword();
 
     TdtmApi();
     // Closes the connection; what is uncommitted is rolled back.
