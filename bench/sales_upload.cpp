@@ -1,15 +1,20 @@
 // sales_upload: a sales upload run (PostVendas, "Pendentes-1") of 400 tickets
-// with 3 items and a payment-forms row each, on the embedded ERP database and
-// against fake-korvanta on loopback; and, in the same process, its floor: the
-// same 400 documents posted through a bare libcurl loop on one reused handle,
-// each followed by one prepared UPDATE of the ticket's flag and a
-// commit-retaining, on a twin database. Prints tickets per second of both, the
-// run/floor ratio (goal: at most 1.5) and the process's peak memory.
+// with 3 items and a payment-forms row each, against fake-korvanta on loopback,
+// and in the same process its two floors (SalesFloors.h), each on a twin
+// database:
+// - the whole-job floor: the same tickets read, their documents built, posted
+//   and flagged the plainest way; "ratio" is run/whole-job (goal: at most 1.5);
+// - the bare floor: the documents the run posted, posted again by bare libcurl,
+//   each followed by a prepared flag update; "ratio_bare" is run/bare.
+// Everything runs on the embedded engine, then again through the Firebird
+// server over TCP ("localhost:/path") when one answers (scripts/fbserver start).
+// Prints tickets per second, the ratios and the process's peak memory, and
+// checks that the whole-job floor's documents are the run's, byte for byte.
 //
 //   sales_upload [--rounds R]        (default 3; the median round is reported)
 //
-// The last line, "RESULT sales_upload key=value ...", holds the median figures
-// for scripts/bench.
+// "RESULT sales_upload key=value ..." and "RESULT sales_upload_tcp ..." hold the
+// median figures for scripts/bench.
 
 #include "api/RequestFrame.h"
 #include "app/uPrincipal.h"
@@ -20,6 +25,8 @@
 #include "erp/SqlScript.h"
 #include "erp/uDtmApi.h"
 #include "BenchSupport.h"
+#include "SalesFloors.h"
+#include "ServerDatabase.h"
 #include "support/Clock.h"
 #include "support/MemTable.h"
 #include "support/Platform.h"
@@ -36,7 +43,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <firebird/Interface.h>
-#include <memory>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -93,79 +100,6 @@ void createDatabase(const QString& path) {
     db.Close();
 }
 
-// The floor's flag writes: one prepared UPDATE, executed and committed
-// (retaining) per ticket.
-class PreparedFlagUpdate {
-  public:
-    explicit PreparedFlagUpdate(TdtmApi& dtm)
-        : m_master(Firebird::fb_get_master_interface()), m_status(m_master->getStatus()),
-          m_tra(dtm.ibtDolvex.handle()) {
-        Firebird::IMetadataBuilder* builder = m_master->getMetadataBuilder(&m_status, 4);
-        for (unsigned i = 0; i < 3; ++i) {
-            builder->setType(&m_status, i, SQL_LONG + 1);
-            builder->setLength(&m_status, i, sizeof(ISC_LONG));
-        }
-        builder->setType(&m_status, 3, SQL_TYPE_DATE + 1);
-        builder->setLength(&m_status, 3, sizeof(ISC_DATE));
-        m_meta = builder->getMetadata(&m_status);
-        builder->release();
-        m_message.assign(m_meta->getMessageLength(&m_status), 0);
-        for (unsigned i = 0; i < 4; ++i)
-            *reinterpret_cast<short*>(m_message.data() + m_meta->getNullOffset(&m_status, i)) = 0;
-        *reinterpret_cast<ISC_LONG*>(at(0)) = 2;
-        *reinterpret_cast<ISC_LONG*>(at(2)) = 1;
-        *reinterpret_cast<ISC_DATE*>(at(3)) = ISC_DATE(kDay.toJulianDay() - 2400001);
-        m_stmt = dtm.dtbDolvex.attachment()->prepare(
-            &m_status, m_tra, 0,
-            "UPDATE Cupom_fiscal SET sinc_korvanta=? WHERE nro_cupom=? and nro_cx=? and data_cupom=?",
-            SQL_DIALECT_V6, 0);
-    }
-    ~PreparedFlagUpdate() {
-        try {
-            m_stmt->free(&m_status);
-        } catch (const Firebird::FbException&) {
-            // The attachment is gone already; nothing left to free.
-        }
-        m_meta->release();
-        m_status.dispose();
-    }
-    void write(int ticket) {
-        *reinterpret_cast<ISC_LONG*>(at(1)) = ticket;
-        m_stmt->execute(&m_status, m_tra, m_meta, m_message.data(), nullptr, nullptr);
-        m_tra->commitRetaining(&m_status);
-    }
-
-  private:
-    unsigned char* at(unsigned i) { return m_message.data() + m_meta->getOffset(&m_status, i); }
-
-    Firebird::IMaster* m_master;
-    Firebird::ThrowStatusWrapper m_status;
-    Firebird::ITransaction* m_tra;
-    Firebird::IMessageMetadata* m_meta = nullptr;
-    Firebird::IStatement* m_stmt = nullptr;
-    std::vector<unsigned char> m_message;
-};
-
-// The floor: the documents posted on one reused handle, each followed by its flag write.
-double floorRun(const QString& url, const std::vector<QByteArray>& docs, const QString& dbPath) {
-    TdtmApi dtm;
-    dtm.pathBancoDolvex = dbPath;
-    dtm.dtmConectDolvex(true);
-    auto update = std::make_unique<PreparedFlagUpdate>(dtm);
-    bench::BarePoster poster(url, kUser, kPassword);
-    QElapsedTimer timer;
-    timer.start();
-    int ticket = 0;
-    for (const QByteArray& doc : docs) {
-        poster.post(doc, "floor", 200, 208);
-        update->write(++ticket);
-    }
-    const double seconds = double(timer.nsecsElapsed()) / 1e9;
-    update.reset();
-    dtm.dtmConectDolvex(false);
-    return seconds;
-}
-
 // The bodies of the movements the journal recorded for one register's path.
 std::vector<QByteArray> postedDocuments(const QString& journalPath, const QString& path) {
     std::vector<QByteArray> docs;
@@ -179,97 +113,170 @@ std::vector<QByteArray> postedDocuments(const QString& journalPath, const QStrin
 }
 
 int pendingTickets(TdtmApi& dtm) {
-    dtm.qrySelect1.SQL =
-        QStringList{QStringLiteral("select count(*) n from cupom_fiscal where sinc_korvanta = 1")};
+    dtm.qrySelect1.setStatement({{QStringLiteral("select count(*) n from cupom_fiscal where sinc_korvanta = 1")}, {}});
     dtm.qrySelect1.Open();
     const int n = dtm.qrySelect1.FieldByName(QStringLiteral("N")).AsInteger();
     dtm.qrySelect1.Close();
     return n;
 }
 
+// Turns a database file into the name to attach it by.
+using Namer = std::function<QString(const QString&)>;
+
+struct Round {
+    double run = 0, whole = 0, bare = 0;
+    bool sameDocuments = false;
+};
+
+struct Service {
+    QString base;    // "http://127.0.0.1:<port>/"
+    QString journal; // its journal file
+};
+
+// One round: the run and both floors on three fresh twin databases, under the
+// company `company` (so the service never takes a round's documents for
+// another's). Throws AppError when the run left tickets unflagged.
+Round round(const QString& folder, const Service& service, const QString& company, const Namer& name,
+            qint64& peakAfterRun) {
+    const QString runDb = folder + QStringLiteral("/run%1.fdb").arg(company);
+    const QString bareDb = folder + QStringLiteral("/bare%1.fdb").arg(company);
+    const QString wholeDb = folder + QStringLiteral("/whole%1.fdb").arg(company);
+    for (const QString& db : {runDb, bareDb, wholeDb}) createDatabase(db);
+    const auto path = [&](const char* register_) {
+        return api::pathMovimientos(company, QStringLiteral("1"), QString::fromLatin1(register_));
+    };
+    Round r;
+
+    TPrincipal core;
+    core.frmConfig->LoadConfig();
+    core.URL_BASE = service.base;
+    core.edtidEmpresa = company;
+    core.edtidLocal = QStringLiteral("1");
+    core.edtUsuario = kUser;
+    core.edtSenha = kPassword;
+    core.versaoPdv = core.VersaoRetaguarda = QString::fromLatin1(api::kVersao);
+    core.dtmApi->pathBancoDolvex = name(runDb);
+    core.patLogErro = folder + QDir::separator();
+    core.chkpostVendas = true;
+    core.podeGetPromo = core.podePostVenda = 1;
+    core.uPostFecha = clockSeconds() + 1'000'000'000;
+    core.tblList->Open();
+    // Warm-up: connections, statements and caches, on register 9.
+    core.edtData = kDay;
+    core.PostVendas(QStringLiteral("Data"), QStringLiteral("9"));
+    QElapsedTimer timer;
+    timer.start();
+    core.PostVendas(QStringLiteral("Pendentes-1"), QString());
+    r.run = double(timer.nsecsElapsed()) / 1e9;
+    peakAfterRun = std::max(peakAfterRun, platform::peakMemoryBytes());
+    core.dtmApi->dtmConectDolvex(true);
+    const int left = pendingTickets(*core.dtmApi);
+    core.dtmApi->dtmConectDolvex(false);
+    const std::vector<QByteArray> docs = postedDocuments(service.journal, "/" + path("1"));
+    if (left != 0 || int(docs.size()) != kTickets)
+        throw AppError(QStringLiteral("the run left %1 tickets unflagged and posted %2 documents")
+                           .arg(left)
+                           .arg(docs.size()));
+
+    // The bare floor posts the run's documents to register 2's path.
+    bench::BarePoster barePoster(service.base + path("2"), kUser, kPassword);
+    r.bare = bench::bareFloor(name(bareDb), barePoster, docs, 1, kDay);
+
+    // The whole-job floor, warmed up on register 9 (posted to register 8's path),
+    // then register 1's tickets posted to register 3's path.
+    bench::BarePoster warmPoster(service.base + path("8"), kUser, kPassword);
+    (void)bench::wholeJob(name(wholeDb), warmPoster, 9);
+    bench::BarePoster wholePoster(service.base + path("3"), kUser, kPassword);
+    timer.restart();
+    const int posted = bench::wholeJob(name(wholeDb), wholePoster, 1);
+    r.whole = double(timer.nsecsElapsed()) / 1e9;
+    if (posted != kTickets)
+        throw AppError(QStringLiteral("the whole-job floor posted %1 documents").arg(posted));
+    r.sameDocuments = postedDocuments(service.journal, "/" + path("3")) == docs;
+    return r;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void report(const char* label, const std::vector<Round>& rounds, qint64 peakAfterRun) {
+    std::vector<double> run, whole, bare;
+    bool same = true;
+    for (const Round& r : rounds) {
+        run.push_back(r.run);
+        whole.push_back(r.whole);
+        bare.push_back(r.bare);
+        same = same && r.sameDocuments;
+    }
+    const double ru = median(run), wh = median(whole), ba = median(bare);
+    std::printf("%s, median of %d rounds: run %.0f tickets/s, whole-job floor %.0f tickets/s (ratio %.3f, goal "
+                "<= 1.5), bare floor %.0f tickets/s (ratio %.3f)\n",
+                label, int(rounds.size()), kTickets / ru, kTickets / wh, ru / wh, kTickets / ba, ru / ba);
+    std::printf("%s: the whole-job floor's documents %s the run's, byte for byte\n", label,
+                same ? "are" : "are NOT");
+    std::printf("RESULT %s tickets=%d rounds=%d run_s=%.3f whole_s=%.3f bare_s=%.3f run_tps=%.0f whole_tps=%.0f "
+                "bare_tps=%.0f ratio=%.3f ratio_bare=%.3f same_documents=%d peak_mib=%.1f\n",
+                label, kTickets, int(rounds.size()), ru, wh, ba, kTickets / ru, kTickets / wh, kTickets / ba,
+                ru / wh, ru / ba, same ? 1 : 0, peakAfterRun / 1048576.0);
+}
+
+std::vector<Round> rounds(int count, const char* label, const QString& folder, const Service& service, int firstCompany,
+                          const Namer& name, qint64& peakAfterRun) {
+    std::vector<Round> all;
+    for (int r = 0; r < count; ++r) {
+        all.push_back(round(folder, service, QString::number(firstCompany + r), name, peakAfterRun));
+        const Round& x = all.back();
+        std::printf("%s round %d: run %.3f s (%.0f tickets/s), whole-job floor %.3f s (ratio %.3f), bare floor "
+                    "%.3f s (ratio %.3f)\n",
+                    label, r + 1, x.run, kTickets / x.run, x.whole, x.run / x.whole, x.bare, x.run / x.bare);
+    }
+    return all;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    int rounds = 3;
+    int count = 3;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2)
-        if (args[i] == "--rounds") rounds = std::max(1, args[i + 1].toInt());
+        if (args[i] == "--rounds") count = std::max(1, args[i + 1].toInt());
 
     QTemporaryDir folder;
     platform::setBaseDir(folder.path());
-    const QString journal = folder.filePath("journal.jsonl");
-    QProcess service;
-    const QString base = bench::startFakeService(service, journal, kUser, kPassword);
-    if (base.isEmpty()) {
+    Service service;
+    service.journal = folder.filePath("journal.jsonl");
+    QProcess process;
+    service.base = bench::startFakeService(process, service.journal, kUser, kPassword);
+    if (service.base.isEmpty()) {
         std::fprintf(stderr, "fake-korvanta did not start\n");
         return 1;
     }
-
-    std::vector<double> runSeconds, floorSeconds;
-    qint64 peakAfterRun = 0;
-    for (int r = 0; r < rounds; ++r) {
-        // Twin databases, so both sides start from the same state.
-        const QString runDb = folder.filePath(QStringLiteral("run%1.fdb").arg(r));
-        const QString floorDb = folder.filePath(QStringLiteral("floor%1.fdb").arg(r));
-        createDatabase(runDb);
-        createDatabase(floorDb);
-
-        TPrincipal core;
-        core.frmConfig->LoadConfig();
-        core.URL_BASE = base;
-        core.edtidEmpresa = QString::number(100 + r);
-        core.edtidLocal = QStringLiteral("1");
-        core.edtUsuario = kUser;
-        core.edtSenha = kPassword;
-        core.versaoPdv = core.VersaoRetaguarda = QString::fromLatin1(api::kVersao);
-        core.dtmApi->pathBancoDolvex = runDb;
-        core.patLogErro = folder.path() + QDir::separator();
-        core.chkpostVendas = true;
-        core.podeGetPromo = core.podePostVenda = 1;
-        core.uPostFecha = clockSeconds() + 1'000'000'000;
-        core.tblList->Open();
-        // Warm-up: connections, statements and caches, on register 9.
-        core.edtData = kDay;
-        core.PostVendas(QStringLiteral("Data"), QStringLiteral("9"));
-
-        QElapsedTimer timer;
-        timer.start();
-        core.PostVendas(QStringLiteral("Pendentes-1"), QString());
-        runSeconds.push_back(double(timer.nsecsElapsed()) / 1e9);
-        peakAfterRun = std::max(peakAfterRun, platform::peakMemoryBytes());
-        core.dtmApi->dtmConectDolvex(true);
-        const int left = pendingTickets(*core.dtmApi);
-        core.dtmApi->dtmConectDolvex(false);
-
-        const std::vector<QByteArray> docs =
-            postedDocuments(journal, "/" + api::pathMovimientos(core.edtidEmpresa, core.edtidLocal, "1"));
-        if (left != 0 || int(docs.size()) != kTickets) {
-            std::fprintf(stderr, "round %d: %d tickets left unflagged, %d documents posted\n", r + 1, left,
-                         int(docs.size()));
-            return 1;
+    try {
+        qint64 peak = 0;
+        const auto embedded =
+            rounds(count, "sales_upload", folder.path(), service, 100, [](const QString& file) { return file; }, peak);
+        report("sales_upload", embedded, peak);
+        const QString probe = folder.filePath("probe.fdb");
+        createDatabase(probe);
+        if (bench::serverName("sales_upload", probe)) {
+            qint64 peakTcp = 0;
+            const auto tcp = rounds(count, "sales_upload_tcp", folder.path(), service, 200, [](const QString& file) {
+                bench::openToServer(file);
+                return QStringLiteral("localhost:") + file;
+            }, peakTcp);
+            report("sales_upload_tcp", tcp, peakTcp);
         }
-        // The floor posts the same documents to another register's path.
-        floorSeconds.push_back(
-            floorRun(base + api::pathMovimientos(core.edtidEmpresa, core.edtidLocal, "2"), docs, floorDb));
-        std::printf("round %d: run %.3f s (%.0f tickets/s), floor %.3f s (%.0f tickets/s), ratio %.3f\n",
-                    r + 1, runSeconds.back(), kTickets / runSeconds.back(), floorSeconds.back(),
-                    kTickets / floorSeconds.back(), runSeconds.back() / floorSeconds.back());
+    } catch (const AppError& e) {
+        std::fprintf(stderr, "sales_upload: %s\n", e.message().toLocal8Bit().constData());
+        return 1;
+    } catch (const Firebird::FbException& e) {
+        std::fprintf(stderr, "sales_upload: %s\n", bench::fbMessage(e).toLocal8Bit().constData());
+        return 1;
     }
-    std::vector<double> sortedRun = runSeconds, sortedFloor = floorSeconds;
-    std::sort(sortedRun.begin(), sortedRun.end());
-    std::sort(sortedFloor.begin(), sortedFloor.end());
-    const double run = sortedRun[sortedRun.size() / 2];
-    const double flo = sortedFloor[sortedFloor.size() / 2];
-    std::printf("median: run %.0f tickets/s, floor %.0f tickets/s, ratio %.3f (goal <= 1.5)\n",
-                kTickets / run, kTickets / flo, run / flo);
-    std::printf("peak memory: %.1f MiB after the runs, %.1f MiB at the end\n", peakAfterRun / 1048576.0,
-                platform::peakMemoryBytes() / 1048576.0);
-    std::printf("RESULT sales_upload tickets=%d rounds=%d run_s=%.3f floor_s=%.3f run_tps=%.0f floor_tps=%.0f "
-                "ratio=%.3f peak_mib=%.1f\n",
-                kTickets, rounds, run, flo, kTickets / run, kTickets / flo, run / flo, peakAfterRun / 1048576.0);
-
-    service.terminate();
-    service.waitForFinished(10'000);
+    process.terminate();
+    process.waitForFinished(10'000);
     return 0;
 }
