@@ -12,6 +12,10 @@ int requestPipe() {
 }
 } // namespace
 
+void TProcessRequests::prepare() {
+    (void)requestPipe();
+}
+
 TProcessRequests::TProcessRequests(QObject* parent) : QObject(parent) {
     const int fd = requestPipe();
     if (fd < 0) return;

@@ -16,6 +16,13 @@ class TProcessRequests : public QObject {
     explicit TProcessRequests(QObject* parent = nullptr);
     ~TProcessRequests() override;
 
+    // Routes the signals to the requests' descriptor. Call it first thing in
+    // main(), before the application object starts any thread (the window
+    // system's, D-Bus's): every thread started afterwards inherits the blocked
+    // signals, so no library's own handler takes them. An instance made later
+    // reads the same descriptor; calling this again does nothing.
+    static void prepare();
+
   signals:
     void endRequested();
     void reloadRequested();
