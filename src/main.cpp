@@ -1,120 +1,109 @@
 // korvanta-sync: reads the command line and starts the tray program, the
-// headless runner or one command.
+// headless runner, one command or the status report.
 
+#include "app/CommandLine.h"
 #include "app/Headless.h"
+#include "app/ProcessRequests.h"
+#include "app/SingleInstance.h"
+#include "app/StatusReport.h"
 #include "app/gui/GuiApp.h"
 #include "app/uPrincipal.h"
+#include "api/RequestFrame.h"
 #include "support/Clock.h"
 #include "support/Platform.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
 #include <QStringList>
+
 #include <cstdio>
 #include <optional>
 
 namespace {
 
-const char* const Usage =
-    "Usage: korvanta-sync [--dir DIR] [--headless | --once COMMAND]\n"
-    "\n"
-    "Without options the synchroniser starts hidden behind its notification icon.\n"
-    "\n"
-    "  --dir DIR        use DIR instead of the executable's folder for configAPI.ini,\n"
-    "                   test-ping.txt / resp-ping.txt and the Korvanta\\log folders\n"
-    "  --headless       run the scheduler and the tasks without a window or icon;\n"
-    "                   every activity-log row is written to standard output;\n"
-    "                   SIGINT/SIGTERM end it after the task at work, SIGHUP applies\n"
-    "                   the settings anew (reported on standard error)\n"
-    "  --once COMMAND   apply the settings, run one command, print the log rows, exit:\n"
-    "                     tick                                  one general tick (every task due)\n"
-    "                     send-sales pendentes-1|pendentes-3|DD/MM/AAAA\n"
-    "                     send-closing pendente|DD/MM/AAAA\n"
-    "                     promotions                            read and import the promotions\n"
-    "                     resend                                read and honour the resend requests\n"
-    "  --help           show this text\n"
-    "\n"
-    "A log row on standard output: DD/MM/AAAA<TAB>HH:MM:SS<TAB>Operacao<TAB>Mensagem.\n"
-    "In the modes without a window, KORVANTA_TIME_SCALE=N (N > 1) makes time run N times\n"
-    "faster, timers and clock alike: for tests and demonstrations only.\n"
-    "Exit status: 0 normal end, 1 an error that no task handled (text on standard error),\n"
-    "2 usage error.\n";
-
-int usageError(const QString& why) {
-    std::fprintf(stderr, "korvanta-sync: %s\n\n%s", why.toLocal8Bit().constData(), Usage);
-    return 2;
+void print(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
 
-struct Options {
-    QString dir;
-    bool headless = false;
-    std::optional<headless::OnceCommand> once;
+// Time running faster, for tests and demonstrations of the modes without a window.
+class TimeScale {
+  public:
+    TimeScale() {
+        bool ok = false;
+        const double scale = qEnvironmentVariable("KORVANTA_TIME_SCALE").toDouble(&ok);
+        if (!ok || scale <= 1.0) return;
+        m_clock.emplace(scale);
+        setAppClock(&*m_clock);
+        TPrincipal::setTimerScale(1.0 / scale);
+    }
+    ~TimeScale() { setAppClock(nullptr); }
+    TimeScale(const TimeScale&) = delete;
+    TimeScale& operator=(const TimeScale&) = delete;
+
+  private:
+    std::optional<ScaledClock> m_clock;
 };
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+    // Before the application object starts any thread: SIGINT, SIGTERM and
+    // SIGHUP become requests read in the event loop, in every mode.
+    TProcessRequests::prepare();
 
-    Options options;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args.at(i);
-        if (arg == u"--help" || arg == u"-h") {
-            std::fputs(Usage, stdout);
-            return 0;
-        }
-        if (arg == u"--dir" || arg.startsWith(u"--dir=")) {
-            if (arg == u"--dir" && i + 1 >= args.size())
-                return usageError(QStringLiteral("--dir needs a folder"));
-            options.dir = arg == u"--dir" ? args.at(++i) : arg.mid(6);
-            if (options.dir.isEmpty() || !QDir(options.dir).exists())
-                return usageError(QStringLiteral("--dir: folder not found: '%1'").arg(options.dir));
-        } else if (arg == u"--headless") {
-            options.headless = true;
-        } else if (arg == u"--once") {
-            // The command and, for the two send commands, its argument.
-            const QString name = i + 1 < args.size() ? args.at(i + 1) : QString();
-            const qsizetype words = name == u"send-sales" || name == u"send-closing" ? 2 : 1;
-            QString error;
-            options.once = headless::parseOnce(args.mid(i + 1, words), &error);
-            if (!options.once) return usageError(error);
-            i += words;
-        } else {
-            return usageError(QStringLiteral("unknown option '%1'").arg(arg));
-        }
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    const cli::Parsed parsed = cli::parse(args);
+    if (!parsed.options) {
+        if (parsed.errorStatus == 3) platform::attachParentConsole();
+        print(stderr, QStringLiteral("korvanta-sync: %1\n\n").arg(parsed.error) + QString::fromLatin1(cli::usage()));
+        return parsed.errorStatus;
     }
-    if (options.headless && options.once)
-        return usageError(QStringLiteral("--headless and --once exclude each other"));
+    const cli::Options& options = *parsed.options;
+    using Mode = cli::Options::Mode;
+    if (options.mode != Mode::Tray) platform::attachParentConsole();
+    if (options.mode == Mode::Help) {
+        print(stdout, QString::fromLatin1(cli::usage()));
+        return 0;
+    }
+    if (options.mode == Mode::Version) {
+        print(stdout, QStringLiteral("korvanta-sync %1\n").arg(QLatin1String(api::kVersao)));
+        return 0;
+    }
 
     // Before anything reads a file.
     if (!options.dir.isEmpty()) platform::setBaseDir(options.dir);
 
-    // Time running faster, for tests and demonstrations of the modes without a window.
-    std::optional<ScaledClock> fastClock;
-    struct ClockReset {
-        ~ClockReset() { setAppClock(nullptr); }
-    } clockReset;
-    if (options.once || options.headless) {
-        bool ok = false;
-        const double scale = qEnvironmentVariable("KORVANTA_TIME_SCALE").toDouble(&ok);
-        if (ok && scale > 1.0) {
-            fastClock.emplace(scale);
-            setAppClock(&*fastClock);
-            TPrincipal::setTimerScale(1.0 / scale);
-        }
+    if (options.mode == Mode::Status) {
+        QCoreApplication app(argc, argv);
+        return status::run({options.json, options.warnAgeMinutes, options.critAgeMinutes}, stdout, stderr);
     }
 
-    if (options.once) {
-        QCoreApplication app(argc, argv);
-        return headless::THeadlessRunner().runOnce(*options.once);
+    // One synchroniser per working folder.
+    std::optional<QCoreApplication> coreApp;
+    std::optional<QApplication> guiApp;
+    if (options.mode == Mode::Tray)
+        guiApp.emplace(argc, argv);
+    else
+        coreApp.emplace(argc, argv);
+    TSingleInstance instance(platform::baseDir());
+    switch (instance.acquire()) {
+    case TSingleInstance::Outcome::Acquired:
+        break;
+    case TSingleInstance::Outcome::HeldByOther:
+        if (options.mode == Mode::Tray && instance.askToShow() == TSingleInstance::Answer::Shown) return 0;
+        print(stderr, QStringLiteral("korvanta-sync: %1\n").arg(instance.problem()));
+        return 1;
+    case TSingleInstance::Outcome::Failed:
+        print(stderr, QStringLiteral("korvanta-sync: %1\n").arg(instance.problem()));
+        return 1;
     }
-    if (options.headless) {
-        QCoreApplication app(argc, argv);
-        return headless::THeadlessRunner().runLoop();
-    }
-    QApplication app(argc, argv);
-    return runGui();
+
+    if (options.mode == Mode::Tray) return runGui(instance);
+
+    instance.listen(TSingleInstance::Role::NoWindow);
+    const TimeScale timeScale;
+    if (options.mode == Mode::Once) return headless::THeadlessRunner().runOnce(*options.once);
+    return headless::THeadlessRunner().runLoop();
 }

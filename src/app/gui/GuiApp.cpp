@@ -1,12 +1,15 @@
 #include "app/gui/GuiApp.h"
 
 #include "app/ProcessRequests.h"
+#include "app/SingleInstance.h"
 #include "app/gui/uFrmPrincipal.h"
 #include "app/uPrincipal.h"
 
 #include <QApplication>
 
-int runGui() {
+#include <cstdio>
+
+int runGui(TSingleInstance& instance) {
     // Hiding the last window must not end the program; only the menu and the
     // button do.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -18,6 +21,12 @@ int runGui() {
     QObject::connect(&requests, &TProcessRequests::endRequested, &frmPrincipal, &TfrmPrincipal::sairClick);
     QObject::connect(&requests, &TProcessRequests::reloadRequested, &frmPrincipal,
                      &TfrmPrincipal::FormActivate);
+    // A second start in the same folder shows this window instead of running twice.
+    QObject::connect(&instance, &TSingleInstance::showRequested, &frmPrincipal, [&frmPrincipal] {
+        std::fputs("korvanta-sync: window shown at the request of a second start\n", stderr);
+        frmPrincipal.restauraClick();
+    });
+    instance.listen(TSingleInstance::Role::Window);
     frmPrincipal.FormCreate();
     const int status = QApplication::exec();
     core.habilTimer(0);
