@@ -13,6 +13,7 @@
 #include <malloc.h>
 #endif
 #if defined(Q_OS_WIN)
+#include <cstdio>
 #include <windows.h>
 #include <psapi.h>
 #else
@@ -69,6 +70,23 @@ QString baseDir() { return g_baseDir.isEmpty() ? executableDir() : g_baseDir; }
 
 void setBaseDir(const QString& dir) {
     g_baseDir = dir.isEmpty() ? QString() : withSeparator(QDir(dir).absolutePath());
+}
+
+void attachParentConsole() {
+#if defined(Q_OS_WIN)
+    // A stream without a handle has nowhere to go; a redirected one has a handle
+    // and stays as it is. Asked before attaching, which may set the handles.
+    const auto unset = [](DWORD stream) {
+        const HANDLE handle = GetStdHandle(stream);
+        return handle == nullptr || handle == INVALID_HANDLE_VALUE;
+    };
+    const bool out = unset(STD_OUTPUT_HANDLE);
+    const bool err = unset(STD_ERROR_HANDLE);
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return; // started from Explorer: no console
+    FILE* reopened = nullptr;
+    if (out) freopen_s(&reopened, "CONOUT$", "w", stdout);
+    if (err) freopen_s(&reopened, "CONOUT$", "w", stderr);
+#endif
 }
 
 QString computerName() {

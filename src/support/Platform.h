@@ -38,6 +38,14 @@ void trimWorkingSet();
 // The platform's path separator.
 [[nodiscard]] QChar separator();
 
+// A program built as a windowed (GUI) program on Windows starts without a
+// console; the modes without a window call this so that their output goes to
+// the console of the command prompt that started them. Standard output and
+// error that were redirected (to a file or a pipe) stay where they were. Does
+// nothing elsewhere, and nothing when the parent has no console (started from
+// Explorer).
+void attachParentConsole();
+
 // Requests that reach a process from outside: end it (SIGINT, SIGTERM) or apply
 // its settings anew (SIGHUP).
 enum class ProcessRequest { None, End, Reload };
