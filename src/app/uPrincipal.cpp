@@ -10,6 +10,7 @@
 #include "support/Clock.h"
 #include "support/JsonTables.h"
 #include "support/MemTable.h"
+#include "support/Platform.h"
 #include "support/frmFunczyr.h"
 
 #include <QCoreApplication>
@@ -63,17 +64,19 @@ void TPrincipal::FormCreate() {
 
     // The month's log folder, one level at a time; a level that exists already
     // or cannot be made passes silently (writes into it fail where they happen).
+    // A level made here is for the owner alone: the error files hold customers'
+    // document numbers.
     const QDate hoje = appClock().now().date();
     const QChar sep = QDir::separator();
     QString pasta = Funcoes_da_ZYR::Path_Do_Executavel() + QStringLiteral("Korvanta") + sep;
-    QDir().mkdir(pasta);
+    platform::makePrivateFolder(pasta);
     pasta += QStringLiteral("log") + sep;
-    QDir().mkdir(pasta);
+    platform::makePrivateFolder(pasta);
     pasta += QStringLiteral("Ano%1_%2")
                  .arg(Funcoes_da_ZYR::NumeroMes(hoje, QStringLiteral("ANO")))
                  .arg(Funcoes_da_ZYR::NumeroMes(hoje, QStringLiteral("MES"))) +
              sep;
-    QDir().mkdir(pasta);
+    platform::makePrivateFolder(pasta);
     patLogErro = pasta;
 
     // Every task is due at the first tick.

@@ -11,6 +11,8 @@ namespace files {
 // rewritten in place instead. Returns false with the reason in *error (which may
 // be null) when anything failed; the old file is then untouched (except in the
 // in-place fallback).
+// The file keeps the mode of the file it replaces; a new file is readable and
+// writable by its owner alone (see platform::setWrittenFileMode).
 bool replaceWhole(const QString& path, const QByteArray& bytes, QString* error, bool directFallback = false);
 
 } // namespace files

@@ -72,6 +72,33 @@ void setBaseDir(const QString& dir) {
     g_baseDir = dir.isEmpty() ? QString() : withSeparator(QDir(dir).absolutePath());
 }
 
+bool makePrivateFolder(const QString& path) {
+#if defined(Q_OS_WIN)
+    return QDir().mkdir(path); // inherits the profile folder's access rights
+#else
+    return QDir().mkdir(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+#endif
+}
+
+void setWrittenFileMode(QFileDevice& file, std::optional<QFileDevice::Permissions> replaced) {
+#if defined(Q_OS_WIN)
+    Q_UNUSED(file);
+    Q_UNUSED(replaced);
+#else
+    // Only the mode bits: QFileInfo adds the *User flags (what this process may
+    // do), which would give the owner rights the old file did not give it.
+    const QFileDevice::Permissions modeBits =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+        QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
+        QFileDevice::ExeOther;
+    const QFileDevice::Permissions mode =
+        replaced ? (*replaced & modeBits) : (QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // On the open descriptor; fails only where the file system has no modes, and
+    // the file keeps the mode that file system gives it.
+    static_cast<void>(file.setPermissions(mode));
+#endif
+}
+
 void attachParentConsole() {
 #if defined(Q_OS_WIN)
     // A stream without a handle has nowhere to go; a redirected one has a handle

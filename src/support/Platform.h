@@ -2,7 +2,10 @@
 // The platform's facilities the program needs. This file and Platform.cpp are the
 // only places with calls that differ between Windows and Linux.
 
+#include <QFileDevice>
 #include <QString>
+
+#include <optional>
 
 namespace Firebird {
 class IMaster;
@@ -37,6 +40,20 @@ void trimWorkingSet();
 
 // The platform's path separator.
 [[nodiscard]] QChar separator();
+
+// What the program writes is for the user it runs as: configAPI.ini holds the
+// service's password, the error files hold customers' document numbers. On
+// POSIX a file it makes gets 0600 and a folder 0700; on Windows the user's
+// profile keeps others out already and nothing is changed.
+//
+// Makes one folder (its parent must exist), read, written and entered by its
+// owner alone; false when it was not made (it exists, or the making failed).
+bool makePrivateFolder(const QString& path);
+// Sets the mode of a file being written, on its open device, before anything is
+// written into it: the mode of the file it replaces (`replaced`: owner, group
+// and others, as that file had them), or read and write for the owner alone for
+// a new file (`replaced` empty). A file system without modes keeps its own.
+void setWrittenFileMode(QFileDevice& file, std::optional<QFileDevice::Permissions> replaced);
 
 // A program built as a windowed (GUI) program on Windows starts without a
 // console; the modes without a window call this so that their output goes to
