@@ -76,15 +76,34 @@ std::unique_ptr<ErpDatabase> salesDatabase(int count, QString* serverName = null
 
 class FaultTest : public ::testing::Test {
   protected:
-    // 80 pending tickets, a service that waits 40 ms before each answer, and a
-    // sales upload of the executable that has posted ten of them so far.
+    static constexpr int kTickets = 30;
+    static constexpr int kAnswered = 10;
+    // Longer than any test runs; the service's stop cuts it short.
+    static constexpr int kHeldMs = 600'000;
+
+    // 30 pending tickets and a sales upload of the executable that had ten
+    // posts answered and waits for the reply to its eleventh: the service took
+    // that ticket and holds its reply back. However fast or slow the machine,
+    // an interruption from here on finds that ticket taken but not flagged and
+    // the rest not yet posted.
     void startUpload() {
-        db = salesDatabase(80);
-        service = std::make_unique<FakeService>(FakeService::Options{.latencyMs = 40});
+        db = salesDatabase(kTickets);
+        service = std::make_unique<FakeService>();
+        service->setDelivery(QStringLiteral("movimientos"), {.holdMs = kHeldMs, .holdAfter = kAnswered});
         writeSettings(folder.path(), settingsFor(db->path(), service->baseUrl()));
         upload = std::make_unique<SyncProcess>(folder.path(), sendSales);
-        ASSERT_TRUE(upload->waitUntil([this] { return movementPosts(service->journal()).size() >= 10; }))
+        ASSERT_TRUE(upload->waitUntil([this] { return movementPosts(service->journal()).size() > kAnswered; }))
             << text(upload->err());
+        const QList<MovementPost> posts = movementPosts(service->journal());
+        ASSERT_EQ(posts.size(), kAnswered + 1);
+        ASSERT_EQ(posts.last().status, 200);
+        held = posts.last().numero;
+    }
+
+    // Whether the ERP row of the ticket has this flag.
+    bool flagged(const QString& numero, int flag) const {
+        return db->integer(QStringLiteral("select sinc_korvanta from cupom_fiscal where nro_cupom = %1").arg(numero)) ==
+               flag;
     }
 
     TempFolder folder;
@@ -93,6 +112,7 @@ class FaultTest : public ::testing::Test {
     std::unique_ptr<ErpDatabase> db;
     std::unique_ptr<FakeService> service;
     std::unique_ptr<SyncProcess> upload;
+    QString held; // the ticket whose reply the service holds back
 };
 
 TEST_F(FaultTest, ServiceKilledInTheMiddleOfAnUploadThenRestarted) {
@@ -101,9 +121,12 @@ TEST_F(FaultTest, ServiceKilledInTheMiddleOfAnUploadThenRestarted) {
     ASSERT_TRUE(upload->waitForExit());
     EXPECT_FALSE(upload->crashed());
     EXPECT_EQ(upload->exitCode(), 0) << text(upload->err());
-    EXPECT_TRUE(upload->out().contains(QStringLiteral("\tErro gravação: 1 - "))) << text(upload->out());
+    EXPECT_TRUE(upload->out().contains(QStringLiteral("\tErro gravação: 1 - ") + held + u' '))
+        << text(upload->out());
     expectLedger(*db, service->journal(), Ledger::Partial);
-    EXPECT_GT(ticketsFlagged(*db, 1), 0);
+    // The held ticket got no reply and keeps its flag, like every one after it.
+    EXPECT_TRUE(flagged(held, 1));
+    EXPECT_EQ(ticketsFlagged(*db, 1), kTickets - kAnswered);
 
     service->restart();
     SyncProcess again(folder.path(), sendSales);
@@ -124,8 +147,11 @@ TEST_F(FaultTest, SynchroniserKilledInTheMiddleOfARunThenStartedAgain) {
     for (const QStringList& row :
          erp.rows(QStringLiteral("select nro_cupom from cupom_fiscal where sinc_korvanta <> 2")))
         unflagged << row.at(0);
-    ASSERT_FALSE(unflagged.isEmpty());
+    // The service took the held ticket; the kill came before its flag.
+    ASSERT_TRUE(unflagged.contains(held));
+    EXPECT_EQ(unflagged.size(), kTickets - kAnswered);
 
+    service->setDelivery(QStringLiteral("movimientos"), {});
     SyncProcess again(folder.path(), sendSales);
     ASSERT_TRUE(again.waitForExit());
     EXPECT_EQ(again.exitCode(), 0) << text(again.err());
@@ -283,7 +309,9 @@ TEST_F(FaultTest, LogFolderThatTakesNoFilesKeepsPostsAndFlagsAndReportsTheFailur
         SyncProcess run(programFolder.path(), {QStringLiteral("--once"), QStringLiteral("tick")});
         ASSERT_TRUE(run.waitForExit());
         EXPECT_FALSE(run.crashed());
-        EXPECT_EQ(run.exitCode(), 0) << text(run.err());
+        // The activity journal cannot be written either: shown once, so --once tells of an error.
+        EXPECT_EQ(run.exitCode(), 1) << text(run.err());
+        EXPECT_EQ(run.err().count(QStringLiteral("Unable to write the activity journal ")), 1) << text(run.err());
         const QString out = run.out();
         EXPECT_TRUE(out.contains(QStringLiteral("\tErro arquivo: "))) << text(out);
         EXPECT_TRUE(out.contains(QStringLiteral("Unable to write ult_get_promo.txt"))) << text(out);

@@ -143,12 +143,16 @@ Control requests (same port, no authorization, not journalled):
                                                      (content type default application/json;charset=UTF-8);
                                                      the status still comes from the queue, the check of
                                                      a POST endpoint, or is 200 for a GET endpoint
-  POST /_control/delivery?endpoint=E[&trickleMs=N][&truncateAt=B]
-                                                     how the bodies of E's replies go out from now on:
-                                                     trickleMs: one byte every N milliseconds;
+  POST /_control/delivery?endpoint=E[&trickleMs=N][&truncateAt=B][&holdMs=M[&holdAfter=K]]
+                                                     how E's replies go out from now on:
+                                                     trickleMs: one byte of the body every N milliseconds;
                                                      truncateAt: the Content-Length of the whole body, but
                                                      only its first B bytes, then the connection closes;
-                                                     neither: whole and at once (the start state)
+                                                     holdMs: the requests after the first K (default 0)
+                                                     from now on are handled and journalled at once, and
+                                                     their replies leave M milliseconds later (at once
+                                                     when the service stops);
+                                                     none: whole and at once (the start state)
   POST /_control/latency?ms=N                        change the latency
   POST /_control/reset                               empty the queues, forget accepted movements,
                                                      serve the files again, deliver whole and at once,
@@ -160,7 +164,7 @@ Journal: one JSON line per request, written before the reply is sent:
    "headers" ([name,value]... as received, values read as ISO-8859-1),
    "body" (or "bodyBase64" when the body is not UTF-8),"endpoint" (empty for an unknown path),
    "status" (the status answered),"reason" (why a request was refused, "queued status", a body
-   trickled or cut, ...)}
+   trickled or cut, a reply held back, ...)}
 
 Prints "fake-korvanta listening on http://127.0.0.1:PORT/" once it accepts connections.
 Ends cleanly (exit status 0) on SIGTERM or SIGINT: requests in progress are answered first.

@@ -154,16 +154,23 @@ void Server::answer(const httplib::Request& req, httplib::Response& res, const s
     } else {
         servedGet(endpoint, res, entry);
     }
+    int holdMs = 0;
     if (!endpoint.empty()) {
         if (const auto set = m_state.servedOverride(endpoint)) res.set_content(set->body, set->contentType.c_str());
         if (const Delivery delivery = m_state.delivery(endpoint); delivery.shaped())
             shapeDelivery(res, delivery, entry);
+        holdMs = m_state.takeHold(endpoint);
+        if (holdMs > 0)
+            entry.reason += (entry.reason.empty() ? "" : "; ") + std::string("reply held back ") +
+                            std::to_string(holdMs) + " ms";
     }
 
     if (req.get_header_value("Cookie").find("korvanta-session=") == std::string::npos)
         res.set_header("Set-Cookie", "korvanta-session=" + std::to_string(m_state.nextSession()) + "; Path=/");
     entry.status = res.status;
     m_journal.write(entry);
+    // Handled and journalled: the service has done its part, only the reply is late.
+    if (holdMs > 0) static_cast<void>(m_state.pause(holdMs));
 }
 
 std::string Server::authorizationProblem(const httplib::Request& req) const {
@@ -275,8 +282,12 @@ void Server::control(const httplib::Request& req, httplib::Response& res) {
         Delivery delivery;
         const std::string trickleMs = req.get_param_value("trickleMs");
         const std::string truncateAt = req.get_param_value("truncateAt");
+        const std::string holdMs = req.get_param_value("holdMs");
+        const std::string holdAfter = req.get_param_value("holdAfter");
         if (!trickleMs.empty() && !parseCount(trickleMs, 7, delivery.trickleMs)) return fail("bad trickleMs");
         if (!truncateAt.empty() && !parseCount(truncateAt, 12, delivery.truncateAt)) return fail("bad truncateAt");
+        if (!holdMs.empty() && !parseCount(holdMs, 7, delivery.holdMs)) return fail("bad holdMs");
+        if (!holdAfter.empty() && !parseCount(holdAfter, 7, delivery.holdAfter)) return fail("bad holdAfter");
         m_state.setDelivery(endpoint, delivery);
         reply(res, 200, "ok\n", "text/plain");
     } else if (req.path == "/_control/latency" && req.method == "POST") {

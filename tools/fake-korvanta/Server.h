@@ -25,7 +25,7 @@ public:
     bool run();
     // Stops accepting connections and makes run() return once the open
     // connections are done (callable from another thread); requests waiting
-    // out the latency are answered at once.
+    // out the latency or a held-back reply are answered at once.
     void stop();
     // Whether no request is being answered.
     [[nodiscard]] bool idle() const { return m_active == 0; }

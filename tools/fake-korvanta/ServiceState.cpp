@@ -24,6 +24,7 @@ void ServiceState::reset() {
     m_accepted.clear();
     m_overrides.clear();
     m_deliveries.clear();
+    m_requestsSinceDelivery.clear();
     m_latencyMs = m_options.latencyMs;
 }
 
@@ -90,10 +91,19 @@ Delivery ServiceState::delivery(const std::string& endpoint) const {
 
 void ServiceState::setDelivery(const std::string& endpoint, const Delivery& delivery) {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    if (delivery.shaped())
-        m_deliveries[endpoint] = delivery;
-    else
+    if (delivery.plain())
         m_deliveries.erase(endpoint);
+    else
+        m_deliveries[endpoint] = delivery;
+    m_requestsSinceDelivery[endpoint] = 0;
+}
+
+int ServiceState::takeHold(const std::string& endpoint) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const int seen = m_requestsSinceDelivery[endpoint]++;
+    const auto it = m_deliveries.find(endpoint);
+    if (it == m_deliveries.end() || seen < it->second.holdAfter) return 0;
+    return it->second.holdMs;
 }
 
 void ServiceState::setLatencyMs(int ms) {

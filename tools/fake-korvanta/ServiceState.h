@@ -1,7 +1,7 @@
 #pragma once
 // What the fake service remembers while it runs, shared by its worker threads:
 // the queued statuses per endpoint, the movements already accepted, the reply
-// bodies set by control requests, how reply bodies go out, and the latency.
+// bodies set by control requests, how replies go out, and the latency.
 
 #include "Options.h"
 
@@ -22,12 +22,16 @@ struct ServedBody {
     std::string error;
 };
 
-// How an endpoint's reply bodies go out.
+// How an endpoint's replies go out.
 struct Delivery {
     int trickleMs = 0;         // > 0: one byte of the body every trickleMs milliseconds
     long long truncateAt = -1; // >= 0: only the first truncateAt bytes, under a Content-Length
                                // of the whole body; then the connection closes
+    int holdMs = 0;            // > 0: the requests after the first holdAfter (counted from this
+    int holdAfter = 0;         // setting) are handled and journalled at once, and their replies
+                               // leave holdMs milliseconds later (at once when the service stops)
     [[nodiscard]] bool shaped() const { return trickleMs > 0 || truncateAt >= 0; }
+    [[nodiscard]] bool plain() const { return !shaped() && holdMs <= 0; }
 };
 
 class ServiceState {
@@ -50,6 +54,8 @@ public:
 
     [[nodiscard]] Delivery delivery(const std::string& endpoint) const;
     void setDelivery(const std::string& endpoint, const Delivery& delivery);
+    // Counts one request of the endpoint; how long its reply is held back (0: not).
+    [[nodiscard]] int takeHold(const std::string& endpoint);
 
     void setLatencyMs(int ms);
     // Waits the latency; returns early when the service is stopping.
@@ -73,6 +79,7 @@ private:
     std::set<std::string> m_accepted;
     std::map<std::string, ServedBody> m_overrides;
     std::map<std::string, Delivery> m_deliveries;
+    std::map<std::string, int> m_requestsSinceDelivery;
     int m_latencyMs = 0;
     int m_sessions = 0;
 };
