@@ -54,6 +54,7 @@ TEST(IniFile, SaveGivesANewFileTheOwnerAloneAndKeepsTheModeOfAnOldOne) {
         EXPECT_EQ(filemodes::of(ini.path()), filemodes::octal(c.after));
         EXPECT_EQ(readBytes(ini.path()), expected);
         // Nothing beside it: in place means no temporary file was left either.
-        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("configAPI.ini")});
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("configAPI.ini")});
     }
 }

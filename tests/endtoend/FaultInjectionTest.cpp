@@ -92,8 +92,9 @@ class FaultTest : public ::testing::Test {
         service->setDelivery(QStringLiteral("movimientos"), {.holdMs = kHeldMs, .holdAfter = kAnswered});
         writeSettings(folder.path(), settingsFor(db->path(), service->baseUrl()));
         upload = std::make_unique<SyncProcess>(folder.path(), sendSales);
-        ASSERT_TRUE(upload->waitUntil([this] { return movementPosts(service->journal()).size() > kAnswered; }))
-            << text(upload->err());
+        ASSERT_TRUE(upload->waitUntil([this] {
+            return movementPosts(service->journal()).size() > kAnswered;
+        })) << text(upload->err());
         const QList<MovementPost> posts = movementPosts(service->journal());
         ASSERT_EQ(posts.size(), kAnswered + 1);
         ASSERT_EQ(posts.last().status, 200);
@@ -102,8 +103,8 @@ class FaultTest : public ::testing::Test {
 
     // Whether the ERP row of the ticket has this flag.
     bool flagged(const QString& numero, int flag) const {
-        return db->integer(QStringLiteral("select sinc_korvanta from cupom_fiscal where nro_cupom = %1").arg(numero)) ==
-               flag;
+        return db->integer(QStringLiteral("select sinc_korvanta from cupom_fiscal where nro_cupom = %1")
+                               .arg(numero)) == flag;
     }
 
     TempFolder folder;

@@ -42,14 +42,16 @@ TEST(FileModes, WhatTheProgramWritesIsForItsOwner) {
     std::unique_ptr<SyncProcess> run;
     {
         const filemodes::NoUmask noMask; // inherited by the executable
-        run = std::make_unique<SyncProcess>(folder.path(), QStringList{QStringLiteral("--once"), QStringLiteral("tick")});
+        run = std::make_unique<SyncProcess>(folder.path(),
+                                            QStringList{QStringLiteral("--once"), QStringLiteral("tick")});
     }
     ASSERT_TRUE(run->waitForExit());
     ASSERT_EQ(run->exitCode(), 0) << run->err().toStdString();
 
     QFile stored(settings);
     ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(stored.readAll().contains("DataUltFecha=" + today.toString(QStringLiteral("dd/MM/yyyy")).toLatin1()))
+    EXPECT_TRUE(
+        stored.readAll().contains("DataUltFecha=" + today.toString(QStringLiteral("dd/MM/yyyy")).toLatin1()))
         << run->out().toStdString();
     EXPECT_EQ(filemodes::of(settings), "0640");
 
