@@ -5,6 +5,7 @@
 
 #include "api/HttpClient.h"
 #include "api/RequestFrame.h"
+#include "app/Journal.h"
 #include "config/Settings.h"
 #include "erp/uDtmApi.h"
 #include "support/Clock.h"
@@ -23,6 +24,7 @@ TPrincipal::TPrincipal(QObject* parent) : QObject(parent) {
     dtmApi = std::make_unique<TdtmApi>();
     createTables();
     IdHTTP = api::criaClienteGet();
+    m_journal = std::make_unique<TJournal>([this] { return patLogErro; });
 
     // Both timers are created stopped; applying the settings starts them.
     timerGeral.setInterval(IntervaloInicial);

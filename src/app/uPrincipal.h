@@ -8,7 +8,7 @@
 // The operations are implemented in several files, one concern each:
 //   app/uPrincipal.cpp          construction, FormCreate, Habilita_inicial, FormActivate
 //   app/Scheduler.cpp           habilTimer, timerGeralTimer, timerPingTimer
-//   app/ActivityLog.cpp         addList
+//   app/ActivityLog.cpp         addList (and the journal on disk, app/Journal.cpp)
 //   app/Commands.cpp            the operator's commands (btn...Click)
 //   app/ErrorDisplay.cpp        the general error display
 //   app/Principal_frame.cpp     Autentica, config_ftp_json, coleta_Url_Base, trata_erro_url
@@ -38,6 +38,7 @@
 class TConfig;
 class TdtmApi;
 class THttpClient;
+class TJournal;
 class TMemTable;
 
 class TPrincipal : public QObject {
@@ -88,6 +89,9 @@ public:
 
     // ---- Activity log ---------------------------------------------------------
     TMemTable* tblList = nullptr; // Operacao, Data, Hora, Mensagem
+    // Adds a row to tblList and appends it, texts whole, to the day's journal
+    // file in patLogErro. Never throws; a journal that cannot be written is
+    // shown once on the error display (and again only after it worked in between).
     void addList(const QString& OperIn, const QString& MensagemIn);
 
     // ---- Copies of the settings and the store's identity ----------------------
@@ -192,6 +196,10 @@ private:
     int m_emTrabalho = 0;          // depth of the tick or command at work
     bool m_ativarPendente = false; // an application of the settings waits for the work's end
     void setTimerGeralInterval(int ms);
+    // The activity journal: every log row on disk, whole (app/Journal.h).
+    std::unique_ptr<TJournal> m_journal;
+    // Adds one row to tblList and tells it (rowLogged, rowAdded); addList also journals it.
+    void mostraLinha(const QDateTime& when, const QString& operacao, const QString& mensagem);
     // Marks a tick or command at work; at the outermost end runs a waiting FormActivate.
     class Trabalho {
     public:
