@@ -146,6 +146,23 @@ SqlStatement closingCancellationTotals(const QDate& first, const QDate& last, co
             where.values()};
 }
 
+SqlStatement statusTicketFigures(const QString& flag, const SqlWhere& filter) {
+    const SqlWhere where = SqlWhere{}.add(QStringLiteral("c.sinc_korvanta"), QStringLiteral("="), flag).add(filter);
+    return {{QStringLiteral("select c.nro_cx, count(*) quantos, min(c.data_cupom) dia_antigo,"),
+             QStringLiteral("       min(c.data_cupom + c.hora) momento_antigo"),
+             QStringLiteral("from cupom_fiscal c"), QStringLiteral("where ") + where.text(),
+             QStringLiteral("group by c.nro_cx"), QStringLiteral("order by c.nro_cx")},
+            where.values()};
+}
+
+SqlStatement statusCancellationFigures(const QString& flag, const SqlWhere& filter) {
+    const SqlWhere where = SqlWhere{}.add(QStringLiteral("c.sinc_korv"), QStringLiteral("="), flag).add(filter);
+    return {{QStringLiteral("select c.nro_cx, count(*) quantos, min(c.data_cupom) dia_antigo"),
+             QStringLiteral("from KORVANTA_DELETE c"), QStringLiteral("where ") + where.text(),
+             QStringLiteral("group by c.nro_cx"), QStringLiteral("order by c.nro_cx")},
+            where.values()};
+}
+
 SqlStatement selectFileStatement(const QString& table, const SqlWhere& condition) {
     sqlnames::require(table, "table");
     return {{QStringLiteral("Select * From ") + table + QStringLiteral(" Where ( ") + condition.text() +

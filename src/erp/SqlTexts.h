@@ -71,6 +71,16 @@ inline const QString kCancellationFlag = QStringLiteral("sinc_korv");
 // DATA_CUPOM, NRO_CX, CANCELA, NROCANCELA.
 [[nodiscard]] SqlStatement closingCancellationTotals(const QDate& first, const QDate& last, const SqlWhere& filter);
 
+// ---- The status report (--status) ------------------------------------------------
+// Per register, the tickets whose sinc_korvanta is `flag`, with `filter`'s terms
+// (alias c; the company term): NRO_CX, QUANTOS (rows), DIA_ANTIGO (the oldest
+// data_cupom), MOMENTO_ANTIGO (the oldest data_cupom + hora; null when no such
+// row has an hora), ordered by register.
+[[nodiscard]] SqlStatement statusTicketFigures(const QString& flag, const SqlWhere& filter);
+// The same for the cancellations by sinc_korv (a flag of 1 or 3 never takes the
+// payment-forms rows, which hold 99): NRO_CX, QUANTOS, DIA_ANTIGO.
+[[nodiscard]] SqlStatement statusCancellationFigures(const QString& flag, const SqlWhere& filter);
+
 // ---- The generic statements of the data module ---------------------------------
 // SelectFile: "Select * From " + table + " Where ( " + condition + " )"
 [[nodiscard]] SqlStatement selectFileStatement(const QString& table, const SqlWhere& condition);
