@@ -1,127 +1,26 @@
 // --status: the judgement and its exit status against a real ERP database, a
-// database that cannot be reached, settings that cannot be used, the JSON
-// object, and what the journal files tell of each task.
+// database that cannot be reached, settings that cannot be used, and the JSON
+// object.
 
-#include "AppTestSupport.h"
-#include "app/JournalLine.h"
-#include "app/StatusJournal.h"
-#include "app/StatusReport.h"
-#include "support/fixtures/ErpDatabase.h"
+#include "StatusTestSupport.h"
 
-#include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <optional>
 
 namespace {
 
-struct Output {
-    int code = -1;
-    QString out;
-    QString err;
-    [[nodiscard]] QString summary() const {
-        return out.section(u'\n', 0, 0).section(QStringLiteral(" | "), 0, 0);
-    }
-};
-
-QString readBack(std::FILE* file) {
-    std::fflush(file);
-    std::rewind(file);
-    QByteArray bytes;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        bytes.append(buffer, static_cast<qsizetype>(n));
-    std::fclose(file);
-    return QString::fromUtf8(bytes);
-}
-
-Output runStatus(bool json = false) {
-    status::Options options;
-    options.json = json;
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    Output result;
-    result.code = status::run(options, out, err);
-    result.out = readBack(out);
-    result.err = readBack(err);
-    return result;
-}
-
-const QDate Today(2023, 4, 10);
-
-QDateTime at(int hour, int minute, const QDate& day = Today) {
-    return QDateTime(day, QTime(hour, minute));
-}
-
-journal::Row logRow(const QDateTime& when, const QString& operation, const QString& message = QString()) {
-    return {when, operation, message};
-}
-
-// A ticket at `when`; `withHora` false leaves its hora null.
-void ticket(const ErpDatabase& db, int number, int cx, const QDateTime& when, int flag, int company = 1,
-            bool withHora = true) {
-    const QString hora =
-        withHora ? u'\'' + when.time().toString(QStringLiteral("hh:mm:ss")) + u'\'' : QStringLiteral("null");
-    db.exec(QStringLiteral(
-                "insert into cupom_fiscal (nro_cupom, nro_cx, data_cupom, hora, sinc_korvanta, cod_emp) "
-                "values (%1, %2, '%3', %4, %5, %6)")
-                .arg(number)
-                .arg(cx)
-                .arg(when.date().toString(Qt::ISODate), hora)
-                .arg(flag)
-                .arg(company));
-}
-
-void cancellation(const ErpDatabase& db, int number, int cx, const QDate& day, int flag) {
-    db.exec(QStringLiteral("insert into KORVANTA_DELETE (nro_cupom, nro_cx, data_cupom, sinc_korv, sub_tot) "
-                           "values (%1, %2, '%3', %4, 10)")
-                .arg(number)
-                .arg(cx)
-                .arg(day.toString(Qt::ISODate))
-                .arg(flag));
-}
-
-class StatusTest : public apptest::ShellTest {
-  protected:
-    StatusTest() { clock.set(at(9, 0)); }
-
-    // configAPI.ini for `database` with the closing up to date, `extra` over it.
-    void settings(const QString& database, const apptest::Settings& extra = {}) {
-        apptest::Settings all{{QStringLiteral("PATH DOLVEX"), database},
-                              {QStringLiteral("URLBASE"), QStringLiteral("http://127.0.0.1:9/")},
-                              {QStringLiteral("DataUltFecha"), QStringLiteral("09/04/2023")}};
-        for (const auto& [key, value] : extra) {
-            auto same = std::find_if(all.begin(), all.end(),
-                                     [&key = key](const auto& kv) { return kv.first == key; });
-            if (same != all.end())
-                same->second = value;
-            else
-                all.push_back({key, value});
-        }
-        writeSettings(all);
-    }
-
-    // Appends rows to the journal file of their day in month folder `month` ("Ano2023_4").
-    void journalRows(const QString& month, const QList<journal::Row>& rows) const {
-        const QString folder = dir() + QStringLiteral("Korvanta/log/") + month + u'/';
-        QDir().mkpath(folder);
-        for (const journal::Row& row : rows) {
-            QFile file(folder + journal::fileName(row.when.date()));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
-            file.write(journal::line(row.when, row.operation, row.message));
-        }
-    }
-
-    void clearJournal() const { QDir(dir() + QStringLiteral("Korvanta")).removeRecursively(); }
-};
-
-// A running program's rows: the sales upload opened a minute ago.
-const QList<journal::Row> Alive{logRow(at(8, 59), QStringLiteral("Abriu post-vendas"))};
+using statustest::Alive;
+using statustest::at;
+using statustest::cancellation;
+using statustest::logRow;
+using statustest::Output;
+using statustest::runStatus;
+using statustest::StatusTest;
+using statustest::ticket;
+using statustest::Today;
 
 TEST_F(StatusTest, ExitStatusAndSummaryFollowThePendingRowsTheClosingAndTheJournal) {
     struct Case {
@@ -451,81 +350,6 @@ TEST_F(StatusTest, TheJsonObjectCarriesTheFiguresOfEachRegisterAndTask) {
           "(0 min), 1 refused",
           "Daily closing: last closed day 07/04/2023, 2 days behind"})
         EXPECT_TRUE(text.out.contains(QString::fromUtf8(line))) << line << "\n" << text.out.toStdString();
-}
-
-TEST_F(StatusTest, TheJournalIsReadBackwardsAcrossDaysAndMonthFolders) {
-    // Started in March and ran into April (its rows of 1 April in the March folder),
-    // restarted on 1 April (rows of that day in the April folder too), then ran to today.
-    journalRows(QStringLiteral("Ano2023_3"),
-                {logRow(at(10, 0, QDate(2023, 3, 31)), QStringLiteral("Leitura de reenvio-venda"),
-                        QStringLiteral("Ok")),
-                 logRow(at(10, 1, QDate(2023, 3, 31)), QStringLiteral("Erro na operação"),
-                        QStringLiteral("The reply holds no list of requests")),
-                 logRow(at(11, 0, QDate(2023, 4, 1)), QStringLiteral("Fechamento: 31/03/2023 / Cx: 1"),
-                        QStringLiteral("200: ok")),
-                 logRow(at(13, 0, QDate(2023, 4, 1)), QStringLiteral("Erro fechamento: 31/03/2023 / Cx: 2"),
-                        QStringLiteral("HTTP/1.1 500 Internal Server Error"))});
-    journalRows(QStringLiteral("Ano2023_4"),
-                {logRow(at(12, 0, QDate(2023, 4, 1)), QStringLiteral("Erro na operação"),
-                        QStringLiteral("Cannot connect to the database (database erp.fdb)")),
-                 logRow(at(14, 0, QDate(2023, 4, 1)), QStringLiteral("Fechamento: 31/03/2023 / Cx: 2"),
-                        QStringLiteral("200: ok")),
-                 logRow(at(8, 0), QStringLiteral("Erro Gravação: 1 - 5 - 10/04/2023"),
-                        QStringLiteral("erro API=201: erro nao catalogado")),
-                 logRow(at(8, 1), QStringLiteral("Venda cancelada p.2 (-): 1 - 6 - 10/04/2023"),
-                        QStringLiteral("200: Ok")),
-                 logRow(at(8, 2), QStringLiteral("Promoções processada sistema ZYR"),
-                        QStringLiteral("Json= 3 / Gravadas: 3")),
-                 logRow(at(8, 3), QStringLiteral("Erro na promoção: 77"),
-                        QStringLiteral("limit 'x' is not a number")),
-                 logRow(at(8, 4), QStringLiteral("Resp-Ping.txt"))});
-    // Neither a journal file nor a month folder.
-    QFile(dir() + QStringLiteral("Korvanta/log/Ano2023_4/Vda5_1.txt")).open(QIODevice::WriteOnly);
-    QDir().mkpath(dir() + QStringLiteral("Korvanta/log/outra"));
-
-    const status::JournalFindings found = status::readJournal(dir());
-    const auto op = [](const std::optional<journal::Row>& row) {
-        return row ? row->operation : QStringLiteral("-");
-    };
-    const auto task = [&found](status::Task t) { return found.tasks[static_cast<std::size_t>(t)]; };
-    EXPECT_EQ(op(task(status::Task::Sales).lastSuccess),
-              QStringLiteral("Venda cancelada p.2 (-): 1 - 6 - 10/04/2023"));
-    EXPECT_EQ(op(task(status::Task::Sales).lastFailure), QStringLiteral("Erro Gravação: 1 - 5 - 10/04/2023"));
-    EXPECT_FALSE(task(status::Task::Sales).failedLast);
-    // The two files of 1 April are one day, in the order of their times.
-    EXPECT_EQ(op(task(status::Task::Closing).lastSuccess), QStringLiteral("Fechamento: 31/03/2023 / Cx: 2"));
-    EXPECT_EQ(op(task(status::Task::Closing).lastFailure),
-              QStringLiteral("Erro fechamento: 31/03/2023 / Cx: 2"));
-    EXPECT_FALSE(task(status::Task::Closing).failedLast);
-    EXPECT_EQ(op(task(status::Task::Promotions).lastSuccess),
-              QStringLiteral("Promoções processada sistema ZYR"));
-    EXPECT_EQ(op(task(status::Task::Promotions).lastFailure), QStringLiteral("Erro na promoção: 77"));
-    EXPECT_TRUE(task(status::Task::Promotions).failedLast);
-    EXPECT_EQ(op(task(status::Task::Resend).lastSuccess), QStringLiteral("Leitura de reenvio-venda"));
-    ASSERT_TRUE(task(status::Task::Resend).lastFailure.has_value());
-    EXPECT_EQ(task(status::Task::Resend).lastFailure->message,
-              QStringLiteral("The reply holds no list of requests"));
-    EXPECT_TRUE(task(status::Task::Resend).failedLast);
-    ASSERT_TRUE(found.lastError.has_value());
-    EXPECT_EQ(found.lastError->message, QStringLiteral("Cannot connect to the database (database erp.fdb)"));
-    EXPECT_EQ(op(found.newestRow), QStringLiteral("Resp-Ping.txt"));
-    EXPECT_EQ(found.daysRead, 3); // every file was needed for the resend requests' failure
-}
-
-TEST_F(StatusTest, OnlyTheNewestDaysOfTheJournalAreRead) {
-    QList<journal::Row> rows;
-    for (int back = status::kJournalDays; back >= 0; --back)
-        rows << logRow(at(8, 0, Today.addDays(-back)), back == status::kJournalDays
-                                                           ? QStringLiteral("Fechamento: 01/03/2023 / Cx: 1")
-                                                           : QStringLiteral("Abriu post-vendas"));
-    journalRows(QStringLiteral("Ano2023_3"), rows.mid(0, 10));
-    journalRows(QStringLiteral("Ano2023_4"), rows.mid(10));
-
-    const status::JournalFindings found = status::readJournal(dir());
-    EXPECT_EQ(found.daysRead, status::kJournalDays);
-    EXPECT_FALSE(found.tasks[static_cast<std::size_t>(status::Task::Closing)].lastSuccess.has_value());
-    ASSERT_TRUE(found.newestRow.has_value());
-    EXPECT_EQ(found.newestRow->when, at(8, 0));
 }
 
 } // namespace
