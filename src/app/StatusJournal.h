@@ -2,16 +2,16 @@
 // What the activity journal tells of each task: its last success and its last
 // failure, told apart by the rows' operation texts.
 //
-//   task        success                                    failure
-//   sales       "Gravação venda: ", "Venda cancelada p.1    "Erro Gravação: ", "Erro gravação: ",
-//               (+): ", "Venda cancelada p.2 (-): "         "Erro Venda cancelada p.", "Erro cancelamento
-//               p.",
-//                                                          "Erro documento: ", "Erro arquivo: "
-//   closing     "Fechamento: "                             "Erro fechamento: ", "Erro DataUltFecha: "
-//   promotions  "Leitura de promoções", "Promoções         "Erro na promoção: "
-//               processada sistema ZYR"
-//   resend      "Leitura de reenvio-venda",                 -
-//               "Leitura de reenvio-fecha"
+// - sales upload: success "Gravação venda: ", "Venda cancelada p.1 (+): ",
+//   "Venda cancelada p.2 (-): "; failure "Erro Gravação: ", "Erro gravação: ",
+//   "Erro Venda cancelada p.", "Erro cancelamento p.", "Erro documento: ",
+//   "Erro arquivo: ";
+// - daily closing: success "Fechamento: "; failure "Erro fechamento: ",
+//   "Erro DataUltFecha: ";
+// - promotions: success "Leitura de promoções", "Promoções processada sistema
+//   ZYR"; failure "Erro na promoção: ";
+// - resend requests: success "Leitura de reenvio-venda", "Leitura de
+//   reenvio-fecha".
 //
 // "Erro na operação" serves several tasks and the errors no task handled; such a
 // row is always the report's last error, and counts as a failure of the
