@@ -134,7 +134,11 @@ void TConfig::Save() {
 void TConfig::SalvaUltFecha(const QString& DataIn) {
     edtDataUltFecha = asDateEdit(DataIn);
     try {
-        IniFile(iniPath()).writeString(section(), QStringLiteral("DataUltFecha"), edtDataUltFecha);
+        const IniFile file(iniPath());
+        // Each register of a closed day stores the same day: the file is
+        // rewritten (and flushed to disk) only when it changes.
+        if (file.readString(section(), QStringLiteral("DataUltFecha")) != edtDataUltFecha)
+            file.writeString(section(), QStringLiteral("DataUltFecha"), edtDataUltFecha);
     } catch (...) {
         emit changed();
         throw;

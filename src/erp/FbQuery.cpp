@@ -10,13 +10,19 @@
 
 #include <ibase.h>
 
+#include <optional>
+
 using namespace Firebird;
 
 struct TFbQuery::Impl {
     // The prepared statement (shared through the connection's cache) and the
     // buffer a fetched row lands in.
     std::shared_ptr<fb::PreparedStatement> prepared;
+    QStringList preparedLines; // the text as given, to skip encoding it again
     QByteArray preparedText;
+    // The run of `prepared` whose rows affected RowsAffected() reports.
+    quint64 execution = 0;
+    std::optional<qint64> rowsAffected;
     std::vector<unsigned char> message;
 
     // The open result.
@@ -50,13 +56,19 @@ struct TFbQuery::Impl {
     void freeStatement() {
         closeCursor();
         prepared.reset();
+        preparedLines.clear();
         preparedText.clear();
         message.clear();
     }
 };
 
 TFbQuery::TFbQuery(TFbDatabase* database, TFbTransaction* transaction, QString name)
-    : Name(std::move(name)), SQL([this] { Close(); }), m_transaction(transaction), d(std::make_unique<Impl>()) {
+    : Name(std::move(name)), SQL([this] {
+          // A new text: the open result and the values of the old one go.
+          Close();
+          m_params.clear();
+      }),
+      m_transaction(transaction), d(std::make_unique<Impl>()) {
     setDatabase(database);
 }
 
@@ -118,14 +130,19 @@ DatabaseError TFbQuery::statementError(const QString& what, const FbException& e
 void TFbQuery::Prepare() {
     const QString what = QStringLiteral("Cannot prepare the statement of %1").arg(Name);
     ensureReady(what);
+    if (d->prepared && d->prepared->handle() && d->preparedLines == SQL.lines()) return;
     const QByteArray text = ansi::fromUnicode(SQL.Text());
-    if (d->prepared && d->preparedText == text && d->prepared->handle()) return;
+    if (d->prepared && d->preparedText == text && d->prepared->handle()) {
+        d->preparedLines = SQL.lines();
+        return;
+    }
     d->freeStatement();
     try {
         fb::Status status;
         d->prepared = m_database->statements().acquire(status.get(), m_database->attachment(),
                                                        m_transaction->handle(), text, d.get());
         d->preparedText = text;
+        d->preparedLines = SQL.lines();
     } catch (const FbException& e) {
         d->freeStatement();
         throw DatabaseError(QStringLiteral("SQL error in %1").arg(Name), databaseName(), fb::statusText(e.getStatus()),
@@ -134,22 +151,26 @@ void TFbQuery::Prepare() {
 }
 
 bool TFbQuery::returnsValues() const {
-    switch (d->prepared->type()) {
-    case isc_info_sql_stmt_insert:
-    case isc_info_sql_stmt_update:
-    case isc_info_sql_stmt_delete:
-        // "... RETURNING ..." hands back one row.
-        return QString::fromLatin1(d->preparedText).contains(QLatin1String("returning"), Qt::CaseInsensitive);
-    case isc_info_sql_stmt_ddl:
-    case isc_info_sql_stmt_start_trans:
-    case isc_info_sql_stmt_commit:
-    case isc_info_sql_stmt_rollback:
-    case isc_info_sql_stmt_set_generator:
-    case isc_info_sql_stmt_savepoint:
-        return false;
-    default:
-        return true;
+    try {
+        fb::Status status;
+        return d->prepared->returnsRows(status.get());
+    } catch (const FbException& e) {
+        throw statementError(QStringLiteral("Cannot describe the result of %1").arg(Name), e);
     }
+}
+
+qint64 TFbQuery::RowsAffected() const {
+    // Asked of the server when read (a round trip over the network), and only
+    // while the statement has not run again since this query ran it.
+    if (!d->rowsAffected && d->prepared && d->prepared->handle() && d->prepared->executions() == d->execution) {
+        try {
+            fb::Status status;
+            d->rowsAffected = qint64(d->prepared->handle()->getAffectedRecords(status.get()));
+        } catch (const FbException&) {
+            d->rowsAffected = -1;
+        }
+    }
+    return d->rowsAffected.value_or(-1);
 }
 
 void TFbQuery::describeOutput() {
@@ -250,6 +271,7 @@ void TFbQuery::Close() {
 
 void TFbQuery::ExecSQL() {
     Close();
+    d->rowsAffected = -1;
     Prepare();
     if (returnsValues()) describeOutput();
     try {
@@ -259,7 +281,8 @@ void TFbQuery::ExecSQL() {
         d->prepared->handle()->execute(status.get(), m_transaction->handle(), inputMetadata, inputBuffer,
                                        hasOutput ? d->prepared->output() : nullptr,
                                        hasOutput ? d->message.data() : nullptr);
-        m_rowsAffected = qint64(d->prepared->handle()->getAffectedRecords(status.get()));
+        d->execution = d->prepared->executed();
+        d->rowsAffected.reset();
     } catch (const FbException& e) {
         throw statementError(QStringLiteral("SQL error in %1").arg(Name), e);
     }

@@ -66,7 +66,8 @@ public:
     // The query's name in error messages ("qryCupom").
     QString Name;
 
-    // The statement text, line by line; '?' where a value goes.
+    // The statement text, line by line; '?' where a value goes. A change of the
+    // text closes the open result and clears the parameters.
     TSqlLines SQL;
     // The values of the '?' marks, in order, each bound as a text that the server
     // converts to the type needed there. Setting them closes the open result.
@@ -94,8 +95,9 @@ public:
     void Close();
     // Runs a statement that returns no rows (UPDATE, INSERT, DDL...).
     void ExecSQL();
-    // Rows changed by the last ExecSQL.
-    [[nodiscard]] qint64 RowsAffected() const { return m_rowsAffected; }
+    // Rows changed by the last ExecSQL; -1 when it failed, or when the same
+    // statement has run again since (in another query).
+    [[nodiscard]] qint64 RowsAffected() const;
 
     [[nodiscard]] bool Active() const;
     // True when the result is empty or Next() went past the last row.
@@ -132,5 +134,4 @@ private:
     std::vector<FieldSpec> m_fieldList;
     QStringList m_params;
     std::unique_ptr<Impl> d;
-    qint64 m_rowsAffected = 0;
 };

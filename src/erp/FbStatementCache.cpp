@@ -54,6 +54,39 @@ void PreparedStatement::describeOutput(ThrowStatusWrapper* status) {
     m_output = output;
 }
 
+bool PreparedStatement::returnsRows(ThrowStatusWrapper* status) {
+    if (m_returnsRows < 0) {
+        switch (m_type) {
+        case isc_info_sql_stmt_insert:
+        case isc_info_sql_stmt_update:
+        case isc_info_sql_stmt_delete: {
+            IMessageMetadata* output = m_statement->getOutputMetadata(status);
+            unsigned count = 0;
+            try {
+                count = output->getCount(status);
+            } catch (...) {
+                output->release();
+                throw;
+            }
+            output->release();
+            m_returnsRows = count > 0 ? 1 : 0;
+            break;
+        }
+        case isc_info_sql_stmt_ddl:
+        case isc_info_sql_stmt_start_trans:
+        case isc_info_sql_stmt_commit:
+        case isc_info_sql_stmt_rollback:
+        case isc_info_sql_stmt_set_generator:
+        case isc_info_sql_stmt_savepoint:
+            m_returnsRows = 0;
+            break;
+        default:
+            m_returnsRows = 1;
+        }
+    }
+    return m_returnsRows == 1;
+}
+
 unsigned PreparedStatement::parameterCount(ThrowStatusWrapper* status) {
     if (m_parameterCount < 0) {
         IMessageMetadata* input = m_statement->getInputMetadata(status);

@@ -42,6 +42,15 @@ public:
     [[nodiscard]] const std::vector<Column>& columns() const { return m_columns; }
     [[nodiscard]] unsigned outputLength() const { return m_outputLength; }
 
+    // Whether running it hands back rows: a selection, a procedure, or an
+    // INSERT/UPDATE/DELETE with RETURNING (decided once).
+    [[nodiscard]] bool returnsRows(Firebird::ThrowStatusWrapper* status);
+
+    // Counts the runs of the statement, so a query can tell whether the rows
+    // affected it asks for are still those of its own run.
+    quint64 executed() { return ++m_executions; }
+    [[nodiscard]] quint64 executions() const { return m_executions; }
+
     // The number of '?' marks of the statement.
     [[nodiscard]] unsigned parameterCount(Firebird::ThrowStatusWrapper* status);
     // Writes the values (encoded in the connection's character set) into the
@@ -71,6 +80,8 @@ private:
     unsigned m_outputLength = 0;
 
     int m_parameterCount = -1;
+    int m_returnsRows = -1;
+    quint64 m_executions = 0;
     Firebird::IMessageMetadata* m_input = nullptr;
     std::vector<unsigned> m_capacity;
     std::vector<unsigned> m_offset;

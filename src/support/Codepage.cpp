@@ -30,18 +30,26 @@ int encodeUnit(char16_t c) {
 namespace ansi {
 
 QByteArray fromUnicode(const QString& text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            out.append('?');
+    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype size = text.size();
+    QByteArray out(size, Qt::Uninitialized);
+    char* o = out.data();
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = in[i];
+        if (c < 0x80) { // most texts are plain ASCII
+            o[n++] = char(c);
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(in[i + 1])) {
+            o[n++] = '?';
             ++i;
             continue;
         }
-        const int b = encodeUnit(c.unicode());
-        out.append(b < 0 ? '?' : char(b));
+        const int b = encodeUnit(c);
+        o[n++] = b < 0 ? '?' : char(b);
     }
+    out.truncate(n);
     return out;
 }
 
