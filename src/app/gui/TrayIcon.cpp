@@ -30,7 +30,9 @@ void TTrayIcon::tenta() {
     if (m_restantes > 0) {
         --m_restantes;
         m_retry.start();
+        return;
     }
+    emit unavailable();
 }
 
 void TTrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {

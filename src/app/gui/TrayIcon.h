@@ -4,7 +4,8 @@
 // A double click restores the window as the menu item does; a single click does
 // nothing; the right button opens the menu. When the system tray is not up yet
 // (a session still starting), the icon tries again 5 times, 5 seconds apart;
-// where there is no system tray at all the program runs on without an icon.
+// after the last attempt fails it reports unavailable(), and the program runs
+// on without an icon (the main window then keeps itself on the taskbar).
 
 #include <QAction>
 #include <QMenu>
@@ -25,6 +26,9 @@ class TTrayIcon : public QObject {
     void start();
     [[nodiscard]] bool isShown() const { return m_icon.isVisible(); }
     [[nodiscard]] int attemptsLeft() const { return m_restantes; }
+    // The time between attempts, IntervaloTentativa unless set (tests shorten it);
+    // an attempt already waiting is rescheduled with the new interval.
+    void setRetryInterval(int ms) { m_retry.setInterval(ms); }
 
     QMenu PopupMenu1;
     QAction* restaura = nullptr;
@@ -36,7 +40,8 @@ class TTrayIcon : public QObject {
 
   signals:
     void restoreRequested(); // restauraClick
-    void quitRequested();    // sairClick
+    void quitRequested();    // "Sair do sistema": the window asks, then sairClick
+    void unavailable();      // the last attempt found no system tray either
 
   private:
     void tenta();
