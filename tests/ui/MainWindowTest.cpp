@@ -1,5 +1,6 @@
 // The main window: hidden start, captions, the log grid, close hides, the
-// icon's menu, activation applies the settings, the error box, the end.
+// icon's menu, activation applies the settings, the error box, the end and the
+// question before it.
 
 #include "UiTestSupport.h"
 #include "app/gui/TrayIcon.h"
@@ -20,7 +21,7 @@ TEST_F(MainWindowTest, StartsHiddenWithTheCommandsOfTheLeftColumn) {
     uitest::settle();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104"));
-    EXPECT_EQ(window->size(), QSize(1013, 675));
+    EXPECT_EQ(window->size(), window->designedSize()); // the area 1013 x 675 and the strip
     struct Face {
         QAbstractButton* button;
         QString text, tip;
@@ -199,5 +200,61 @@ TEST_F(MainWindowTest, EndingLeavesTheEventLoopAlthoughTheWindowRefusesToClose) 
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_TRUE(window->isVisible());
 }
+
+// The power button and the icon's "Sair do sistema" ask first; "Não" keeps the
+// program running, "Sim" ends it.
+struct EndCase {
+    const char* name;
+    bool fromMenu;
+    QMessageBox::StandardButton answer;
+    bool ends;
+};
+
+void PrintTo(const EndCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class EndQuestionTest : public uitest::WindowTest, public ::testing::WithParamInterface<EndCase> {};
+
+TEST_P(EndQuestionTest, AnsweringNoKeepsTheProgramAndYesEndsIt) {
+    const EndCase& c = GetParam();
+    start();
+    window->restauraClick();
+    uitest::settle();
+    QString title, question, yes, no;
+    QTimer::singleShot(0, window.get(), [&] {
+        // Answers the question once it is open.
+        QTimer::singleShot(0, window.get(), [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            title = box->windowTitle();
+            question = box->text();
+            yes = box->button(QMessageBox::Yes)->text();
+            no = box->button(QMessageBox::No)->text();
+            box->button(c.answer)->click();
+        });
+        if (c.fromMenu)
+            window->tray().sair->trigger();
+        else
+            window->btnClose->click();
+        // Reached by the next pass of the loop only when the answer did not end it.
+        QTimer::singleShot(0, window.get(), [] { QCoreApplication::exit(7); });
+    });
+    EXPECT_EQ(QApplication::exec(), c.ends ? 0 : 7);
+    EXPECT_EQ(title, TPrincipal::TituloAplicacao());
+    EXPECT_EQ(question, QStringLiteral("Encerrar o sincronizador? As vendas deixam de ser enviadas até ele ser "
+                                       "aberto de novo."));
+    EXPECT_EQ(yes, QStringLiteral("Sim"));
+    EXPECT_EQ(no, QStringLiteral("Não"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(core->timerGeral.isActive());
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, EndQuestionTest,
+                         ::testing::Values(EndCase{"ButtonNo", false, QMessageBox::No, false},
+                                           EndCase{"ButtonYes", false, QMessageBox::Yes, true},
+                                           EndCase{"MenuNo", true, QMessageBox::No, false},
+                                           EndCase{"MenuYes", true, QMessageBox::Yes, true}),
+                         [](const ::testing::TestParamInfo<EndCase>& info) { return std::string(info.param.name); });
 
 } // namespace

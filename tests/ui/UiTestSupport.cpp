@@ -5,13 +5,26 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QTemporaryDir>
 
 namespace {
+
+// The offscreen platform's screens for the widget tests: a large first screen,
+// which holds the main window at its designed size, and a small second one.
+constexpr const char* Telas = R"({"screens": [
+    {"name": "principal", "x": 0, "y": 0, "width": 1280, "height": 1024, "logicalDpi": 96},
+    {"name": "pequena", "x": 1280, "y": 0, "width": 800, "height": 600, "logicalDpi": 96}]})";
 
 class QtEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (platform.isEmpty() || platform == "offscreen") {
+            QFile config(m_config.filePath(QStringLiteral("screens.json")));
+            if (config.open(QIODevice::WriteOnly)) config.write(Telas);
+            config.close();
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+        }
         static int argc = 1;
         static char name[] = "test_ui";
         static char* argv[] = {name, nullptr};
@@ -25,6 +38,7 @@ class QtEnvironment : public ::testing::Environment {
     }
 
   private:
+    QTemporaryDir m_config;
     QApplication* m_app = nullptr;
 };
 
@@ -63,6 +77,12 @@ void WindowTest::start() {
     core = std::make_unique<TPrincipal>();
     window = std::make_unique<TfrmPrincipal>(*core);
     window->FormCreate();
+}
+
+QScreen* smallScreen() {
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen->name() == QLatin1String("pequena")) return screen;
+    return nullptr;
 }
 
 void settle() {

@@ -1,7 +1,8 @@
 #pragma once
 // Shared by the widget tests: a QApplication for the whole test program (the
-// offscreen platform), a program folder of its own with a settings file, a
-// manual clock, and a started core with its main window.
+// offscreen platform, with a screen of 1280 x 1024 and one of 800 x 600 beside
+// it), a program folder of its own with a settings file, a manual clock, and a
+// started core with its main window.
 
 #include "app/gui/uFrmPrincipal.h"
 #include "app/uPrincipal.h"
@@ -9,6 +10,7 @@
 #include "support/fixtures/TestPaths.h"
 
 #include <QList>
+#include <QScreen>
 #include <QPair>
 #include <QString>
 #include <QStringList>
@@ -51,5 +53,8 @@ class WindowTest : public ::testing::Test {
 
 // Lets the event loop run what is waiting (shows, activations, paints).
 void settle();
+
+// The offscreen screen of 800 x 600 beside the main one.
+[[nodiscard]] QScreen* smallScreen();
 
 } // namespace uitest

@@ -1,6 +1,9 @@
 #include "app/gui/uFrmPrincipal.h"
 
 #include "app/gui/AppIcon.h"
+#include "app/gui/LogTooltips.h"
+#include "app/gui/ScreenFit.h"
+#include "app/gui/SupportStrip.h"
 #include "app/gui/TrayIcon.h"
 #include "app/uPrincipal.h"
 #include "config/gui/uFrmConfig.h"
@@ -16,8 +19,10 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 // The client area is laid out as the window was designed: the command column on
@@ -27,14 +32,29 @@ constexpr int LarguraColuna = 182;
 constexpr QPoint OrigemGrade(190, 45);
 constexpr int MargemDireita = 20;
 constexpr int MargemInferior = 29;
+constexpr QSize TamanhoPagina(803, 601);
+
+const QString PerguntaSaida = QStringLiteral(
+    "Encerrar o sincronizador? As vendas deixam de ser enviadas até ele ser aberto de novo.");
 } // namespace
 
 TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(parent), m_core(core) {
     setObjectName(QStringLiteral("frmPrincipal"));
     setWindowTitle(core.Caption.isEmpty() ? QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104")
                                           : core.Caption);
-    auto* central = new QWidget(this);
-    setCentralWidget(central);
+    // The client area as designed above, the support strip below it.
+    auto* janela = new QWidget(this);
+    setCentralWidget(janela);
+    auto* central = new QWidget(janela);
+    central->setObjectName(QStringLiteral("areaCliente"));
+    m_area = central;
+    faixaSuporte = new TSupportStrip(core, janela);
+    faixaSuporte->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto* pilha = new QVBoxLayout(janela);
+    pilha->setContentsMargins(0, 0, 0, 0);
+    pilha->setSpacing(0);
+    pilha->addWidget(central, 1);
+    pilha->addWidget(faixaSuporte);
 
     // ---- The command column ------------------------------------------------------
     const auto botao = [central](const char* name, const QString& text) {
@@ -119,6 +139,7 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     GridList->setColumnWidth(1, 80);
     GridList->setColumnWidth(2, 70);
     GridList->horizontalHeader()->setStretchLastSection(true);
+    new TLogTooltips(core, GridList);
 
     // ---- The test console, hidden, over the log when shown ----------------------------
     page = new TPaginaTeste(core, central);
@@ -126,9 +147,9 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
 
     m_frmConfig = new TfrmConfig(*core.frmConfig, this);
 
-    resize(1013, 675);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    m_area->installEventFilter(this);
+    setMinimumSize(TamanhoMinimo);
+    ajustaNaTela(true);
 
     // ---- Wiring -----------------------------------------------------------------------
     connect(btnClose, &QToolButton::clicked, this, &TfrmPrincipal::btnCloseClick);
@@ -156,7 +177,8 @@ void TfrmPrincipal::FormCreate() {
     QApplication::setWindowIcon(icon);
     m_tray = std::make_unique<TTrayIcon>(icon, TPrincipal::TituloAplicacao());
     connect(m_tray.get(), &TTrayIcon::restoreRequested, this, &TfrmPrincipal::restauraClick);
-    connect(m_tray.get(), &TTrayIcon::quitRequested, this, &TfrmPrincipal::sairClick);
+    connect(m_tray.get(), &TTrayIcon::quitRequested, this, &TfrmPrincipal::btnCloseClick);
+    connect(m_tray.get(), &TTrayIcon::unavailable, this, &TfrmPrincipal::semBandeja);
     m_tray->start();
     // The window stays hidden; the program works from its timers.
     m_core.FormCreate();
@@ -181,13 +203,44 @@ void TfrmPrincipal::atualiza() {
     }
 }
 
-void TfrmPrincipal::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    const QSize area = centralWidget()->size();
+bool TfrmPrincipal::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_area && event->type() == QEvent::Resize) dispoe();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmPrincipal::dispoe() {
+    const QSize area = m_area->size();
     m_coluna->setGeometry(4, 8, LarguraColuna, area.height() - 16);
     GridList->setGeometry(OrigemGrade.x(), OrigemGrade.y(),
                           std::max(100, area.width() - OrigemGrade.x() - MargemDireita),
                           std::max(100, area.height() - OrigemGrade.y() - MargemInferior));
+    // The test page keeps its size where the area holds it, and is cut to the area otherwise.
+    page->setGeometry(QRect(OrigemGrade, TamanhoPagina.boundedTo(QSize(area.width() - OrigemGrade.x(),
+                                                                        area.height() - OrigemGrade.y()))));
+}
+
+QSize TfrmPrincipal::designedSize() const {
+    return {TamanhoArea.width(), TamanhoArea.height() + faixaSuporte->sizeHint().height()};
+}
+
+void TfrmPrincipal::ajustaNaTela(bool sempre) {
+    const QScreen* tela = screen();
+    if (!tela) return;
+    const QRect livre = tela->availableGeometry();
+    // The frame is known once the window has been shown; before that it counts as none.
+    const QRect moldura = frameGeometry();
+    const QRect cliente = geometry();
+    if (!sempre && livre.contains(moldura)) return;
+    const QMargins margens(cliente.left() - moldura.left(), cliente.top() - moldura.top(),
+                           moldura.right() - cliente.right(), moldura.bottom() - cliente.bottom());
+    setGeometry(fitOnScreen(designedSize(), minimumSize(), livre, margens));
+}
+
+void TfrmPrincipal::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The window system's frame (title bar, borders) is known once the window is
+    // shown; a window that does not fit with it is fitted again.
+    QTimer::singleShot(0, this, [this] { ajustaNaTela(false); });
 }
 
 void TfrmPrincipal::changeEvent(QEvent* event) {
@@ -196,12 +249,27 @@ void TfrmPrincipal::changeEvent(QEvent* event) {
 }
 
 void TfrmPrincipal::closeEvent(QCloseEvent* event) {
-    // Closing only hides the window; the program goes on working.
+    // Closing only hides the window (or, without an icon to come back through,
+    // minimises it); the program goes on working.
     event->ignore();
-    hide();
+    if (m_semBandeja)
+        showMinimized();
+    else
+        hide();
+}
+
+void TfrmPrincipal::semBandeja() {
+    m_semBandeja = true;
+    std::fputs("korvanta-sync: no system tray is available; the window stays on the taskbar\n", stderr);
+    std::fflush(stderr);
+    if (!isVisible()) {
+        ajustaNaTela(false);
+        showMinimized();
+    }
 }
 
 void TfrmPrincipal::restauraClick() {
+    if (!isVisible()) ajustaNaTela(false);
     showNormal();
     raise();
     activateWindow();
@@ -214,9 +282,32 @@ void TfrmPrincipal::sairClick() {
     QCoreApplication::exit(0);
 }
 
+bool TfrmPrincipal::btnCloseClick() {
+    // One question at a time: the button and the icon's menu lead to the same one.
+    if (m_pergunta) {
+        m_pergunta->raise();
+        m_pergunta->activateWindow();
+        return false;
+    }
+    QMessageBox pergunta(QMessageBox::Question, TPrincipal::TituloAplicacao(), PerguntaSaida,
+                         QMessageBox::Yes | QMessageBox::No, this);
+    pergunta.setObjectName(QStringLiteral("perguntaSaida"));
+    pergunta.button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
+    pergunta.button(QMessageBox::No)->setText(QStringLiteral("Não"));
+    pergunta.setDefaultButton(QMessageBox::No);
+    pergunta.setEscapeButton(QMessageBox::No);
+    m_pergunta = &pergunta;
+    const bool encerra = pergunta.exec() == QMessageBox::Yes;
+    m_pergunta = nullptr;
+    if (!encerra) return false;
+    sairClick();
+    return true;
+}
+
 void TfrmPrincipal::btnConfigClick() {
     if (m_core.busy()) return;
     m_core.habilTimer(0);
+    faixaSuporte->atualiza(); // the next tick waits for the dialog
     m_frmConfig->exec();
     FormActivate();
     m_core.habilTimer(1);
@@ -228,8 +319,7 @@ void TfrmPrincipal::btnguiaTesteClick() {
         page->hide();
         return;
     }
-    // The window has no menu or tool bar: its client area is the central widget.
-    page->setGeometry(QRect(OrigemGrade, QSize(803, 601)));
+    dispoe();
     page->show();
     page->raise();
 }

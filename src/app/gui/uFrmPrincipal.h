@@ -2,8 +2,15 @@
 // TfrmPrincipal: the main window. It shows and drives the core (TPrincipal): the
 // commands in the left column, the activity log in GridList, the test console
 // page (reached through btnguiaTeste on the test workstation only), the
-// notification icon and the error box. It starts hidden; closing it hides it;
-// every activation applies the settings anew (FormActivate).
+// notification icon, the error box and, at the bottom, the support strip. It
+// starts hidden; closing it hides it; every activation applies the settings
+// anew (FormActivate). Where there is no system tray (after the icon's last
+// attempt) the window shows itself minimised and closing it minimises it: the
+// program is never left running without a face.
+//
+// The client area above the strip keeps its designed size, 1013 x 675, on a
+// screen that holds it; on a smaller one the window shrinks to the screen's free
+// area (not below 640 x 400) and is centred there.
 
 #include <QButtonGroup>
 #include <QDateEdit>
@@ -19,6 +26,7 @@
 class TPrincipal;
 class TfrmConfig;
 class TPaginaTeste;
+class TSupportStrip;
 class TTrayIcon;
 
 class TfrmPrincipal : public QMainWindow {
@@ -32,8 +40,11 @@ class TfrmPrincipal : public QMainWindow {
     void FormCreate();
     void FormActivate();
     void restauraClick();
+    // Ends the program without asking (the end a session or service manager asks for).
     void sairClick();
-    void btnCloseClick() { sairClick(); }
+    // The power button and the icon's "Sair do sistema": asks the operator first;
+    // true when the operator confirmed and the program is ending.
+    bool btnCloseClick();
     void btnConfigClick();
     void btnguiaTesteClick();
 
@@ -42,6 +53,15 @@ class TfrmPrincipal : public QMainWindow {
     [[nodiscard]] TfrmConfig& frmConfig() { return *m_frmConfig; }
     // The error box (one, non-modal, showing the latest error); null until the first error.
     [[nodiscard]] QMessageBox* errorBox() const { return m_errorBox; }
+    // The area above the support strip, where the commands, the log and the test page are.
+    [[nodiscard]] QWidget* clientArea() const { return m_area; }
+    // The client size the window was designed for: the area, and the strip below it.
+    [[nodiscard]] QSize designedSize() const;
+    // True once the icon has given up and the window stands in for it.
+    [[nodiscard]] bool withoutTray() const { return m_semBandeja; }
+
+    static constexpr QSize TamanhoArea{1013, 675};
+    static constexpr QSize TamanhoMinimo{640, 400};
 
     QToolButton* btnClose = nullptr;
     QToolButton* btnConfig = nullptr;
@@ -57,19 +77,28 @@ class TfrmPrincipal : public QMainWindow {
     QPushButton* btnEnviaFecha = nullptr;
     QTableView* GridList = nullptr;
     TPaginaTeste* page = nullptr;
+    TSupportStrip* faixaSuporte = nullptr;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void atualiza(); // core -> window: caption, date, selection, test button
     void mostraErro(const QString& text);
+    void dispoe(); // places the column, the log and the test page in the client area
+    // Fits the window on its screen: always, or only when it does not fit as it is.
+    void ajustaNaTela(bool sempre);
+    void semBandeja(); // the icon gave up: the window stays on the taskbar
 
     TPrincipal& m_core;
     std::unique_ptr<TTrayIcon> m_tray;
     TfrmConfig* m_frmConfig = nullptr;
     QPointer<QMessageBox> m_errorBox;
     QWidget* m_coluna = nullptr; // the command column
+    QWidget* m_area = nullptr;
+    QPointer<QMessageBox> m_pergunta; // the end's question while it is open
+    bool m_semBandeja = false;
 };
