@@ -44,6 +44,10 @@ TEST_F(SettingsDialogTest, ShowsTheSettingsAsTheProgramUsesThem) {
     EXPECT_EQ(dialog->btnsair->text(), QStringLiteral("Voltar"));
     EXPECT_EQ(dialog->btnSalvar->text(), QStringLiteral("Salvar"));
     EXPECT_EQ(dialog->btnCancelar->text(), QStringLiteral("Cancelar"));
+    // The main window holds the synchronisation while the dialog is open, and the dialog says so.
+    EXPECT_TRUE(dialog->lblPausa->isVisible());
+    EXPECT_EQ(dialog->lblPausa->text(),
+              QStringLiteral("A sincronização fica em pausa enquanto esta janela estiver aberta."));
 }
 
 TEST_F(SettingsDialogTest, VoltarClosesWithoutWriting) {

@@ -132,8 +132,13 @@ TfrmConfig::TfrmConfig(TConfig& config, QWidget* parent) : QDialog(parent), m_co
     rodape->addWidget(chkPostVenda);
     rodape->addStretch();
 
+    lblPausa = new QLabel(QStringLiteral("A sincronização fica em pausa enquanto esta janela estiver aberta."), this);
+    lblPausa->setObjectName(QStringLiteral("lblPausa"));
+    lblPausa->setWordWrap(true);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(botoes);
+    layout->addWidget(lblPausa);
     layout->addLayout(dados);
     layout->addSpacing(8);
     layout->addLayout(intervalos);

@@ -8,9 +8,12 @@
 //                         cannot be written the dialog stays open and saveFailed
 //                         carries the error for the general error display;
 //   btnCancelar ("Cancelar") loads the file again, discarding the edits.
+// The main window stops the synchronisation while the dialog is open; a line
+// under the buttons (lblPausa) tells the operator so.
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 
@@ -49,6 +52,7 @@ class TfrmConfig : public QDialog {
     QLineEdit* edtDataUltFecha = nullptr; // read-only
     QCheckBox* chkGetPromo = nullptr;
     QCheckBox* chkPostVenda = nullptr;
+    QLabel* lblPausa = nullptr;
 
   signals:
     void saveFailed(const QString& text);
