@@ -1,7 +1,7 @@
-// Renders the main window with log rows, the settings dialog and the test
-// console to PNG files. Always into a temporary folder (the windows must render
-// on the offscreen platform); scripts/screenshots sets KORVANTA_SCREENSHOTS_DIR
-// to write them into docs/ as well.
+// Renders the main window with log rows and its support strip, the settings
+// dialog and the test console to PNG files. Always into a temporary folder (the
+// windows must render on the offscreen platform); scripts/screenshots sets
+// KORVANTA_SCREENSHOTS_DIR to write them into docs/ as well.
 
 #include "UiTestSupport.h"
 #include "config/gui/uFrmConfig.h"
@@ -82,6 +82,9 @@ class ScreenshotsTest : public uitest::WindowTest {
 TEST_F(ScreenshotsTest, MainWindowSettingsDialogAndTestConsole) {
     window->restauraClick();
     logRows();
+    // The tick that wrote them has ended: the strip shows it as the last one.
+    core->uPostVenda = core->uGetPromo = core->uGetReenvio = clockSeconds() + 3600;
+    core->timerGeralTimer();
     save(window.get(), QStringLiteral("main-window.png"));
 
     TfrmConfig& dialog = window->frmConfig();
