@@ -24,7 +24,7 @@ void TPrincipal::addList(const QString& OperIn, const QString& MensagemIn) {
         // Shown like an error that no task handled, but not journaled (the
         // journal is what failed) and without ending the work in progress.
         mostraLinha(agora, QStringLiteral("Erro na operação"), *falha);
-        emit errorRaised(TextoDoErro(*falha));
+        emit noticeRaised(TextoDoErro(*falha));
     }
 }
 

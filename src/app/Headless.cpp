@@ -81,6 +81,8 @@ THeadlessRunner::THeadlessRunner(std::FILE* out, std::FILE* err)
         ++m_erros;
         escreve(m_err, text);
     });
+    // Told like an error, but not counted as one: no work failed.
+    QObject::connect(&core, &TPrincipal::noticeRaised, &core, [this](const QString& text) { escreve(m_err, text); });
 }
 
 THeadlessRunner::~THeadlessRunner() = default;

@@ -183,6 +183,8 @@ public:
 
 signals:
     void errorRaised(const QString& text); // the window or the headless mode shows it
+    // Shown as an error is, but no work failed: a journal that cannot be written.
+    void noticeRaised(const QString& text);
     void rowAdded();                        // a row was added to the activity log
     // The row just added, with its texts whole (the table keeps them cut).
     void rowLogged(const QDateTime& when, const QString& operacao, const QString& mensagem);

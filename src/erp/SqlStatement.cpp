@@ -47,6 +47,11 @@ bool isComparison(const QString& op) {
 
 } // namespace
 
+SqlWhere::SqlWhere(std::initializer_list<SqlTerm> terms) {
+    m_terms.reserve(terms.size());
+    for (const SqlTerm& t : terms) add(t);
+}
+
 SqlWhere& SqlWhere::add(const QString& column, const QString& op, const QString& value) {
     sqlnames::require(column, "column");
     if (!isComparison(op)) throw AppError(QStringLiteral("'%1' is not a comparison").arg(op));
@@ -62,12 +67,7 @@ SqlWhere& SqlWhere::add(const SqlWhere& other) {
 QString SqlWhere::text() const {
     QStringList parts;
     parts.reserve(qsizetype(m_terms.size()));
-    for (const SqlTerm& t : m_terms) {
-        // Terms built through the initializer list are checked here.
-        sqlnames::require(t.column, "column");
-        if (!isComparison(t.op)) throw AppError(QStringLiteral("'%1' is not a comparison").arg(t.op));
-        parts << t.column + t.op + QLatin1Char('?');
-    }
+    for (const SqlTerm& t : m_terms) parts << t.column + t.op + QLatin1Char('?');
     return parts.join(QStringLiteral(" and "));
 }
 

@@ -27,7 +27,8 @@ struct SqlTerm {
 class SqlWhere {
 public:
     SqlWhere() = default;
-    SqlWhere(std::initializer_list<SqlTerm> terms) : m_terms(terms) {}
+    // Each term is checked as add() checks it.
+    SqlWhere(std::initializer_list<SqlTerm> terms);
 
     // Appends a term; `op` must be one of the comparisons above.
     SqlWhere& add(const QString& column, const QString& op, const QString& value);

@@ -1,5 +1,7 @@
 #include "erp/SqlTexts.h"
 
+#include <cstdio>
+
 namespace sqltexts {
 
 namespace {
@@ -22,11 +24,11 @@ SqlWhere closingDays(const QDate& first, const QDate& last) {
 } // namespace
 
 QString dateText(const QDate& date) {
-    // Month, day and four-digit year, whatever the regional settings.
-    return QStringLiteral("%1/%2/%3")
-        .arg(date.month(), 2, 10, QLatin1Char('0'))
-        .arg(date.day(), 2, 10, QLatin1Char('0'))
-        .arg(date.year(), 4, 10, QLatin1Char('0'));
+    // Month, day and four-digit year, whatever the regional settings (a flag
+    // write needs one per ticket: no formatting machinery).
+    char text[24];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d", date.month(), date.day(), date.year());
+    return QString::fromLatin1(text);
 }
 
 SqlTerm companyTerm(const QString& companyCode) {

@@ -63,6 +63,9 @@ void ShellTest::writeSettings(const Settings& settings) {
 ErrorSpy::ErrorSpy(TPrincipal& core) {
     QObject::connect(&core, &TPrincipal::errorRaised, &m_context,
                      [this](const QString& text) { texts << text; });
+    // Notices (a journal that cannot be written) go to the same display.
+    QObject::connect(&core, &TPrincipal::noticeRaised, &m_context,
+                     [this](const QString& text) { texts << text; });
 }
 
 QStringList rows(const TMemTable& tblList) {

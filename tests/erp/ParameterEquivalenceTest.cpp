@@ -174,7 +174,9 @@ protected:
         EXPECT_EQ(literal.has_value(), param.has_value())
             << what << ": literal " << literal.value_or("ok").toStdString() << " / parameter "
             << param.value_or("ok").toStdString();
-        if (literal && param) EXPECT_EQ(literal->toStdString(), param->toStdString()) << what;
+        if (literal && param) {
+            EXPECT_EQ(literal->toStdString(), param->toStdString()) << what;
+        }
         ASSERT_TRUE(dtm.dtmApiCommit());
     }
 
@@ -197,7 +199,9 @@ TEST_F(ParameterEquivalence, InsertsAndUpdatesStoreTheSameRowsAsTheLiteralTexts)
         const auto param = failureOf([&] { dtm.UPDATEFILE_Matriz(QStringLiteral("EQ_PARAM"), c.condition, c.pairs); },
                                      QStringLiteral("EQ_PARAM"));
         if (param) ++failures;
-        if (!literal && !param) EXPECT_EQ(dtm.qryProcesso.RowsAffected(), literalRows) << c.what;
+        if (!literal && !param) {
+            EXPECT_EQ(dtm.qryProcesso.RowsAffected(), literalRows) << c.what;
+        }
         expectSameOutcome(c.what, literal, param);
     }
     // The table does fail where a literal failed (too long, too large, refused, NULL...).

@@ -165,6 +165,7 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     connect(edtData, &QDateEdit::dateChanged, this, [this](QDate date) { m_core.edtData = date; });
     connect(&core, &TPrincipal::stateChanged, this, &TfrmPrincipal::atualiza);
     connect(&core, &TPrincipal::errorRaised, this, &TfrmPrincipal::mostraErro);
+    connect(&core, &TPrincipal::noticeRaised, this, &TfrmPrincipal::mostraErro);
     connect(m_frmConfig, &TfrmConfig::saveFailed, &core, &TPrincipal::ShowError);
     atualiza();
 }
