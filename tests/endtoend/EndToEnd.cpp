@@ -26,6 +26,18 @@ void writeSettings(const QString& dir, const Settings& settings) {
     file.write(ansi::fromUnicode(text));
 }
 
+Settings shopSettings(const QString& database, const QString& url, QDate lastClosedDay) {
+    if (!lastClosedDay.isValid()) lastClosedDay = QDate::currentDate().addDays(-1);
+    return {{QStringLiteral("PATH DOLVEX"), database},
+            {QStringLiteral("IDEMRPESA"), QStringLiteral("1")},
+            {QStringLiteral("IDLOCAL"), QStringLiteral("2")},
+            {QStringLiteral("URLBASE"), url},
+            {QStringLiteral("chkGetPromo"), QStringLiteral("NAO")},
+            {QStringLiteral("timerVenda"), QStringLiteral("1")},
+            {QStringLiteral("timerReenvio"), QStringLiteral("100000")},
+            {QStringLiteral("DataUltFecha"), lastClosedDay.toString(QStringLiteral("dd/MM/yyyy"))}};
+}
+
 SyncProcess::SyncProcess(const QString& dir, const QStringList& arguments, double timeScale) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (timeScale > 1) env.insert(QStringLiteral("KORVANTA_TIME_SCALE"), QString::number(timeScale));

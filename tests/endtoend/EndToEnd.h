@@ -12,6 +12,7 @@
 #include "support/fixtures/FakeService.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QList>
 #include <QPair>
 #include <QProcess>
@@ -27,6 +28,11 @@ using Settings = QList<QPair<QString, QString>>;
 
 // configAPI.ini in `dir` (section CONF, Windows-1252, CR LF) holding `settings`.
 void writeSettings(const QString& dir, const Settings& settings);
+
+// Settings for one ERP and one service: the sales upload every second,
+// promotions off, resend requests seldom, and the daily closing done up to
+// `lastClosedDay` (yesterday unless given: nothing to close).
+[[nodiscard]] Settings shopSettings(const QString& database, const QString& url, QDate lastClosedDay = {});
 
 // korvanta-sync started with --dir `dir` and `arguments`. A time scale above 1
 // makes its timers and clock run that many times faster (KORVANTA_TIME_SCALE).

@@ -29,17 +29,8 @@ QDate today() {
     return QDate::currentDate();
 }
 
-// Settings for one ERP and one service; the daily closing is up to date and
-// promotions are off unless a test says otherwise.
 Settings settingsFor(const QString& database, const QString& url) {
-    return {{QStringLiteral("PATH DOLVEX"), database},
-            {QStringLiteral("IDEMRPESA"), QStringLiteral("1")},
-            {QStringLiteral("IDLOCAL"), QStringLiteral("2")},
-            {QStringLiteral("URLBASE"), url},
-            {QStringLiteral("chkGetPromo"), QStringLiteral("NAO")},
-            {QStringLiteral("timerVenda"), QStringLiteral("1")},
-            {QStringLiteral("timerReenvio"), QStringLiteral("100000")},
-            {QStringLiteral("DataUltFecha"), today().addDays(-1).toString(QStringLiteral("dd/MM/yyyy"))}};
+    return shopSettings(database, url);
 }
 
 int ticketsFlagged(const ErpDatabase& db, int flag) {

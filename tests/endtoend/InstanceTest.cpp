@@ -37,15 +37,7 @@ class InstanceTest : public ::testing::Test {
         db->exec(QStringLiteral("ALTER DATABASE DROP LINGER"));
         erprows::goods(*db);
         erprows::tickets(*db, 1, 5, 1, QDate::currentDate());
-        writeSettings(folder.path(),
-                      {{QStringLiteral("PATH DOLVEX"), db->path()},
-                       {QStringLiteral("IDEMRPESA"), QStringLiteral("1")},
-                       {QStringLiteral("IDLOCAL"), QStringLiteral("2")},
-                       {QStringLiteral("URLBASE"), service.baseUrl()},
-                       {QStringLiteral("chkGetPromo"), QStringLiteral("NAO")},
-                       {QStringLiteral("timerReenvio"), QStringLiteral("100000")},
-                       {QStringLiteral("DataUltFecha"),
-                        QDate::currentDate().addDays(-1).toString(QStringLiteral("dd/MM/yyyy"))}});
+        writeSettings(folder.path(), shopSettings(db->path(), service.baseUrl()));
     }
 
     TempFolder folder;

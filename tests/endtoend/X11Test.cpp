@@ -102,15 +102,7 @@ TEST(X11Test, SigtermEndsTheTrayProgramAfterItUsedItsDatabase) {
     erprows::goods(db);
     erprows::tickets(db, 1, 3, 1, QDate::currentDate());
     // Days to close too, so that the first tick uses every statement of the upload.
-    writeSettings(folder.path(),
-                  {{QStringLiteral("PATH DOLVEX"), database},
-                   {QStringLiteral("IDEMRPESA"), QStringLiteral("1")},
-                   {QStringLiteral("IDLOCAL"), QStringLiteral("2")},
-                   {QStringLiteral("URLBASE"), service.baseUrl()},
-                   {QStringLiteral("chkGetPromo"), QStringLiteral("NAO")},
-                   {QStringLiteral("timerReenvio"), QStringLiteral("100000")},
-                   {QStringLiteral("DataUltFecha"),
-                    QDate::currentDate().addDays(-3).toString(QStringLiteral("dd/MM/yyyy"))}});
+    writeSettings(folder.path(), shopSettings(database, service.baseUrl(), QDate::currentDate().addDays(-3)));
 
     QProcess tray;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
