@@ -4,7 +4,6 @@
 // server dropped the connection in between.
 
 #include "support/fixtures/ErpDatabase.h"
-#include "support/fixtures/FbServer.h"
 
 #include "erp/FbError.h"
 #include "erp/SqlTexts.h"
@@ -134,26 +133,6 @@ TEST_F(StatementCache, AConnectionDroppedBetweenTwoExecutionsEndsInAnErrorAndThe
     EXPECT_EQ(preparations(), 1);
     EXPECT_EQ(db.integer("select sinc_korvanta from cupom_fiscal where nro_cupom=2935 and cod_emp=1"), 2);
     EXPECT_EQ(db.integer("select sinc_korvanta from cupom_fiscal where nro_cupom=2936 and cod_emp=1"), 3);
-}
-
-TEST_F(StatementCache, AConnectionDroppedByTheServerEndsInAnErrorAndTheNextOpeningPreparesAfresh) {
-    const QString name = db.overTcp();
-    try {
-        open(name);
-    } catch (const ConnectionError& e) {
-        if (fbserver::ready() || fbserver::underCi()) FAIL() << e.message().toStdString();
-        GTEST_SKIP() << "no Firebird server on 127.0.0.1:3050 (scripts/fbserver start)";
-    }
-    flag(2935, 1, kDec8, "2");
-    dropTheConnection();
-    EXPECT_THROW(flag(2936, 1, kDec8, "2"), DatabaseError);
-    endTheRun();
-
-    open(name);
-    flag(2936, 1, kDec8, "3");
-    EXPECT_EQ(preparations(), 1);
-    EXPECT_EQ(db.integer("select sinc_korvanta from cupom_fiscal where nro_cupom=2936 and cod_emp=1"), 3);
-    dtm.dtmConectDolvex(false);
 }
 
 } // namespace
