@@ -2,6 +2,7 @@
 
 #include "app/Headless.h"
 
+#include "app/JournalLine.h"
 #include "app/ProcessRequests.h"
 #include "app/uPrincipal.h"
 #include "support/Clock.h"
@@ -16,12 +17,6 @@ namespace {
 
 QDate dataDoComando(const QString& text) {
     return QDate::fromString(text, QStringLiteral("dd/MM/yyyy"));
-}
-
-QString umaLinha(QString text) {
-    for (QChar& c : text)
-        if (c == u'\r' || c == u'\n' || c == u'\t') c = u' ';
-    return text;
 }
 
 void escreve(std::FILE* stream, const QString& line) {
@@ -65,9 +60,8 @@ std::optional<OnceCommand> parseOnce(const QStringList& words, QString* error) {
 }
 
 QString logLine(const TMemTable& tblList, int row) {
-    return tblList.cell(row, 1).toDate().toString(QStringLiteral("dd/MM/yyyy")) + u'\t' +
-           tblList.cell(row, 2).toTime().toString(QStringLiteral("hh:mm:ss")) + u'\t' +
-           umaLinha(tblList.cell(row, 0).toString()) + u'\t' + umaLinha(tblList.cell(row, 3).toString());
+    return journal::text(QDateTime(tblList.cell(row, 1).toDate(), tblList.cell(row, 2).toTime()),
+                         tblList.cell(row, 0).toString(), tblList.cell(row, 3).toString());
 }
 
 THeadlessRunner::THeadlessRunner(std::FILE* out, std::FILE* err)

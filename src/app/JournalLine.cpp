@@ -34,10 +34,13 @@ std::optional<QDate> dayOfFile(const QString& name) {
     return day;
 }
 
+QString text(const QDateTime& when, const QString& operation, const QString& message) {
+    return when.date().toString(kDateFormat) + u'\t' + when.time().toString(kTimeFormat) + u'\t' +
+           oneLine(operation) + u'\t' + oneLine(message);
+}
+
 QByteArray line(const QDateTime& when, const QString& operation, const QString& message) {
-    const QString text = when.date().toString(kDateFormat) + u'\t' + when.time().toString(kTimeFormat) +
-                         u'\t' + oneLine(operation) + u'\t' + oneLine(message) + QStringLiteral("\r\n");
-    return ansi::fromUnicode(text);
+    return ansi::fromUnicode(text(when, operation, message) + QStringLiteral("\r\n"));
 }
 
 std::optional<Row> parse(QByteArray line) {

@@ -29,6 +29,8 @@ struct Row {
 
 // The row as its line, line end included.
 [[nodiscard]] QByteArray line(const QDateTime& when, const QString& operation, const QString& message);
+// The same row as text, without the line end: the line the headless modes print.
+[[nodiscard]] QString text(const QDateTime& when, const QString& operation, const QString& message);
 // A line read back (without its line end, a trailing CR tolerated); std::nullopt
 // when it is not a row (a cut line, another file's text).
 [[nodiscard]] std::optional<Row> parse(QByteArray line);
