@@ -19,7 +19,6 @@ struct TFbQuery::Impl {
     // buffer a fetched row lands in.
     std::shared_ptr<fb::PreparedStatement> prepared;
     QStringList preparedLines; // the text as given, to skip encoding it again
-    QByteArray preparedText;
     // The run of `prepared` whose rows affected RowsAffected() reports.
     quint64 execution = 0;
     std::optional<qint64> rowsAffected;
@@ -57,7 +56,6 @@ struct TFbQuery::Impl {
         closeCursor();
         prepared.reset();
         preparedLines.clear();
-        preparedText.clear();
         message.clear();
     }
 };
@@ -131,17 +129,14 @@ void TFbQuery::Prepare() {
     const QString what = QStringLiteral("Cannot prepare the statement of %1").arg(Name);
     ensureReady(what);
     if (d->prepared && d->prepared->handle() && d->preparedLines == SQL.lines()) return;
+    // Another text, or the same one given anew: the connection's cache has it
+    // prepared already unless it is new.
     const QByteArray text = ansi::fromUnicode(SQL.Text());
-    if (d->prepared && d->preparedText == text && d->prepared->handle()) {
-        d->preparedLines = SQL.lines();
-        return;
-    }
     d->freeStatement();
     try {
         fb::Status status;
         d->prepared = m_database->statements().acquire(status.get(), m_database->attachment(),
                                                        m_transaction->handle(), text, d.get());
-        d->preparedText = text;
         d->preparedLines = SQL.lines();
     } catch (const FbException& e) {
         d->freeStatement();
