@@ -7,7 +7,7 @@
 #include "app/SingleInstance.h"
 #include "app/StatusReport.h"
 #include "app/gui/GuiApp.h"
-#include "app/uPrincipal.h"
+#include "app/Scheduler.h"
 #include "api/RequestFrame.h"
 #include "support/Clock.h"
 #include "support/Platform.h"
@@ -35,7 +35,7 @@ class TimeScale {
         if (!ok || scale <= 1.0) return;
         m_clock.emplace(scale);
         setAppClock(&*m_clock);
-        TPrincipal::setTimerScale(1.0 / scale);
+        TScheduler::setTimerScale(1.0 / scale);
     }
     ~TimeScale() { setAppClock(nullptr); }
     TimeScale(const TimeScale&) = delete;

@@ -4,9 +4,9 @@
 // classification of movement replies, and the number and text forms written
 // into documents.
 //
-// The frame's state (URL_BASE, qualUrlColeta, Query, codigoErro, IdHTTP_Temp,
-// IdHTTP, versaoPdv, VersaoRetaguarda, the store's identity) lives in the core
-// object TPrincipal; these functions hold none, so the core forwards to them.
+// The frame's state (the base URL, the failover index, the credentials, the
+// versions and the long-lived GET client) lives in api::ServiceFrame
+// (ServiceFrame.h); these functions hold none.
 //
 // A request URL is URL_BASE immediately followed by a path: nothing is inserted
 // or encoded between them, so a base URL is expected to end with "/".

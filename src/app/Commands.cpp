@@ -1,78 +1,91 @@
-// The operator's commands of the main window that need no dialog (the settings
-// command, which shows one, is in app/gui). Each stops both timers before its
-// work and starts them after it, so the next tick comes a full interval after
-// the command's end; btnGetPromocoesClick, the test console's fetch, leaves
-// them alone. A command that arrives while a tick or another command is at work
-// (in the message pass of the sales upload) does nothing.
+#include "app/Commands.h"
 
-#include "app/uPrincipal.h"
+#include "app/ErrorDisplay.h"
+#include "app/Scheduler.h"
 #include "support/frmFunczyr.h"
+#include "sync/Diagnostico.h"
+#include "sync/EnvioDeVendas.h"
+#include "sync/FechamentoDiario.h"
+#include "sync/Loja.h"
+#include "sync/Promocoes.h"
+#include "sync/Reenvio.h"
 
-void TPrincipal::comando(const std::function<void()>& work) {
-    if (busy()) return;
-    {
-        Trabalho trabalho(*this);
-        habilTimer(0);
-        if (runGuarded(work))
-            habilTimer(1);
-        else
-            retomaAposErro();
-    }
-    emit stateChanged();
+TCommands::TCommands(TScheduler& scheduler, TErrorDisplay& erros, TDiagnostico& diagnostico, const Loja& loja,
+                     TEnvioDeVendas& vendas, TFechamentoDiario& fechamento, TPromocoes& promocoes,
+                     TReenvio& reenvio, QObject* parent)
+    : QObject(parent), m_scheduler(scheduler), m_erros(erros), m_diagnostico(diagnostico), m_loja(loja),
+      m_vendas(vendas), m_fechamento(fechamento), m_promocoes(promocoes), m_reenvio(reenvio) {}
+
+void TCommands::setDia(const QDate& dia) {
+    m_dia = dia;
+    emit changed();
 }
 
-void TPrincipal::btnGetReenvioClick() {
-    comando([this] {
-        GetReenvio_Vendas();
-        GetReenvio_Fecha();
+void TCommands::leReenvios() {
+    m_scheduler.comando([this] {
+        m_reenvio.GetReenvio_Vendas();
+        m_reenvio.GetReenvio_Fecha();
     });
 }
 
-void TPrincipal::btnCopiaClick() {
-    comando([this] {
-        if (!chkgetPromo) return;
-        GetPromocoes();
-        Trata_leitura_Json();
+void TCommands::buscaPromocoes() {
+    m_scheduler.comando([this] {
+        if (m_loja.buscaPromocoes) m_promocoes.sincroniza();
     });
 }
 
-void TPrincipal::btnGetPromocoesClick() {
-    if (busy() || !chkgetPromo) return;
+void TCommands::testaPromocoes() {
+    if (m_scheduler.busy() || !m_loja.buscaPromocoes) return;
     {
-        Trabalho trabalho(*this);
-        if (!runGuarded([this] {
-                GetPromocoes();
-                Trata_leitura_Json();
-            })) {
-            podePostVenda = 1;
-            podeGetPromo = 1;
-        }
+        TScheduler::Trabalho trabalho(m_scheduler);
+        if (!m_erros.runGuarded([this] { m_promocoes.sincroniza(); })) m_scheduler.portoes().abreAmbos();
     }
-    emit stateChanged();
+    emit changed();
 }
 
-void TPrincipal::btnEnviaClick() {
-    comando([this] {
-        switch (selecao) {
+void TCommands::enviaVendas() {
+    m_scheduler.comando([this] {
+        switch (m_selecao) {
         case Selecao::Pendente1:
-            PostVendas(QStringLiteral("Pendentes-1"), QString());
+            m_vendas.PostVendas(QStringLiteral("Pendentes-1"), QString(), m_dia);
             break;
         case Selecao::Pendente3:
-            PostVendas(QStringLiteral("Pendentes-3"), QString());
+            m_vendas.PostVendas(QStringLiteral("Pendentes-3"), QString(), m_dia);
             break;
         case Selecao::Data:
-            PostVendas(QStringLiteral("Data"), QString());
+            m_vendas.PostVendas(QStringLiteral("Data"), QString(), m_dia);
             break;
         }
     });
 }
 
-void TPrincipal::btnEnviaFechaClick() {
-    comando([this] {
-        if (selecao == Selecao::Data)
-            Envia_fechamento_dia_anterior(Funcoes_da_ZYR::Formata_Data(edtData, QStringLiteral("DD/MM/AAAA")),
-                                          QString());
+void TCommands::enviaFechamento() {
+    m_scheduler.comando([this] {
+        if (m_selecao == Selecao::Data)
+            m_fechamento.Envia_fechamento_dia_anterior(
+                Funcoes_da_ZYR::Formata_Data(m_dia, QStringLiteral("DD/MM/AAAA")), QString());
         else
-            Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+            m_fechamento.Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     });
+}
+
+void TCommands::detalhe(void (TDiagnostico::*comando)()) {
+    m_erros.runGuarded([this, comando] { (m_diagnostico.*comando)(); });
+    emit changed();
+}
+
+void TCommands::detalhaPromocao() {
+    detalhe(&TDiagnostico::detalhaPromocao);
+}
+
+void TCommands::detalhaCondicoes() {
+    detalhe(&TDiagnostico::detalhaCondicoes);
+}
+
+void TCommands::detalhaBeneficios() {
+    detalhe(&TDiagnostico::detalhaBeneficios);
+}
+
+void TCommands::detalhaGrupo() {
+    detalhe(&TDiagnostico::detalhaGrupo);
 }

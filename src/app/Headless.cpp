@@ -4,7 +4,12 @@
 
 #include "app/JournalLine.h"
 #include "app/ProcessRequests.h"
+#include "app/ActivityLog.h"
+#include "app/Commands.h"
+#include "app/ErrorDisplay.h"
+#include "app/Scheduler.h"
 #include "app/uPrincipal.h"
+#include "api/ServiceFrame.h"
 #include "support/Clock.h"
 #include "support/MemTable.h"
 
@@ -67,16 +72,16 @@ QString logLine(const TMemTable& tblList, int row) {
 THeadlessRunner::THeadlessRunner(std::FILE* out, std::FILE* err)
     : m_core(std::make_unique<TPrincipal>()), m_out(out), m_err(err) {
     TPrincipal& core = *m_core;
-    QObject::connect(&core, &TPrincipal::rowAdded, &core, [this] {
-        const TMemTable& tbl = *m_core->tblList;
+    QObject::connect(&core.log(), &TActivityLog::rowAdded, &core, [this] {
+        const TMemTable& tbl = m_core->log().tabela();
         if (tbl.Active() && tbl.RecordCount() > 0) escreve(m_out, logLine(tbl, tbl.RecordCount() - 1));
     });
-    QObject::connect(&core, &TPrincipal::errorRaised, &core, [this](const QString& text) {
+    QObject::connect(&core.erros(), &TErrorDisplay::errorRaised, &core, [this](const QString& text) {
         ++m_erros;
         escreve(m_err, text);
     });
     // Told like an error, but not counted as one: no work failed.
-    QObject::connect(&core, &TPrincipal::noticeRaised, &core, [this](const QString& text) { escreve(m_err, text); });
+    QObject::connect(&core.log(), &TActivityLog::noticeRaised, &core, [this](const QString& text) { escreve(m_err, text); });
 }
 
 THeadlessRunner::~THeadlessRunner() = default;
@@ -84,37 +89,38 @@ THeadlessRunner::~THeadlessRunner() = default;
 int THeadlessRunner::runOnce(const OnceCommand& command) {
     TPrincipal& core = *m_core;
     core.FormCreate();
-    core.edtData = appClock().now().date();
-    const auto escolhe = [&core](const QString& argument, const QString& pendente3) {
+    TCommands& comandos = core.comandos();
+    comandos.setDia(appClock().now().date());
+    const auto escolhe = [&comandos](const QString& argument, const QString& pendente3) {
         const QDate data = dataDoComando(argument);
         if (data.isValid()) {
-            core.selecao = TPrincipal::Selecao::Data;
-            core.edtData = data;
+            comandos.setSelecao(TCommands::Selecao::Data);
+            comandos.setDia(data);
         } else {
-            core.selecao =
-                argument == pendente3 ? TPrincipal::Selecao::Pendente3 : TPrincipal::Selecao::Pendente1;
+            comandos.setSelecao(argument == pendente3 ? TCommands::Selecao::Pendente3
+                                                      : TCommands::Selecao::Pendente1);
         }
     };
     switch (command.kind) {
     case OnceCommand::Kind::Tick:
-        core.timerGeralTimer();
+        core.scheduler().timerGeralTimer();
         break;
     case OnceCommand::Kind::SendSales:
         escolhe(command.argument, QStringLiteral("pendentes-3"));
-        core.btnEnviaClick();
+        comandos.enviaVendas();
         break;
     case OnceCommand::Kind::SendClosing:
         escolhe(command.argument, QString());
-        core.btnEnviaFechaClick();
+        comandos.enviaFechamento();
         break;
     case OnceCommand::Kind::Promotions:
-        core.btnCopiaClick();
+        comandos.buscaPromocoes();
         break;
     case OnceCommand::Kind::Resend:
-        core.btnGetReenvioClick();
+        comandos.leReenvios();
         break;
     }
-    core.habilTimer(0);
+    core.scheduler().habilTimer(0);
     return m_erros > 0 ? 1 : 0;
 }
 
@@ -128,11 +134,11 @@ int THeadlessRunner::runLoop() {
     // From here on, tell the operator when a reload request has taken effect
     // (it waits for the end of a task at work).
     QObject::connect(&core, &TPrincipal::settingsApplied, &core, [this] {
-        escreve(m_err, QStringLiteral("korvanta-sync: settings applied, base URL %1").arg(m_core->URL_BASE));
+        escreve(m_err, QStringLiteral("korvanta-sync: settings applied, base URL %1").arg(m_core->frame().baseUrl()));
     });
-    core.edtData = appClock().now().date();
+    core.comandos().setDia(appClock().now().date());
     QCoreApplication::exec();
-    core.habilTimer(0);
+    core.scheduler().habilTimer(0);
     return 0;
 }
 

@@ -1,17 +1,19 @@
-// The scheduler: habilTimer, the general tick (timerGeralTimer) and the ping
-// handshake (timerPingTimer).
-//
-// The countdowns hold seconds on the clock of clockSeconds(), which does not
-// restart at midnight: a task keeps coming due every interval around the clock,
-// a clock set back makes the tasks wait and a clock set forward makes them due.
+#include "app/Scheduler.h"
 
-#include "app/uPrincipal.h"
+#include "app/ErrorDisplay.h"
 #include "config/Settings.h"
 #include "support/Clock.h"
 #include "support/Codepage.h"
 #include "support/Errors.h"
 #include "support/FileReplace.h"
+#include "support/Memo.h"
 #include "support/frmFunczyr.h"
+#include "sync/Atividades.h"
+#include "sync/Diagnostico.h"
+#include "sync/EnvioDeVendas.h"
+#include "sync/Loja.h"
+#include "sync/Promocoes.h"
+#include "sync/Reenvio.h"
 
 #include <QFile>
 #include <algorithm>
@@ -25,55 +27,64 @@ int realInterval(int ms) {
 }
 } // namespace
 
-void TPrincipal::setTimerScale(double factor) {
+void TScheduler::setTimerScale(double factor) {
     g_timerScale = factor > 0 ? factor : 1.0;
 }
 
-double TPrincipal::timerScale() {
+double TScheduler::timerScale() {
     return g_timerScale;
 }
 
-void TPrincipal::setTimerGeralInterval(int ms) {
-    m_intervaloGeral = ms;
-    timerGeral.setInterval(realInterval(ms));
+TScheduler::TScheduler(TConfig& config, const Loja& loja, TAtividades& log, TDiagnostico& diagnostico,
+                       TErrorDisplay& erros, QObject* parent)
+    : QObject(parent), m_config(config), m_loja(loja), m_log(log), m_diagnostico(diagnostico), m_erros(erros) {
+    // Both timers are created stopped; applying the settings starts them.
+    m_timerGeral.setInterval(IntervaloInicial);
+    m_timerPing.setInterval(IntervaloPing);
+    connect(&m_timerGeral, &QTimer::timeout, this, &TScheduler::timerGeralTimer);
+    connect(&m_timerPing, &QTimer::timeout, this, &TScheduler::timerPingTimer);
 }
 
-void TPrincipal::habilTimer(int Value) {
+void TScheduler::setTarefas(const Tarefas& tarefas) {
+    m_tarefas.emplace(tarefas);
+}
+
+void TScheduler::setTimerGeralInterval(int ms) {
+    m_intervaloGeral = ms;
+    m_timerGeral.setInterval(realInterval(ms));
+}
+
+void TScheduler::habilTimer(int Value) {
     if (Value == 0) {
-        timerGeral.stop();
-        timerPing.stop();
+        m_timerGeral.stop();
+        m_timerPing.stop();
         return;
     }
     // Starting makes the next event come one full interval from now.
-    timerGeral.start(realInterval(m_intervaloGeral));
-    timerPing.start(realInterval(IntervaloPing));
+    m_timerGeral.start(realInterval(m_intervaloGeral));
+    m_timerPing.start(realInterval(IntervaloPing));
 }
 
-void TPrincipal::timerGeralTimer() {
+void TScheduler::timerGeralTimer() {
     if (busy()) return;
     {
         Trabalho trabalho(*this);
         habilTimer(0);
         setTimerGeralInterval(IntervaloGeral);
-        const bool ok = runGuarded([this] {
+        const bool ok = m_erros.runGuarded([this] {
+            if (!m_tarefas) return;
+            const ConfigValues& ajustes = m_config.values();
             // One reading of the clock for the three tests, however long the tasks take.
             const qint64 now = clockSeconds();
-            if (uPostVenda < now) {
-                uPostVenda = now + frmConfig->timerVenda.value();
-                addList(QStringLiteral("Abriu post-vendas"), QString());
-                PostVendas(QStringLiteral("Pendentes-1"), QString());
+            if (m_prazoVendas.renovaSeVenceu(now, ajustes.timerVenda.value())) {
+                m_log.addList(QStringLiteral("Abriu post-vendas"), QString());
+                m_tarefas->vendas.PostVendas(QStringLiteral("Pendentes-1"), QString(), QDate());
             }
-            if (uGetPromo < now) {
-                uGetPromo = now + frmConfig->timerProm.value();
-                if (chkgetPromo) {
-                    GetPromocoes();
-                    Trata_leitura_Json();
-                }
-            }
-            if (uGetReenvio < now) {
-                uGetReenvio = now + frmConfig->timerReenvio.value();
-                GetReenvio_Vendas();
-                GetReenvio_Fecha();
+            if (m_prazoPromocoes.renovaSeVenceu(now, ajustes.timerProm.value()) && m_loja.buscaPromocoes)
+                m_tarefas->promocoes.sincroniza();
+            if (m_prazoReenvio.renovaSeVenceu(now, ajustes.timerReenvio.value())) {
+                m_tarefas->reenvio.GetReenvio_Vendas();
+                m_tarefas->reenvio.GetReenvio_Fecha();
             }
         });
         if (ok)
@@ -81,26 +92,38 @@ void TPrincipal::timerGeralTimer() {
         else
             retomaAposErro();
     }
-    emit stateChanged();
+    emit changed();
     emit tickFinished();
 }
 
-void TPrincipal::retomaAposErro() {
-    podePostVenda = 1;
-    podeGetPromo = 1;
+void TScheduler::retomaAposErro() {
+    m_portoes.abreAmbos();
     habilTimer(1);
 }
 
-void TPrincipal::timerPingTimer() {
+void TScheduler::comando(const std::function<void()>& work) {
+    if (busy()) return;
+    {
+        Trabalho trabalho(*this);
+        habilTimer(0);
+        if (m_erros.runGuarded(work))
+            habilTimer(1);
+        else
+            retomaAposErro();
+    }
+    emit changed();
+}
+
+void TScheduler::timerPingTimer() {
     const QString pasta = Funcoes_da_ZYR::Path_Do_Executavel();
     const QString pedido = pasta + QStringLiteral("test-ping.txt");
     if (!QFile::exists(pedido)) return;
-    runGuarded([&] {
+    m_erros.runGuarded([&] {
         // A request that cannot be deleted is answered again at the next event.
         QFile::remove(pedido);
-        addList(QStringLiteral("Resp-Ping.txt"), QString());
+        m_log.addList(QStringLiteral("Resp-Ping.txt"), QString());
         QString texto;
-        for (const QString& linha : mmoErro.Lines())
+        for (const QString& linha : m_diagnostico.respostaExaminada().Lines())
             texto += linha + QStringLiteral("\r\n");
         const QString resposta = pasta + QStringLiteral("resp-ping.txt");
         QString erro;

@@ -1,53 +1,87 @@
-// Construction, start-up (FormCreate), the application of the settings
+// The composition root: what is made, in which order, and who is handed what;
+// the start-up (FormCreate), the application of the settings
 // (Habilita_inicial) and the activation of the main window (FormActivate).
 
 #include "app/uPrincipal.h"
 
-#include "api/HttpClient.h"
-#include "api/RequestFrame.h"
-#include "app/Journal.h"
+#include "api/ServiceFrame.h"
+#include "app/ActivityLog.h"
+#include "app/Commands.h"
+#include "app/ErrorDisplay.h"
+#include "app/Scheduler.h"
 #include "config/Settings.h"
 #include "erp/uDtmApi.h"
 #include "support/Clock.h"
-#include "support/JsonTables.h"
 #include "support/MemTable.h"
 #include "support/Platform.h"
 #include "support/frmFunczyr.h"
+#include "sync/Diagnostico.h"
+#include "sync/EnvioDeVendas.h"
+#include "sync/FechamentoDiario.h"
+#include "sync/Loja.h"
+#include "sync/Promocoes.h"
+#include "sync/Reenvio.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <exception>
 
-TPrincipal::TPrincipal(QObject* parent) : QObject(parent) {
-    frmConfig = std::make_unique<TConfig>();
-    dtmApi = std::make_unique<TdtmApi>();
-    createTables();
-    IdHTTP = api::criaClienteGet();
-    m_journal = std::make_unique<TJournal>([this] { return patLogErro; });
+struct TPrincipal::Partes {
+    Partes()
+        : log([this] { return loja.pastaLog; }), erros(log), scheduler(config, loja, log, diagnostico, erros),
+          fechamento(erp, frame, config, loja, log, diagnostico),
+          vendas(erp, frame, config, loja, log, diagnostico, scheduler.portoes(), scheduler.prazoFechamento(),
+                 fechamento),
+          promocoes(erp, frame, loja, log, diagnostico, scheduler.portoes()),
+          reenvio(frame, loja, log, diagnostico, scheduler.portoes(), vendas, fechamento),
+          comandos(scheduler, erros, diagnostico, loja, vendas, fechamento, promocoes, reenvio) {
+        scheduler.setTarefas({vendas, promocoes, reenvio});
+        reenvio.setAoHonrarDia([this](const QDate& dia) { comandos.setDia(dia); });
+    }
 
-    // Both timers are created stopped; applying the settings starts them.
-    timerGeral.setInterval(IntervaloInicial);
-    timerPing.setInterval(IntervaloPing);
-    connect(&timerGeral, &QTimer::timeout, this, &TPrincipal::timerGeralTimer);
-    connect(&timerPing, &QTimer::timeout, this, &TPrincipal::timerPingTimer);
+    TConfig config;
+    TdtmApi erp;
+    api::ServiceFrame frame;
+    Loja loja;
+    TActivityLog log;
+    TDiagnostico diagnostico;
+    TErrorDisplay erros;
+    TScheduler scheduler;
+    TFechamentoDiario fechamento;
+    TEnvioDeVendas vendas;
+    TPromocoes promocoes;
+    TReenvio reenvio;
+    TCommands comandos;
+};
+
+TPrincipal::TPrincipal(QObject* parent) : QObject(parent), m(std::make_unique<Partes>()) {
+    connect(&m->scheduler, &TScheduler::changed, this, &TPrincipal::stateChanged);
+    connect(&m->comandos, &TCommands::changed, this, &TPrincipal::stateChanged);
+    // An application of the settings asked for during work runs at its end.
+    connect(&m->scheduler, &TScheduler::trabalhoTerminou, this, [this] {
+        if (!m_ativarPendente) return;
+        m_ativarPendente = false;
+        FormActivate();
+    });
 }
 
 TPrincipal::~TPrincipal() = default;
 
-void TPrincipal::createTables() {
-    tblList = new TMemTable(QStringLiteral("tblList"),
-                            {{QStringLiteral("Operacao"), FieldType::Text, 40},
-                             {QStringLiteral("Data"), FieldType::Date, 0},
-                             {QStringLiteral("Hora"), FieldType::Time, 0},
-                             {QStringLiteral("Mensagem"), FieldType::Text, 100}},
-                            this);
-    tblJson1 = newTblJson1(this);
-    tblJson2 = newTblJson2(this);
-    tblJson3 = newTblJson3(this);
-    tblJson4 = newTblJson4(this);
-    tblJson5 = newTblJson5(this);
-}
+const Loja& TPrincipal::loja() const { return m->loja; }
+void TPrincipal::setLoja(const Loja& loja) { m->loja = loja; }
+TConfig& TPrincipal::config() const { return m->config; }
+TdtmApi& TPrincipal::erp() const { return m->erp; }
+api::ServiceFrame& TPrincipal::frame() const { return m->frame; }
+TActivityLog& TPrincipal::log() const { return m->log; }
+TDiagnostico& TPrincipal::diagnostico() const { return m->diagnostico; }
+TErrorDisplay& TPrincipal::erros() const { return m->erros; }
+TScheduler& TPrincipal::scheduler() const { return m->scheduler; }
+TCommands& TPrincipal::comandos() const { return m->comandos; }
+TEnvioDeVendas& TPrincipal::vendas() const { return m->vendas; }
+TFechamentoDiario& TPrincipal::fechamento() const { return m->fechamento; }
+TPromocoes& TPrincipal::promocoes() const { return m->promocoes; }
+TReenvio& TPrincipal::reenvio() const { return m->reenvio; }
 
 QString TPrincipal::TituloAplicacao() {
     QString name = QCoreApplication::instance()
@@ -61,7 +95,7 @@ QString TPrincipal::TituloAplicacao() {
 
 void TPrincipal::FormCreate() {
     // The icon and its registration with the shell belong to the window (app/gui).
-    qualUrlColeta = 1;
+    m->frame.setQualUrlColeta(1);
     Habilita_inicial();
 
     // The month's log folder, one level at a time; a level that exists already
@@ -79,72 +113,56 @@ void TPrincipal::FormCreate() {
                  .arg(Funcoes_da_ZYR::NumeroMes(hoje, QStringLiteral("MES"))) +
              sep;
     platform::makePrivateFolder(pasta);
-    patLogErro = pasta;
+    m->loja.pastaLog = pasta;
 
     // Every task is due at the first tick.
-    uPostVenda = 0;
-    uPostFecha = 0;
-    uGetPromo = 0;
-    uGetReenvio = 0;
+    for (TPrazo* prazo : {&m->scheduler.prazoVendas(), &m->scheduler.prazoFechamento(),
+                          &m->scheduler.prazoPromocoes(), &m->scheduler.prazoReenvio()})
+        prazo->setProximo(0);
 
-    btnguiaTesteVisible = Funcoes_da_ZYR::Nome_do_pc() == QLatin1String(EstacaoDeTeste);
-
-    versaoPdv = QString::fromLatin1(api::kVersao);
-    VersaoRetaguarda = QString::fromLatin1(api::kVersao);
+    m_consoleDeTeste = Funcoes_da_ZYR::Nome_do_pc() == QLatin1String(EstacaoDeTeste);
     emit stateChanged();
 }
 
 void TPrincipal::Habilita_inicial() {
-    // An error in steps 1 to 8 leaves the rest of them undone; the timers, the
-    // gates and the log are still brought up so that the synchroniser goes on.
+    // An error in the steps before the timers leaves the rest of them undone;
+    // the timers, the gates and the log are still brought up so that the
+    // synchroniser goes on.
     std::exception_ptr falha;
     try {
-        habilTimer(0);
-        frmConfig->LoadConfig();
-        dtmApi->pathBancoDolvex = frmConfig->pathBDDolvex;
-        edtidEmpresa = frmConfig->idEmpresa;
-        edtidLocal = frmConfig->idLocal;
-        edtUsuario = frmConfig->usuario;
-        edtSenha = frmConfig->senha;
-        URL_BASE = frmConfig->urlBase;
-        chkgetPromo = frmConfig->chkGetPromo;
-        chkpostVendas = frmConfig->chkPostVenda;
-        chkCodEmpDolvex = frmConfig->chkCodEmpDolvex;
-        codEmpDolvex = frmConfig->edtcodempdolvex.text();
-        Caption = QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104");
-        if (chkCodEmpDolvex)
-            Caption += QStringLiteral(" - ( ") + frmConfig->edtApelidoEmp + QStringLiteral(" )");
-        coleta_Url_Base();
+        m->scheduler.habilTimer(0);
+        m->config.LoadConfig();
+        const ConfigValues& v = m->config.values();
+        m->erp.setPathBancoDolvex(v.pathBDDolvex);
+        m->loja.idEmpresa = v.idEmpresa;
+        m->loja.idLocal = v.idLocal;
+        m->frame.setCredenciais(v.usuario, v.senha);
+        m->loja.buscaPromocoes = v.buscaPromocoes;
+        m->loja.postaVendas = v.postaVendas;
+        m->loja.usaCodEmpDolvex = v.usaCodEmpDolvex;
+        m->loja.codEmpDolvex = v.codEmpDolvex.text();
+        m_titulo = QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104");
+        if (v.usaCodEmpDolvex) m_titulo += QStringLiteral(" - ( ") + v.apelidoEmp + QStringLiteral(" )");
+        m->frame.setUrls({v.urlBase, v.urlBase2, v.urlBase3, v.urlBase4});
     } catch (...) {
         falha = std::current_exception();
     }
-    habilTimer(1);
-    podeGetPromo = 1;
-    podePostVenda = 1;
-    tblList->Open();
+    m->scheduler.habilTimer(1);
+    m->scheduler.portoes().abreAmbos();
+    m->log.tabela().Open();
     emit stateChanged();
-    if (falha) runGuarded([&falha] { std::rethrow_exception(falha); });
+    if (falha) m->erros.runGuarded([&falha] { std::rethrow_exception(falha); });
 }
 
 void TPrincipal::FormActivate() {
-    // Inside the message pass of a task the settings wait for the work's end:
+    // Inside the work of a tick or command the settings wait for its end:
     // opening the gates there would let a second run start beside the first.
-    if (busy()) {
+    if (m->scheduler.busy()) {
         m_ativarPendente = true;
         return;
     }
     Habilita_inicial();
-    edtData = appClock().now().date();
+    m->comandos.setDia(appClock().now().date());
     emit stateChanged();
     emit settingsApplied();
-}
-
-TPrincipal::Trabalho::~Trabalho() {
-    if (--m_p.m_emTrabalho > 0 || !m_p.m_ativarPendente) return;
-    m_p.m_ativarPendente = false;
-    try {
-        m_p.FormActivate();
-    } catch (...) {
-        // FormActivate shows its own errors; nothing may leave a destructor.
-    }
 }

@@ -1,16 +1,19 @@
-// gera_json_venda and gera_json_Forma_pgto: the sale movement document of the
-// current row of qryCupom, written into mmoRequest. The lines themselves come
-// from movdoc (MovementDocument.h); this file reads the ERP rows for it.
+// gera_json_venda and gera_json_Forma_pgto: the sale movement document of one
+// ticket row. The lines themselves come from movdoc (MovementDocument.h); this
+// file reads the ERP rows for it. The document is built in the diagnostics'
+// documentoEnviado, where the test console shows it.
 
-#include "app/uPrincipal.h"
+#include "sync/EnvioDeVendas.h"
+
 #include "erp/SqlTexts.h"
 #include "erp/uDtmApi.h"
+#include "support/Memo.h"
 #include "support/frmFunczyr.h"
+#include "sync/Diagnostico.h"
 #include "sync/DocText.h"
 #include "sync/MovementDocument.h"
 
-void TPrincipal::gera_json_venda() {
-    const TFbQuery& cupom = dtmApi->qryCupom;
+QString TEnvioDeVendas::gera_json_venda(const TFbQuery& cupom) {
     const int nroCupom = cupom.FieldByName(QStringLiteral("NRO_CUPOM")).AsInteger();
     const int nroCx = cupom.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
     const QDate data = cupom.FieldByName(QStringLiteral("DATA_CUPOM")).AsDate();
@@ -28,7 +31,7 @@ void TPrincipal::gera_json_venda() {
     m.documentoCliente = cupom.FieldByName(QStringLiteral("CPF_CLI")).AsString();
 
     // The items of this ticket, in the order of nro_item.
-    TFbQuery& itens = dtmApi->qryItensCupom;
+    TFbQuery& itens = m_erp.qryItensCupom();
     itens.setParams(sqltexts::itemParams(nroCupom, nroCx, data));
     itens.Open();
     while (!itens.Eof()) {
@@ -46,11 +49,10 @@ void TPrincipal::gera_json_venda() {
     }
 
     const movdoc::Abertura abertura = movdoc::abertura(m);
-    mmoRequest.Clear();
+    TMemo& documento = m_diagnostico.documentoEnviado();
+    documento.Clear();
     for (const QString& linha : abertura.linhas)
-        mmoRequest.Add(linha);
-    addVirgula = m.itens.isEmpty() ? QString() : QStringLiteral(",");
-    soma_os_descontos = abertura.somaDescontos;
+        documento.Add(linha);
 
     const QString formasPgto = cupom.FieldByName(QStringLiteral("FORMASPGTO")).AsString();
     if (!formasPgto.trimmed().isEmpty())
@@ -60,12 +62,14 @@ void TPrincipal::gera_json_venda() {
                                  doctext::quantity(m.total),
                              0);
     for (const QString& linha : movdoc::fecho())
-        mmoRequest.Add(linha);
+        documento.Add(linha);
+    return documento.Text();
 }
 
-void TPrincipal::gera_json_Forma_pgto(const QString& strformasIn, double vlrTrocoIn) {
-    memoformasTmp.Clear();
-    memoformasTmp.SetText(strformasIn);
-    for (const QString& linha : movdoc::pagamentos(memoformasTmp.Lines(), vlrTrocoIn))
-        mmoRequest.Add(linha);
+void TEnvioDeVendas::gera_json_Forma_pgto(const QString& strformasIn, double vlrTrocoIn) {
+    TMemo& formas = m_diagnostico.formasDePagamento();
+    formas.Clear();
+    formas.SetText(strformasIn);
+    for (const QString& linha : movdoc::pagamentos(formas.Lines(), vlrTrocoIn))
+        m_diagnostico.documentoEnviado().Add(linha);
 }

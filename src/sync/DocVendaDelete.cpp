@@ -1,33 +1,35 @@
-// gera_json_venda_delete: the movement document of the current row of
-// qryCupomDelete, built from the cancelled-ticket text (canceldoc) and the
-// ticket's payment-forms row. strOper "" is pass 1 (the ticket as a sale), "-"
-// pass 2 (its cancellation).
+// gera_json_venda_delete: the movement document of one cancelled-ticket row,
+// built from the cancelled-ticket text (canceldoc) and the ticket's
+// payment-forms row. strOper "" is pass 1 (the ticket as a sale), "-" pass 2
+// (its cancellation). The text being read stays in the diagnostics'
+// textoDoItem when it cannot be read.
 
-#include "app/uPrincipal.h"
+#include "sync/EnvioDeVendas.h"
+
 #include "erp/uDtmApi.h"
+#include "support/Memo.h"
 #include "sync/CancelledTicket.h"
+#include "sync/Diagnostico.h"
 #include "sync/MovementDocument.h"
 
-void TPrincipal::gera_json_venda_delete(const QString& strOper) {
-    const TFbQuery& cancelado = dtmApi->qryCupomDelete;
-    memoItem.Clear();
-    memoItem.SetText(cancelado.FieldByName(QStringLiteral("MEMO_KORV")).AsString());
+QString TEnvioDeVendas::gera_json_venda_delete(const TFbQuery& cancelado, const QString& strOper) {
+    TMemo& texto = m_diagnostico.textoDoItem();
+    texto.Clear();
+    texto.SetText(cancelado.FieldByName(QStringLiteral("MEMO_KORV")).AsString());
 
-    // On a text that cannot be read memoItem keeps it for the test console.
     const canceldoc::Cancelamento c = canceldoc::lerTextoCancelado(
-        memoItem.Lines(), cancelado.FieldByName(QStringLiteral("NRO_CUPOM")).AsInteger(), strOper);
+        texto.Lines(), cancelado.FieldByName(QStringLiteral("NRO_CUPOM")).AsInteger(), strOper);
     const movdoc::Abertura abertura = movdoc::abertura(c.movimento);
-    mmoRequest.Clear();
+    TMemo& documento = m_diagnostico.documentoEnviado();
+    documento.Clear();
     for (const QString& linha : abertura.linhas)
-        mmoRequest.Add(linha);
-    addVirgula = c.movimento.itens.isEmpty() ? QString() : QStringLiteral(",");
-    soma_os_descontos = abertura.somaDescontos;
+        documento.Add(linha);
 
     // No change is deducted from the payments of a cancellation.
     gera_json_Forma_pgto(
-        canceldoc::formasDoCancelamento(c, cancelado.FieldByName(QStringLiteral("FORMASPGTO")).AsString()),
-        0);
+        canceldoc::formasDoCancelamento(c, cancelado.FieldByName(QStringLiteral("FORMASPGTO")).AsString()), 0);
     for (const QString& linha : movdoc::fecho())
-        mmoRequest.Add(linha);
-    memoItem.Clear();
+        documento.Add(linha);
+    texto.Clear();
+    return documento.Text();
 }

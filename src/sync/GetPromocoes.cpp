@@ -1,52 +1,57 @@
-// GetPromocoes: the promotions fetch. It gets the store's promotions document
-// into the result memo and into "ult_get_promo.txt", or the failure's message
-// in both; the import (Trata_leitura_Json) runs right after it.
+// The promotions fetch (TPromocoes::GetPromocoes).
 
-#include "app/uPrincipal.h"
+#include "sync/Promocoes.h"
 
-#include "api/HttpClient.h"
-#include "api/RequestFrame.h"
+#include "api/ServiceFrame.h"
 #include "support/Codepage.h"
 #include "support/FileReplace.h"
-#include "sync/ReabreGates.h"
-
+#include "sync/Atividades.h"
+#include "sync/Diagnostico.h"
+#include "sync/Loja.h"
+#include "sync/Portoes.h"
 
 #include <exception>
 
-void TPrincipal::GetPromocoes() {
-    m_documentoPromocoes = false;
-    if (podeGetPromo == 0) return;
-    podePostVenda = 0;
-    podeGetPromo = 0;
-    ReabreGates reabre(*this);
+TPromocoes::TPromocoes(TdtmApi& erp, api::ServiceFrame& frame, const Loja& loja, TAtividades& log,
+                       TDiagnostico& diagnostico, TPortoes& portoes)
+    : m_erp(erp), m_frame(frame), m_loja(loja), m_log(log), m_diagnostico(diagnostico), m_portoes(portoes) {}
 
-    const QString caminho = api::pathPromociones(edtidEmpresa, edtidLocal);
+void TPromocoes::sincroniza() {
+    if (const std::optional<QString> documento = GetPromocoes()) Trata_leitura_Json(*documento);
+}
+
+std::optional<QString> TPromocoes::GetPromocoes() {
+    if (!m_portoes.podeGetPromo()) return std::nullopt;
+    const TPortoes::Trabalho trabalho(m_portoes);
+
+    const QString caminho = api::pathPromociones(m_loja.idEmpresa, m_loja.idLocal);
+    std::optional<QString> documento;
     QString falha;
     try {
-        api::defineAutorizacaoGet(*IdHTTP, edtUsuario, edtSenha);
-        const HttpReply reply = IdHTTP->get(URL_BASE + caminho);
-        mmoResult.SetText(reply.text);
-        m_documentoPromocoes = true;
+        documento = m_frame.get(caminho).text;
     } catch (const AppError& e) {
         falha = e.message();
     } catch (const std::exception& e) {
-        falha = QStringLiteral("GET %1 failed: %2").arg(URL_BASE + caminho, QString::fromLocal8Bit(e.what()));
+        falha = QStringLiteral("GET %1 failed: %2")
+                    .arg(m_frame.baseUrl() + caminho, QString::fromLocal8Bit(e.what()));
     }
-    if (m_documentoPromocoes) {
-        addList(QStringLiteral("Leitura de promoções"), QStringLiteral("Ok"));
+    if (documento) {
+        m_diagnostico.resultado().SetText(*documento);
+        m_log.addList(QStringLiteral("Leitura de promoções"), QStringLiteral("Ok"));
     } else {
-        mmoResult.SetText(falha);
-        addList(QStringLiteral("Erro na operação"), falha);
+        m_diagnostico.resultado().SetText(falha);
+        m_log.addList(QStringLiteral("Erro na operação"), falha);
     }
     gravaUltGetPromo();
+    return documento;
 }
 
-void TPrincipal::gravaUltGetPromo() {
-    const QString caminho = patLogErro + QStringLiteral("ult_get_promo.txt");
-    // The text as the memo holds it, in the 8-bit code page, without a
+void TPromocoes::gravaUltGetPromo() {
+    const QString caminho = m_loja.pastaLog + QStringLiteral("ult_get_promo.txt");
+    // The text as the result holds it, in the 8-bit code page, without a
     // byte-order mark or an added line break; the old file is replaced whole.
     QString erro;
-    if (files::replaceWhole(caminho, ansi::fromUnicode(mmoResult.Text()), &erro)) return;
-    addList(QStringLiteral("Erro na operação"),
-            QStringLiteral("Unable to write ult_get_promo.txt: %1 (%2)").arg(erro, patLogErro));
+    if (files::replaceWhole(caminho, ansi::fromUnicode(m_diagnostico.resultado().Text()), &erro)) return;
+    m_log.addList(QStringLiteral("Erro na operação"),
+                  QStringLiteral("Unable to write ult_get_promo.txt: %1 (%2)").arg(erro, m_loja.pastaLog));
 }

@@ -1,7 +1,4 @@
-// The sales upload run: PostVendas posts the tickets and the cancelled tickets
-// of the ERP register by register, flags each row by the service's reply, logs
-// every post, keeps the last failed exchange (mmoErro and an error file in
-// patLogErro) and starts the daily closing at its end when that is due.
+// The sales upload run (TEnvioDeVendas::PostVendas) and its posts.
 //
 // What stops a run early:
 // - a document that cannot be built skips its row only (DocumentError);
@@ -10,18 +7,26 @@
 // - a database error ends the run and reaches the caller, after the gates are
 //   open again and the session is closed.
 
-#include "api/RequestFrame.h"
-#include "app/uPrincipal.h"
+#include "sync/EnvioDeVendas.h"
+
+#include "api/ServiceFrame.h"
 #include "config/Settings.h"
 #include "erp/SqlTexts.h"
 #include "erp/uDtmApi.h"
 #include "support/Clock.h"
 #include "support/Codepage.h"
 #include "support/FileReplace.h"
+#include "support/Memo.h"
 #include "support/frmFunczyr.h"
+#include "sync/Atividades.h"
+#include "sync/Diagnostico.h"
 #include "sync/DocumentError.h"
+#include "sync/FechamentoDiario.h"
+#include "sync/Loja.h"
+#include "sync/Portoes.h"
+#include "sync/Prazo.h"
+#include "sync/UltimoFechamento.h"
 
-#include <QScopeGuard>
 #include <optional>
 
 namespace {
@@ -37,17 +42,28 @@ QString chaveLog(int nroCx, int nroCupom, const QDate& data) {
         .arg(Funcoes_da_ZYR::Formata_Data(data, QStringLiteral("DD/MM/AAAA")));
 }
 
+// The company restriction of the settings, when it is on.
+std::optional<int> empresaDaLinha(const TFbQuery& linha, const Loja& loja) {
+    if (!loja.usaCodEmpDolvex) return std::nullopt;
+    return linha.FieldByName(QStringLiteral("COD_EMP")).AsInteger();
+}
+
 } // namespace
 
-void TPrincipal::PostVendas(const QString& qualVenda, const QString& nCaixaIn) {
-    if (!(podePostVenda == 1 && chkpostVendas)) return;
+TEnvioDeVendas::TEnvioDeVendas(TdtmApi& erp, api::ServiceFrame& frame, TConfig& config, const Loja& loja,
+                               TAtividades& log, TDiagnostico& diagnostico, TPortoes& portoes,
+                               TPrazo& prazoFechamento, TFechamentoDiario& fechamento)
+    : m_erp(erp), m_frame(frame), m_config(config), m_loja(loja), m_log(log), m_diagnostico(diagnostico),
+      m_portoes(portoes), m_prazoFechamento(prazoFechamento), m_fechamento(fechamento) {}
 
-    const std::optional<SqlWhere> condicaoVendas = sqltexts::ticketModeCondition(qualVenda, edtData);
-    const std::optional<SqlWhere> condicaoCancelamentos =
-        sqltexts::cancellationModeCondition(qualVenda, edtData);
+void TEnvioDeVendas::PostVendas(const QString& qualVenda, const QString& nCaixaIn, const QDate& dia) {
+    if (!(m_portoes.podePostVenda() && m_loja.postaVendas)) return;
+
+    const std::optional<SqlWhere> condicaoVendas = sqltexts::ticketModeCondition(qualVenda, dia);
+    const std::optional<SqlWhere> condicaoCancelamentos = sqltexts::cancellationModeCondition(qualVenda, dia);
     if (!condicaoVendas || !condicaoCancelamentos)
         throw AppError(QStringLiteral("PostVendas: unknown mode '%1'").arg(qualVenda));
-    if (qualVenda == QLatin1String("Data") && !edtData.isValid())
+    if (qualVenda == QLatin1String("Data") && !dia.isValid())
         throw AppError(QStringLiteral("PostVendas: the mode Data needs a valid date in edtData"));
     // Only a register number is taken.
     QString caixa;
@@ -58,50 +74,50 @@ void TPrincipal::PostVendas(const QString& qualVenda, const QString& nCaixaIn) {
         caixa = QString::number(n);
     }
 
-    podeGetPromo = 0;
-    podePostVenda = 0;
+    m_portoes.fechaAmbos();
     try {
         Funcoes_da_ZYR::Clear_memory_pc();
-        dtmApi->dtmConectDolvex(true);
-        servicoFora = false;
+        m_erp.dtmConectDolvex(true);
+        m_servicoFora = false;
+        int enviados = 0;
 
         // Sales, register by register.
-        strCondicaoTeste = *condicaoVendas;
-        if (!caixa.isEmpty()) strCondicaoTeste.add(QStringLiteral("c.nro_cx"), QStringLiteral("="), caixa);
-        if (chkCodEmpDolvex) strCondicaoTeste.add(sqltexts::companyTerm(codEmpDolvex));
-        TFbQuery& caixas = dtmApi->qrySelect1;
-        caixas.setStatement(sqltexts::registerList(QStringLiteral("cupom_fiscal"), strCondicaoTeste));
+        SqlWhere condicao = *condicaoVendas;
+        if (!caixa.isEmpty()) condicao.add(QStringLiteral("c.nro_cx"), QStringLiteral("="), caixa);
+        if (m_loja.usaCodEmpDolvex) condicao.add(sqltexts::companyTerm(m_loja.codEmpDolvex));
+        TFbQuery& caixas = m_erp.qrySelect1();
+        caixas.setStatement(sqltexts::registerList(QStringLiteral("cupom_fiscal"), condicao));
         caixas.Open();
-        contaNro_de_Envios = 0;
-        while (contaNro_de_Envios < kMaximoEnvios && !caixas.Eof() && !servicoFora) {
+        while (enviados < kMaximoEnvios && !caixas.Eof() && !m_servicoFora) {
             const int nroCx = caixas.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
-            Query = api::pathMovimientos(edtidEmpresa, edtidLocal, QString::number(nroCx));
-            TFbQuery& cupons = dtmApi->qryCupom;
-            cupons.setStatement(sqltexts::ticketStatement(strCondicaoTeste, nroCx, chkCodEmpDolvex));
+            const QString caminho = api::pathMovimientos(m_loja.idEmpresa, m_loja.idLocal, QString::number(nroCx));
+            TFbQuery& cupons = m_erp.qryCupom();
+            cupons.setStatement(sqltexts::ticketStatement(condicao, nroCx, m_loja.usaCodEmpDolvex));
             cupons.Open();
-            while (contaNro_de_Envios < kMaximoEnvios && !cupons.Eof() && !servicoFora) {
-                umaVenda();
+            while (enviados < kMaximoEnvios && !cupons.Eof() && !m_servicoFora) {
+                umaVenda(cupons, caminho);
                 cupons.Next();
-                ++contaNro_de_Envios;
+                ++enviados;
             }
             caixas.Next();
         }
 
         // Cancellations of every register (the register argument is not applied here).
-        strCondicaoTeste = *condicaoCancelamentos;
-        if (chkCodEmpDolvex) strCondicaoTeste.add(sqltexts::companyTerm(codEmpDolvex));
-        if (contaNro_de_Envios < kMaximoEnvios && !servicoFora) {
-            caixas.setStatement(sqltexts::registerList(QStringLiteral("KORVANTA_DELETE"), strCondicaoTeste));
+        condicao = *condicaoCancelamentos;
+        if (m_loja.usaCodEmpDolvex) condicao.add(sqltexts::companyTerm(m_loja.codEmpDolvex));
+        if (enviados < kMaximoEnvios && !m_servicoFora) {
+            caixas.setStatement(sqltexts::registerList(QStringLiteral("KORVANTA_DELETE"), condicao));
             caixas.Open();
-            while (contaNro_de_Envios < kMaximoEnvios && !caixas.Eof() && !servicoFora) {
+            while (enviados < kMaximoEnvios && !caixas.Eof() && !m_servicoFora) {
                 const int nroCx = caixas.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
-                Query = api::pathMovimientos(edtidEmpresa, edtidLocal, QString::number(nroCx));
-                TFbQuery& cancelados = dtmApi->qryCupomDelete;
-                cancelados.setStatement(sqltexts::cancellationStatement(strCondicaoTeste, nroCx, chkCodEmpDolvex));
+                const QString caminho =
+                    api::pathMovimientos(m_loja.idEmpresa, m_loja.idLocal, QString::number(nroCx));
+                TFbQuery& cancelados = m_erp.qryCupomDelete();
+                cancelados.setStatement(sqltexts::cancellationStatement(condicao, nroCx, m_loja.usaCodEmpDolvex));
                 cancelados.Open();
-                while (contaNro_de_Envios < kMaximoEnvios && !cancelados.Eof() && !servicoFora) {
-                    umCancelamento();
-                    ++contaNro_de_Envios;
+                while (enviados < kMaximoEnvios && !cancelados.Eof() && !m_servicoFora) {
+                    umCancelamento(cancelados, caminho);
+                    ++enviados;
                     cancelados.Next();
                 }
                 caixas.Next();
@@ -109,59 +125,51 @@ void TPrincipal::PostVendas(const QString& qualVenda, const QString& nCaixaIn) {
         }
 
         // The daily closing, when its countdown has passed.
-        if (!servicoFora) {
-            const qint64 agora = clockSeconds();
-            if (agora > uPostFecha) {
-                uPostFecha = agora + frmConfig->timerFecha.value();
-                Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
-            }
-        }
+        if (!m_servicoFora &&
+            m_prazoFechamento.renovaSeVenceu(clockSeconds(), m_config.values().timerFecha.value()))
+            m_fechamento.Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     } catch (...) {
-        encerraPostVendas();
+        encerra();
         throw;
     }
-    podeGetPromo = 1;
-    podePostVenda = 1;
-    dtmApi->dtmConectDolvex(false);
+    m_portoes.abreAmbos();
+    m_erp.dtmConectDolvex(false);
 }
 
-void TPrincipal::encerraPostVendas() noexcept {
-    podeGetPromo = 1;
-    podePostVenda = 1;
+void TEnvioDeVendas::encerra() noexcept {
+    m_portoes.abreAmbos();
     try {
-        dtmApi->dtmConectDolvex(false);
+        m_erp.dtmConectDolvex(false);
     } catch (...) {
         // The error that ended the run is the one to report; the next opening
         // starts from a fresh connection anyway.
     }
 }
 
-void TPrincipal::umaVenda() {
-    const TFbQuery& cupom = dtmApi->qryCupom;
+void TEnvioDeVendas::umaVenda(const TFbQuery& cupom, const QString& caminho) {
     const int nroCupom = cupom.FieldByName(QStringLiteral("NRO_CUPOM")).AsInteger();
     const int nroCx = cupom.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
     const QDate data = cupom.FieldByName(QStringLiteral("DATA_CUPOM")).AsDate();
     const QString chave = chaveLog(nroCx, nroCupom, data);
+    QString documento;
     try {
-        gera_json_venda();
+        documento = gera_json_venda(cupom);
     } catch (const DocumentError& e) {
-        addList(QStringLiteral("Erro documento: ") + chave, e.message());
+        m_log.addList(QStringLiteral("Erro documento: ") + chave, e.message());
         return;
     }
 
-    postaMovimento(QStringLiteral("Vda%1_%2").arg(nroCupom).arg(nroCx), chave,
-                   {QStringLiteral("Gravação venda: "), QStringLiteral("Erro Gravação: "),
-                    QStringLiteral("Erro gravação: ")});
-    if (codigoSinc == 2 || codigoSinc == 3) {
-        std::optional<int> empresa;
-        if (chkCodEmpDolvex) empresa = cupom.FieldByName(QStringLiteral("COD_EMP")).AsInteger();
-        gravaFlag(sqltexts::kTicketTable, sqltexts::ticketFlagCondition(nroCupom, nroCx, data, empresa),
-                  sqltexts::kTicketFlag);
-    }
+    const int codigoSinc = postaMovimento(documento, caminho, QStringLiteral("Vda%1_%2").arg(nroCupom).arg(nroCx),
+                                          chave,
+                                          {QStringLiteral("Gravação venda: "), QStringLiteral("Erro Gravação: "),
+                                           QStringLiteral("Erro gravação: ")});
+    if (codigoSinc == 2 || codigoSinc == 3)
+        gravaFlag(sqltexts::kTicketTable,
+                  sqltexts::ticketFlagCondition(nroCupom, nroCx, data, empresaDaLinha(cupom, m_loja)),
+                  sqltexts::kTicketFlag, codigoSinc);
 }
 
-void TPrincipal::umCancelamento() {
-    const TFbQuery& cancelado = dtmApi->qryCupomDelete;
+void TEnvioDeVendas::umCancelamento(const TFbQuery& cancelado, const QString& caminho) {
     const int nroCupom = cancelado.FieldByName(QStringLiteral("NRO_CUPOM")).AsInteger();
     const int nroCx = cancelado.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
     const QDate data = cancelado.FieldByName(QStringLiteral("DATA_CUPOM")).AsDate();
@@ -169,122 +177,108 @@ void TPrincipal::umCancelamento() {
     const QString sufixo = QStringLiteral("%1_%2").arg(nroCupom).arg(nroCx);
 
     // Pass 1: the ticket as a plain sale; its outcome is only logged.
+    QString documento;
     try {
-        gera_json_venda_delete(QString());
+        documento = gera_json_venda_delete(cancelado, QString());
     } catch (const DocumentError& e) {
-        addList(QStringLiteral("Erro documento: ") + chave, e.message());
+        m_log.addList(QStringLiteral("Erro documento: ") + chave, e.message());
         return;
     }
-    postaMovimento(QStringLiteral("Dlt p.1") + sufixo, chave,
-                   {QStringLiteral("Venda cancelada p.1 (+): "),
-                    QStringLiteral("Erro Venda cancelada p.1 (+): "),
-                    QStringLiteral("Erro cancelamento p.1: ")});
-    if (servicoFora) return;
+    (void)postaMovimento(documento, caminho, QStringLiteral("Dlt p.1") + sufixo, chave,
+                         {QStringLiteral("Venda cancelada p.1 (+): "),
+                          QStringLiteral("Erro Venda cancelada p.1 (+): "),
+                          QStringLiteral("Erro cancelamento p.1: ")});
+    if (m_servicoFora) return;
 
     // Pass 2: the cancellation; the row's flag follows this reply alone.
     try {
-        gera_json_venda_delete(QStringLiteral("-"));
+        documento = gera_json_venda_delete(cancelado, QStringLiteral("-"));
     } catch (const DocumentError& e) {
-        addList(QStringLiteral("Erro documento: ") + chave, e.message());
+        m_log.addList(QStringLiteral("Erro documento: ") + chave, e.message());
         return;
     }
-    postaMovimento(QStringLiteral("Dlt p.2") + sufixo, chave,
-                   {QStringLiteral("Venda cancelada p.2 (-): "),
-                    QStringLiteral("Erro Venda cancelada p.2 (-): "),
-                    QStringLiteral("Erro cancelamento p.2: ")});
-    if (codigoSinc == 2 || codigoSinc == 3) {
-        std::optional<int> empresa;
-        if (chkCodEmpDolvex) empresa = cancelado.FieldByName(QStringLiteral("COD_EMP")).AsInteger();
+    const int codigoSinc = postaMovimento(documento, caminho, QStringLiteral("Dlt p.2") + sufixo, chave,
+                                          {QStringLiteral("Venda cancelada p.2 (-): "),
+                                           QStringLiteral("Erro Venda cancelada p.2 (-): "),
+                                           QStringLiteral("Erro cancelamento p.2: ")});
+    if (codigoSinc == 2 || codigoSinc == 3)
         gravaFlag(sqltexts::kCancellationTable,
-                  sqltexts::cancellationFlagCondition(nroCupom, nroCx, data, empresa),
-                  sqltexts::kCancellationFlag);
-    }
+                  sqltexts::cancellationFlagCondition(nroCupom, nroCx, data, empresaDaLinha(cancelado, m_loja)),
+                  sqltexts::kCancellationFlag, codigoSinc);
 }
 
-void TPrincipal::gravaFlag(const QString& tabela, const SqlWhere& condicao, const QString& campo) {
-    dtmApi->UPDATEFILE_Matriz(tabela, condicao, {campo, QString::number(codigoSinc)});
-    if (!dtmApi->dtmApiCommit()) {
+void TEnvioDeVendas::gravaFlag(const QString& tabela, const SqlWhere& condicao, const QString& campo,
+                               int codigoSinc) {
+    m_erp.UPDATEFILE_Matriz(tabela, condicao, {campo, QString::number(codigoSinc)});
+    if (!m_erp.dtmApiCommit()) {
         QStringList onde;
         for (const SqlTerm& t : condicao.terms()) onde << t.column + t.op + t.value;
         throw AppError(QStringLiteral("Commit of %1=%2 failed (%3 where %4) on %5: %6")
                            .arg(campo)
                            .arg(codigoSinc)
-                           .arg(tabela, onde.join(QStringLiteral(" and ")), dtmApi->pathBancoDolvex,
-                                dtmApi->lastCommitError()));
+                           .arg(tabela, onde.join(QStringLiteral(" and ")), m_erp.pathBancoDolvex(),
+                                m_erp.lastCommitError()));
     }
 }
 
-void TPrincipal::postaMovimento(const QString& OqueFoi, const QString& chave, const TextosDoPost& textos) {
-    JsonStreamEnvio = mmoRequest.Text().toUtf8();
-    JsonStreamRetorno.clear();
-    // The buffers and the per-request client exist only around this post.
-    const auto libera = qScopeGuard([this] {
-        JsonStreamEnvio.clear();
-        JsonStreamRetorno.clear();
-        IdHTTP_Temp.reset();
-    });
-    config_ftp_json();
-    codigoSinc = 0;
+int TEnvioDeVendas::postaMovimento(const QString& documento, const QString& caminho, const QString& OqueFoi,
+                                   const QString& chave, const TextosDoPost& textos) {
+    // The per-request client exists only around this post.
+    const std::unique_ptr<THttpClient> cliente = m_frame.config_ftp_json();
     try {
-        HttpReply reply = IdHTTP_Temp->post(URL_BASE + Query, JsonStreamEnvio);
-        JsonStreamRetorno = std::move(reply.body);
-        if (retornoPost(OqueFoi)) {
-            codigoSinc = 2;
-            addList(textos.aceito + chave, errodaAPi);
-        } else {
-            addList(textos.erroApi + chave, QStringLiteral("erro API=") + errodaAPi);
+        HttpReply reply = cliente->post(m_frame.baseUrl() + caminho, documento.toUtf8());
+        const api::RetornoClassificado classe = retornoPost(*cliente, reply.body, documento, OqueFoi);
+        if (classe.sucesso) {
+            m_log.addList(textos.aceito + chave, classe.mensagem);
+            return 2;
         }
+        m_log.addList(textos.erroApi + chave, QStringLiteral("erro API=") + classe.mensagem);
+        return 0;
     } catch (const EHttpProtocol& e) {
-        (void)retornoPost(OqueFoi);
-        if (codigoErro == 400) codigoSinc = 3;
-        mmoResult.SetText(e.message());
-        addList(textos.falha + chave, e.message());
+        (void)retornoPost(*cliente, QByteArray(), documento, OqueFoi);
+        m_diagnostico.resultado().SetText(e.message());
+        m_log.addList(textos.falha + chave, e.message());
+        return cliente->lastStatusCode() == 400 ? 3 : 0;
     } catch (const EHttpTransport& e) {
         // No reply: the row keeps its flag and the run posts nothing more.
-        servicoFora = true;
-        mmoResult.SetText(e.message());
-        addList(textos.falha + chave, e.message());
+        m_servicoFora = true;
+        m_diagnostico.resultado().SetText(e.message());
+        m_log.addList(textos.falha + chave, e.message());
+        return 0;
     }
 }
 
-bool TPrincipal::retornoPost(const QString& OqueFoi) {
-    const int status = IdHTTP_Temp ? IdHTTP_Temp->lastStatusCode() : 0;
-    const QString linhaStatus = IdHTTP_Temp ? IdHTTP_Temp->lastStatusLine() : QString();
-    mmoErro.SetText(QString::number(status) + QStringLiteral("\r\n") + linhaStatus + QStringLiteral("\r\n") +
-                    ansi::toUnicode(JsonStreamRetorno) + QStringLiteral("\r\n"));
-    codigoErro = status;
-    const api::RetornoClassificado classe = api::classifica_retorno(codigoErro);
-    errodaAPi = classe.mensagem;
-    trata_erro_url(codigoErro);
+api::RetornoClassificado TEnvioDeVendas::retornoPost(const THttpClient& cliente, const QByteArray& resposta,
+                                                     const QString& documento, const QString& OqueFoi) {
+    const int status = cliente.lastStatusCode();
+    TMemo& examinada = m_diagnostico.respostaExaminada();
+    examinada.SetText(QString::number(status) + QStringLiteral("\r\n") + cliente.lastStatusLine() +
+                      QStringLiteral("\r\n") + ansi::toUnicode(resposta) + QStringLiteral("\r\n"));
+    api::RetornoClassificado classe = api::classifica_retorno(status);
+    m_frame.trata_erro_url(status);
     if (classe.sucesso) {
-        if (frmConfig->edtDataUltFecha == QLatin1String("01/01/2020"))
-            guardaUltFecha(
+        if (m_config.values().dataUltFecha == QLatin1String("01/01/2020"))
+            fechamento::guardaUltFecha(
+                m_config, m_log,
                 Funcoes_da_ZYR::Formata_Data(appClock().now().date(), QStringLiteral("DD/MM/AAAA")));
     } else {
-        for (const QString& linha : mmoRequest.Lines())
-            mmoErro.Add(linha);
+        TMemo enviado;
+        enviado.SetText(documento);
+        for (const QString& linha : enviado.Lines())
+            examinada.Add(linha);
         gravaArquivoErro(OqueFoi);
     }
-    return classe.sucesso;
+    return classe;
 }
 
-void TPrincipal::gravaArquivoErro(const QString& OqueFoi) {
-    const QString nome = patLogErro + OqueFoi + QStringLiteral(".txt");
+void TEnvioDeVendas::gravaArquivoErro(const QString& OqueFoi) {
+    const QString nome = m_loja.pastaLog + OqueFoi + QStringLiteral(".txt");
     QString texto;
-    for (const QString& linha : mmoErro.Lines())
+    for (const QString& linha : m_diagnostico.respostaExaminada().Lines())
         texto += linha + QStringLiteral("\r\n");
     QString erro;
     if (files::replaceWhole(nome, ansi::fromUnicode(texto), &erro)) return;
     // The flag of the row does not depend on this file: report it and go on.
-    addList(QStringLiteral("Erro arquivo: ") + OqueFoi + QStringLiteral(".txt"),
-            QStringLiteral("%1 (Unable to write to %2)").arg(erro, nome));
-}
-
-void TPrincipal::guardaUltFecha(const QString& DataIn) {
-    try {
-        frmConfig->SalvaUltFecha(DataIn);
-    } catch (const AppError& e) {
-        // The date is shown already; it is stored again with the next closing.
-        addList(QStringLiteral("Erro DataUltFecha: ") + DataIn, e.message());
-    }
+    m_log.addList(QStringLiteral("Erro arquivo: ") + OqueFoi + QStringLiteral(".txt"),
+                  QStringLiteral("%1 (Unable to write to %2)").arg(erro, nome));
 }

@@ -1,15 +1,16 @@
-// GetReenvio_Vendas and GetReenvio_Fecha: the service's requests to send the
-// movements or the daily closing of a day and register again. Each reads its
-// list and honours every valid request with the ordinary upload for that day
-// and register.
+// The resend readings (TReenvio::GetReenvio_Vendas and GetReenvio_Fecha).
 
-#include "app/uPrincipal.h"
+#include "sync/Reenvio.h"
 
-#include "api/HttpClient.h"
-#include "api/RequestFrame.h"
+#include "api/ServiceFrame.h"
 #include "support/JsonToDataset.h"
 #include "support/MemTable.h"
-#include "sync/ReabreGates.h"
+#include "sync/Atividades.h"
+#include "sync/Diagnostico.h"
+#include "sync/EnvioDeVendas.h"
+#include "sync/FechamentoDiario.h"
+#include "sync/Loja.h"
+#include "sync/Portoes.h"
 #include "sync/ReenvioLista.h"
 #include "sync/TextosCompletos.h"
 
@@ -18,9 +19,9 @@
 
 namespace {
 
-constexpr int kTamanhoCaixa = 5; // the size of tblJson5's codigoCaja
+constexpr int kTamanhoCaixa = 5; // the size of the requests table's codigoCaja
 
-// The registers of every request in full: tblJson5 keeps 5 characters, so a
+// The registers of every request in full: the table keeps 5 characters, so a
 // kept text of that size may be a cut one; only then is the list read again.
 std::vector<QStringList> caixasCompletas(TMemTable& pedidos, const QString& lista) {
     const int coluna = pedidos.FindField(QStringLiteral("codigoCaja"));
@@ -32,57 +33,60 @@ std::vector<QStringList> caixasCompletas(TMemTable& pedidos, const QString& list
 
 } // namespace
 
-void TPrincipal::GetReenvio_Vendas() {
-    leReenvio(api::pathSolicitudesMovimientos(edtidEmpresa, edtidLocal), QStringLiteral("Leitura de reenvio-venda"),
-              [this](const QString&, const QString& caixa) {
-                  podePostVenda = 1; // the sales upload may start
-                  PostVendas(QStringLiteral("Data"), caixa);
+TReenvio::TReenvio(api::ServiceFrame& frame, const Loja& loja, TAtividades& log, TDiagnostico& diagnostico,
+                   TPortoes& portoes, TEnvioDeVendas& vendas, TFechamentoDiario& fechamento)
+    : m_frame(frame), m_loja(loja), m_log(log), m_diagnostico(diagnostico), m_portoes(portoes), m_vendas(vendas),
+      m_fechamento(fechamento) {}
+
+void TReenvio::GetReenvio_Vendas() {
+    leReenvio(api::pathSolicitudesMovimientos(m_loja.idEmpresa, m_loja.idLocal),
+              QStringLiteral("Leitura de reenvio-venda"), [this](const QString& dia, const QString& caixa) {
+                  m_portoes.setPodePostVenda(true); // the sales upload may start
+                  m_vendas.PostVendas(QStringLiteral("Data"), caixa,
+                                      QDate::fromString(dia, QStringLiteral("dd/MM/yyyy")));
               });
 }
 
-void TPrincipal::GetReenvio_Fecha() {
-    leReenvio(api::pathSolicitudesCierresDiarios(edtidEmpresa, edtidLocal),
-              QStringLiteral("Leitura de reenvio-fecha"),
-              [this](const QString& dia, const QString& caixa) { Envia_fechamento_dia_anterior(dia, caixa); });
+void TReenvio::GetReenvio_Fecha() {
+    leReenvio(api::pathSolicitudesCierresDiarios(m_loja.idEmpresa, m_loja.idLocal),
+              QStringLiteral("Leitura de reenvio-fecha"), [this](const QString& dia, const QString& caixa) {
+                  m_fechamento.Envia_fechamento_dia_anterior(dia, caixa);
+              });
 }
 
-void TPrincipal::leReenvio(const QString& caminho, const QString& operacao,
-                           const std::function<void(const QString&, const QString&)>& honra) {
-    if (podeGetPromo != 1) return;
-    podePostVenda = 0;
-    podeGetPromo = 0;
-    ReabreGates reabre(*this);
+void TReenvio::leReenvio(const QString& caminho, const QString& operacao,
+                         const std::function<void(const QString&, const QString&)>& honra) {
+    if (!m_portoes.podeGetPromo()) return;
+    const TPortoes::Trabalho trabalho(m_portoes);
 
     QString falha;
     try {
-        api::defineAutorizacaoGet(*IdHTTP, edtUsuario, edtSenha);
-        const HttpReply reply = IdHTTP->get(URL_BASE + caminho);
-        mmoResult.SetText(reply.text);
-        addList(operacao, QStringLiteral("Ok"));
+        const HttpReply reply = m_frame.get(caminho);
+        m_diagnostico.resultado().SetText(reply.text);
+        m_log.addList(operacao, QStringLiteral("Ok"));
 
         const QString lista = reenvio::listaDeSolicitacoes(reply.text);
-        tblJson5->Close();
+        TMemTable& pedidos = m_diagnostico.pedidosDeReenvio();
+        pedidos.Close();
         try {
-            JsonToDataset(*tblJson5, lista);
+            JsonToDataset(pedidos, lista);
         } catch (const JsonError& e) {
             throw AppError(QStringLiteral("The reply holds no list of requests: ") + e.message());
         }
-        const std::vector<QStringList> caixas = caixasCompletas(*tblJson5, lista);
+        const std::vector<QStringList> caixas = caixasCompletas(pedidos, lista);
 
-        for (tblJson5->First(); !tblJson5->Eof(); tblJson5->Next()) {
-            const int linha = tblJson5->RecNo() - 1;
-            const QString fecha = tblJson5->FieldByName(QStringLiteral("fecha")).AsString();
+        for (pedidos.First(); !pedidos.Eof(); pedidos.Next()) {
+            const int linha = pedidos.RecNo() - 1;
+            const QString fecha = pedidos.FieldByName(QStringLiteral("fecha")).AsString();
             const QString codigoCaja = linha < static_cast<int>(caixas.size())
                                            ? caixas[linha].at(0)
-                                           : tblJson5->FieldByName(QStringLiteral("codigoCaja")).AsString();
+                                           : pedidos.FieldByName(QStringLiteral("codigoCaja")).AsString();
             if (const QString problema = reenvio::problemaDaSolicitacao(fecha, codigoCaja); !problema.isEmpty()) {
-                addList(QStringLiteral("Erro na operação"), problema);
+                m_log.addList(QStringLiteral("Erro na operação"), problema);
                 continue;
             }
             const QString dia = reenvio::diaDaSolicitacao(fecha);
-            // The sales upload's date mode reads its day from the operator's date field.
-            edtData = QDate::fromString(dia, QStringLiteral("dd/MM/yyyy"));
-            emit stateChanged();
+            if (m_aoHonrarDia) m_aoHonrarDia(QDate::fromString(dia, QStringLiteral("dd/MM/yyyy")));
             honra(dia, reenvio::caixaDaSolicitacao(codigoCaja));
         }
         return;
@@ -91,6 +95,6 @@ void TPrincipal::leReenvio(const QString& caminho, const QString& operacao,
     } catch (const std::exception& e) {
         falha = QStringLiteral("%1 failed: %2").arg(operacao, QString::fromLocal8Bit(e.what()));
     }
-    mmoResult.SetText(falha);
-    addList(QStringLiteral("Erro na operação"), falha);
+    m_diagnostico.resultado().SetText(falha);
+    m_log.addList(QStringLiteral("Erro na operação"), falha);
 }

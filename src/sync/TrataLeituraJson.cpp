@@ -1,18 +1,8 @@
-// Trata_leitura_Json: the promotion import. It cuts the promotions document the
-// fetch left in the result memo into levels, loads each level into a memory
-// table, writes one Korvanta_promo row per promotion and one Korvanta_item row
-// per article of its condition and benefit, then switches off what the
-// document did not list and what is out of its period.
-//
-// A promotion whose id, validity texts or limit the database could not take
-// as they are is not written: it gets an "Erro na promoção" row and the run
-// goes on.
-// Any other failure ends the run with everything since the session was opened
-// rolled back, so that a later opening does not commit half an import.
-// The articles are written by Ler_condicao_beneficio and grava_condicao_beneficio
-// (TrataLeituraJsonItens.cpp).
+// The promotion import (TPromocoes::Trata_leitura_Json) and its writes of the
+// promotions; the articles are written in TrataLeituraJsonItens.cpp.
 
-#include "app/uPrincipal.h"
+#include "sync/Promocoes.h"
+
 
 #include "erp/FbError.h"
 #include "erp/uDtmApi.h"
@@ -20,6 +10,8 @@
 #include "support/JsonToDataset.h"
 #include "support/MemTable.h"
 #include "support/frmFunczyr.h"
+#include "sync/Atividades.h"
+#include "sync/Diagnostico.h"
 #include "sync/PromocaoLinhas.h"
 #include "sync/TextosCompletos.h"
 
@@ -53,48 +45,45 @@ std::vector<QStringList> idsELimites(TMemTable& promocoes, const QString& textoP
 
 } // namespace
 
-void TPrincipal::Trata_leitura_Json() {
-    // Only a document that the fetch just delivered is imported; after a failed
-    // fetch the memo holds the failure's message, which the fetch has logged.
-    if (!m_documentoPromocoes) return;
-    m_documentoPromocoes = false;
+void TPromocoes::Trata_leitura_Json(const QString& T) {
+    TMemTable& promocoes = m_diagnostico.promocoes();
+    TMemTable& detalhes = m_diagnostico.detalhes();
 
     // Reading: nothing is written in these steps.
-    const QString T = mmoResult.Text();
     const QString parteInTotal =
         F::StringDelimitador(F::StringDelimitador(F::StringDelimitador(T, QStringLiteral("["), QStringLiteral("inicio")),
                                                   QStringLiteral(","), QStringLiteral("inicio")),
                              QStringLiteral(":"), QStringLiteral("Resto"));
     const QString textoPromocoes =
         QStringLiteral("[") + semUltimo(F::StringDelimitador(T, QStringLiteral("["), QStringLiteral("Resto")));
-    tblJson1->Close();
-    JsonToDataset(*tblJson1, textoPromocoes);
-    const std::vector<QStringList> completos = idsELimites(*tblJson1, textoPromocoes);
-    strIdSinc = QString::number(F::Seconds());
+    promocoes.Close();
+    JsonToDataset(promocoes, textoPromocoes);
+    const std::vector<QStringList> completos = idsELimites(promocoes, textoPromocoes);
+    const QString strIdSinc = QString::number(F::Seconds());
 
     // Writing.
-    dtmApi->dtmConectDolvex(true);
+    m_erp.dtmConectDolvex(true);
     try {
         int ctGrvaPromo = 0;
-        for (tblJson1->First(); !tblJson1->Eof(); tblJson1->Next()) {
-            const int linha = tblJson1->RecNo() - 1;
+        for (promocoes.First(); !promocoes.Eof(); promocoes.Next()) {
+            const int linha = promocoes.RecNo() - 1;
             const bool temCompletos = linha < static_cast<int>(completos.size());
-            const QString id = temCompletos ? completos[linha].at(0) : tblJson1->FieldByName(QStringLiteral("id")).AsString();
+            const QString id = temCompletos ? completos[linha].at(0) : promocoes.FieldByName(QStringLiteral("id")).AsString();
             const QString limite = temCompletos ? completos[linha].at(1)
-                                                : tblJson1->FieldByName(QStringLiteral("limitePromocionesPorTicket")).AsString();
-            const QString desde = tblJson1->FieldByName(QStringLiteral("vigenciaDesde")).AsString();
-            const QString ate = tblJson1->FieldByName(QStringLiteral("vigenciaHasta")).AsString();
+                                                : promocoes.FieldByName(QStringLiteral("limitePromocionesPorTicket")).AsString();
+            const QString desde = promocoes.FieldByName(QStringLiteral("vigenciaDesde")).AsString();
+            const QString ate = promocoes.FieldByName(QStringLiteral("vigenciaHasta")).AsString();
             if (const QString problema = promocao::problemaDaPromocao(id, desde, ate, limite); !problema.isEmpty()) {
-                addList(QStringLiteral("Erro na promoção: ") + id, problema);
+                m_log.addList(QStringLiteral("Erro na promoção: ") + id, problema);
                 continue;
             }
 
-            StrTipoPromocao = promocao::tipoPromocao(tblJson1->FieldByName(QStringLiteral("tipo")).AsString());
-            const QString strAutor = promocao::autorPromocao(tblJson1->FieldByName(QStringLiteral("autor")).AsString());
+            const QString StrTipoPromocao = promocao::tipoPromocao(promocoes.FieldByName(QStringLiteral("tipo")).AsString());
+            const QString strAutor = promocao::autorPromocao(promocoes.FieldByName(QStringLiteral("autor")).AsString());
             promocao::LinhaPromocao promo;
             promo.id = id;
-            promo.titulo = tblJson1->FieldByName(QStringLiteral("titulo")).AsString();
-            promo.descricao = tblJson1->FieldByName(QStringLiteral("descripcion")).AsString();
+            promo.titulo = promocoes.FieldByName(QStringLiteral("titulo")).AsString();
+            promo.descricao = promocoes.FieldByName(QStringLiteral("descripcion")).AsString();
             promo.tipo = StrTipoPromocao;
             promo.vigenciaInicio = promocao::vigenciaSql(desde);
             promo.vigenciaFim = promocao::vigenciaSql(ate);
@@ -103,33 +92,33 @@ void TPrincipal::Trata_leitura_Json() {
             promo.limite = promocao::limitePorTicket(limite);
             Sinc_desconto(promocao::condicaoPromocao(id), promocao::paresPromocao(promo));
 
-            tblJson2->Close();
-            JsonToDataset(*tblJson2,
-                          QStringLiteral("[") + tblJson1->FieldByName(QStringLiteral("detalles")).AsString() +
+            detalhes.Close();
+            JsonToDataset(detalhes,
+                          QStringLiteral("[") + promocoes.FieldByName(QStringLiteral("detalles")).AsString() +
                               QStringLiteral("]"));
             Ler_condicao_beneficio(QStringLiteral("condiciones"));
-            grava_condicao_beneficio(promocao::kItemCondicao);
+            grava_condicao_beneficio(promocao::kItemCondicao, StrTipoPromocao);
             Ler_condicao_beneficio(QStringLiteral("beneficios"));
-            grava_condicao_beneficio(promocao::kItemBeneficio);
+            grava_condicao_beneficio(promocao::kItemBeneficio, StrTipoPromocao);
             ++ctGrvaPromo;
         }
-        if (!dtmApi->dtmApiCommit())
-            throw DatabaseError(QStringLiteral("The promotions could not be committed"), dtmApi->pathBancoDolvex,
-                                dtmApi->lastCommitError());
-        addList(QStringLiteral("Promoções processada sistema ZYR"),
+        if (!m_erp.dtmApiCommit())
+            throw DatabaseError(QStringLiteral("The promotions could not be committed"), m_erp.pathBancoDolvex(),
+                                m_erp.lastCommitError());
+        m_log.addList(QStringLiteral("Promoções processada sistema ZYR"),
                 QStringLiteral("Json= ") + parteInTotal + QStringLiteral(" / Gravadas: ") + QString::number(ctGrvaPromo));
 
         // What this document did not list, whenever it was written, goes off.
-        dtmApi->UPDATEFILE_Matriz(promocao::kTabelaPromo, {{QStringLiteral("id_sinc"), QStringLiteral("<>"), strIdSinc}},
+        m_erp.UPDATEFILE_Matriz(promocao::kTabelaPromo, {{QStringLiteral("id_sinc"), QStringLiteral("<>"), strIdSinc}},
                                   {QStringLiteral("atv_prom"), QStringLiteral("F")});
         desativaForaDoPeriodo();
-        if (!dtmApi->dtmApiCommit())
+        if (!m_erp.dtmApiCommit())
             throw DatabaseError(QStringLiteral("Switching off the promotions could not be committed"),
-                                dtmApi->pathBancoDolvex, dtmApi->lastCommitError());
-        dtmApi->dtmConectDolvex(false);
+                                m_erp.pathBancoDolvex(), m_erp.lastCommitError());
+        m_erp.dtmConectDolvex(false);
     } catch (...) {
         try {
-            dtmApi->dtmConectDolvex(false); // rolls back what this run wrote
+            m_erp.dtmConectDolvex(false); // rolls back what this run wrote
         } catch (...) {
             // The run's own failure is the one to report.
         }
@@ -137,16 +126,16 @@ void TPrincipal::Trata_leitura_Json() {
     }
 }
 
-void TPrincipal::desativaForaDoPeriodo() {
+void TPromocoes::desativaForaDoPeriodo() {
     struct Periodo {
         QString id;
         QDateTime inicio;
         QDateTime fim;
     };
     std::vector<Periodo> ativas;
-    if (dtmApi->SelectFile(QStringLiteral("1"), promocao::kTabelaPromo,
+    if (m_erp.SelectFile(QStringLiteral("1"), promocao::kTabelaPromo,
                            {{QStringLiteral("atv_prom"), QStringLiteral("="), QStringLiteral("T")}})) {
-        for (TFbQuery& q = dtmApi->qrySelect1; !q.Eof(); q.Next())
+        for (TFbQuery& q = m_erp.qrySelect1(); !q.Eof(); q.Next())
             ativas.push_back({q.FieldByName(QStringLiteral("id_prom")).AsString(),
                               q.FieldByName(QStringLiteral("vig_in_dh")).AsDateTime(),
                               q.FieldByName(QStringLiteral("vig_out_dh")).AsDateTime()});
@@ -158,24 +147,24 @@ void TPrincipal::desativaForaDoPeriodo() {
         const bool naoComecou = p.inicio.isValid() && p.inicio > agora;
         const bool terminou = !p.fim.isValid() || p.fim < agora;
         if (naoComecou || terminou)
-            dtmApi->UPDATEFILE_Matriz(promocao::kTabelaPromo, promocao::condicaoPromocao(p.id),
+            m_erp.UPDATEFILE_Matriz(promocao::kTabelaPromo, promocao::condicaoPromocao(p.id),
                                       {QStringLiteral("atv_prom"), QStringLiteral("F")});
     }
 }
 
-void TPrincipal::Sinc_desconto(const SqlWhere& condicaoIn, const QStringList& MatIn) {
-    if (dtmApi->SelectFile(QStringLiteral("1"), promocao::kTabelaPromo, condicaoIn))
-        dtmApi->UPDATEFILE_Matriz(promocao::kTabelaPromo, condicaoIn, MatIn);
+void TPromocoes::Sinc_desconto(const SqlWhere& condicaoIn, const QStringList& MatIn) {
+    if (m_erp.SelectFile(QStringLiteral("1"), promocao::kTabelaPromo, condicaoIn))
+        m_erp.UPDATEFILE_Matriz(promocao::kTabelaPromo, condicaoIn, MatIn);
     else
-        dtmApi->INSERTFILE(promocao::kTabelaPromo, MatIn);
+        m_erp.INSERTFILE(promocao::kTabelaPromo, MatIn);
 }
 
-void TPrincipal::Sinc_Itens(const SqlWhere& condicaoIn, const QStringList& MatIn) {
+void TPromocoes::Sinc_Itens(const SqlWhere& condicaoIn, const QStringList& MatIn) {
     // The update leaves the key columns alone: it would write the barcode in the
     // update's cleaned form (commas to points, quotes to blanks), and the next
     // run would no longer find the row by its barcode.
-    if (dtmApi->SelectFile(QStringLiteral("1"), promocao::kTabelaItem, condicaoIn))
-        dtmApi->UPDATEFILE_Matriz(promocao::kTabelaItem, condicaoIn, promocao::semChaveDoItem(MatIn));
+    if (m_erp.SelectFile(QStringLiteral("1"), promocao::kTabelaItem, condicaoIn))
+        m_erp.UPDATEFILE_Matriz(promocao::kTabelaItem, condicaoIn, promocao::semChaveDoItem(MatIn));
     else
-        dtmApi->INSERTFILE(promocao::kTabelaItem, MatIn);
+        m_erp.INSERTFILE(promocao::kTabelaItem, MatIn);
 }

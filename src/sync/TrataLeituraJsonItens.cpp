@@ -1,8 +1,11 @@
 // The articles of the promotion being imported: Ler_condicao_beneficio loads
-// one side (condition or benefit) into tblJson3 and tblJson4, and
+// one side (condition or benefit) into the groups and articles tables, and
 // grava_condicao_beneficio writes the articles loaded into Korvanta_item.
 
-#include "app/uPrincipal.h"
+#include "sync/Promocoes.h"
+
+#include "erp/uDtmApi.h"
+#include "sync/Diagnostico.h"
 
 #include "support/JsonToDataset.h"
 #include "support/MemTable.h"
@@ -25,32 +28,35 @@ double valorAtual(TMemTable& tabela, const QString& coluna) {
 
 } // namespace
 
-void TPrincipal::Ler_condicao_beneficio(const QString& OqueLerin) {
+void TPromocoes::Ler_condicao_beneficio(const QString& OqueLerin) {
+    TMemTable& grupos = m_diagnostico.grupos();
+    TMemTable& artigos = m_diagnostico.artigos();
     // {"grupos":[...]}: the part after the first ":" without the closing "}"
     // is the array of groups. A side that is missing or null loads nothing.
-    QString grupos = Funcoes_da_ZYR::StringDelimitador(textoAtual(*tblJson2, OqueLerin), QStringLiteral(":"),
-                                                       QStringLiteral("Resto"));
-    grupos.chop(1);
-    tblJson3->Close();
-    JsonToDataset(*tblJson3, grupos);
+    QString textoGrupos = Funcoes_da_ZYR::StringDelimitador(textoAtual(m_diagnostico.detalhes(), OqueLerin),
+                                                            QStringLiteral(":"), QStringLiteral("Resto"));
+    textoGrupos.chop(1);
+    grupos.Close();
+    JsonToDataset(grupos, textoGrupos);
     // Only the first group is imported.
-    tblJson4->Close();
-    JsonToDataset(*tblJson4, textoAtual(*tblJson3, QStringLiteral("articulos")));
+    artigos.Close();
+    JsonToDataset(artigos, textoAtual(grupos, QStringLiteral("articulos")));
 }
 
-void TPrincipal::grava_condicao_beneficio(const QString& OqueLerin) {
-    if (!tblJson4->Active()) return;
+void TPromocoes::grava_condicao_beneficio(const QString& OqueLerin, const QString& tipoPromocao) {
+    TMemTable& artigos = m_diagnostico.artigos();
+    if (!artigos.Active()) return;
     promocao::LinhaItem item;
-    item.id = tblJson1->FieldByName(QStringLiteral("id")).AsString();
+    item.id = m_diagnostico.promocoes().FieldByName(QStringLiteral("id")).AsString();
     item.tipoItem = OqueLerin;
-    item.desconto = valorAtual(*tblJson2, QStringLiteral("descuento"));
-    item.paga = valorAtual(*tblJson2, QStringLiteral("paga"));
-    item.quantidade = valorAtual(*tblJson3, QStringLiteral("cantidad"));
-    item.preco = promocao::precoDoItem(StrTipoPromocao, valorAtual(*tblJson2, QStringLiteral("precio")),
+    item.desconto = valorAtual(m_diagnostico.detalhes(), QStringLiteral("descuento"));
+    item.paga = valorAtual(m_diagnostico.detalhes(), QStringLiteral("paga"));
+    item.quantidade = valorAtual(m_diagnostico.grupos(), QStringLiteral("cantidad"));
+    item.preco = promocao::precoDoItem(tipoPromocao, valorAtual(m_diagnostico.detalhes(), QStringLiteral("precio")),
                                        item.quantidade);
-    for (tblJson4->First(); !tblJson4->Eof(); tblJson4->Next()) {
-        item.nome = tblJson4->FieldByName(QStringLiteral("nombre")).AsString();
-        item.codigoBarras = tblJson4->FieldByName(QStringLiteral("codigoBarras")).AsString();
+    for (artigos.First(); !artigos.Eof(); artigos.Next()) {
+        item.nome = artigos.FieldByName(QStringLiteral("nombre")).AsString();
+        item.codigoBarras = artigos.FieldByName(QStringLiteral("codigoBarras")).AsString();
         Sinc_Itens(promocao::condicaoItem(item.id, item.codigoBarras, OqueLerin), promocao::paresItem(item));
     }
 }

@@ -1,7 +1,9 @@
 #include "ui/uPaginaTeste.h"
 
-#include "app/uPrincipal.h"
+#include "api/ServiceFrame.h"
 #include "support/MemTable.h"
+#include "sync/Diagnostico.h"
+#include "sync/Loja.h"
 #include "ui/GridBinding.h"
 
 #include <QFontDatabase>
@@ -51,7 +53,9 @@ void mostra(QLineEdit* e, const QString& text) {
 
 } // namespace
 
-TPaginaTeste::TPaginaTeste(TPrincipal& core, QWidget* parent) : QTabWidget(parent), m_core(core) {
+TPaginaTeste::TPaginaTeste(TDiagnostico& diagnostico, const Loja& loja, const api::ServiceFrame& frame,
+                           QWidget* parent)
+    : QTabWidget(parent), m_diagnostico(diagnostico), m_loja(loja), m_frame(frame) {
     setObjectName(QStringLiteral("page"));
     setAutoFillBackground(true); // what it covers must not show beside the tabs
 
@@ -94,11 +98,11 @@ TPaginaTeste::TPaginaTeste(TPrincipal& core, QWidget* parent) : QTabWidget(paren
     // ---- "Grades" -----------------------------------------------------------------
     tab3 = new QWidget(this);
     tab3->setObjectName(QStringLiteral("tab3"));
-    grid1 = grade("grid1", core.tblJson1, tab3);
-    grid2 = grade("grid2", core.tblJson2, tab3);
-    DBGrid1 = grade("DBGrid1", core.tblJson3, tab3);
-    DBGrid2 = grade("DBGrid2", core.tblJson4, tab3);
-    DBGrid3 = grade("DBGrid3", core.tblJson5, tab3);
+    grid1 = grade("grid1", &diagnostico.promocoes(), tab3);
+    grid2 = grade("grid2", &diagnostico.detalhes(), tab3);
+    DBGrid1 = grade("DBGrid1", &diagnostico.grupos(), tab3);
+    DBGrid2 = grade("DBGrid2", &diagnostico.artigos(), tab3);
+    DBGrid3 = grade("DBGrid3", &diagnostico.pedidosDeReenvio(), tab3);
     Button2 = detalhe("Button2", tab3);
     Button3 = detalhe("Button3", tab3);
     Button4 = detalhe("Button4", tab3);
@@ -134,13 +138,6 @@ TPaginaTeste::TPaginaTeste(TPrincipal& core, QWidget* parent) : QTabWidget(paren
     addTab(tab3, QStringLiteral("Grades"));
     setCurrentWidget(tab3);
 
-    connect(btnGetPromocoes, &QPushButton::clicked, &core, &TPrincipal::btnGetPromocoesClick);
-    connect(Button2, &QPushButton::clicked, &core, &TPrincipal::Button2Click);
-    connect(Button3, &QPushButton::clicked, &core, &TPrincipal::Button3Click);
-    connect(Button4, &QPushButton::clicked, &core, &TPrincipal::Button4Click);
-    connect(Button8, &QPushButton::clicked, &core, &TPrincipal::Button8Click);
-    connect(&core, &TPrincipal::stateChanged, this, &TPaginaTeste::atualiza);
-    connect(&core, &TPrincipal::rowAdded, this, &TPaginaTeste::atualiza);
     atualiza();
 }
 
@@ -150,13 +147,13 @@ void TPaginaTeste::showEvent(QShowEvent* event) {
 }
 
 void TPaginaTeste::atualiza() {
-    mostra(edtidEmpresa, m_core.edtidEmpresa);
-    mostra(edtidLocal, m_core.edtidLocal);
-    mostra(edtUsuario, m_core.edtUsuario);
-    mostra(edtSenha, m_core.edtSenha);
-    mostra(mmoErro, m_core.mmoErro.Text());
-    mostra(mmoRequest, m_core.mmoRequest.Text());
-    mostra(mmoResult, m_core.mmoResult.Text());
-    mostra(memoItem, m_core.memoItem.Text());
-    mostra(memoformasTmp, m_core.memoformasTmp.Text());
+    mostra(edtidEmpresa, m_loja.idEmpresa);
+    mostra(edtidLocal, m_loja.idLocal);
+    mostra(edtUsuario, m_frame.usuario());
+    mostra(edtSenha, m_frame.senha());
+    mostra(mmoErro, m_diagnostico.respostaExaminada().Text());
+    mostra(mmoRequest, m_diagnostico.documentoEnviado().Text());
+    mostra(mmoResult, m_diagnostico.resultado().Text());
+    mostra(memoItem, m_diagnostico.textoDoItem().Text());
+    mostra(memoformasTmp, m_diagnostico.formasDePagamento().Text());
 }

@@ -4,8 +4,10 @@
 //        and the working texts mmoErro, mmoRequest, mmoResult;
 //   tab3 "Grades": the five memory tables in grids (the tables are the grids'
 //        models), the four "Detalhe Item" commands, memoItem and memoformasTmp.
-// The texts are the core's; the page shows them and refreshes when the core
-// reports a change or a log row.
+// The texts and tables are the diagnostics' (sync/Diagnostico.h), the identity
+// the store's and the request frame's; the page only shows them. Its buttons
+// are connected to the commands by the main window, which also tells it when to
+// refresh (atualiza).
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,15 +15,20 @@
 #include <QTabWidget>
 #include <QTableView>
 
-class TPrincipal;
+class TDiagnostico;
+struct Loja;
+namespace api {
+class ServiceFrame;
+}
 
 class TPaginaTeste : public QTabWidget {
     Q_OBJECT
 
   public:
-    explicit TPaginaTeste(TPrincipal& core, QWidget* parent = nullptr);
+    TPaginaTeste(TDiagnostico& diagnostico, const Loja& loja, const api::ServiceFrame& frame,
+                 QWidget* parent = nullptr);
 
-    // Copies the core's texts into the fields that show them.
+    // Copies the texts into the fields that show them.
     void atualiza();
 
     QWidget* tab2 = nullptr;
@@ -50,5 +57,7 @@ class TPaginaTeste : public QTabWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
-    TPrincipal& m_core;
+    TDiagnostico& m_diagnostico;
+    const Loja& m_loja;
+    const api::ServiceFrame& m_frame;
 };

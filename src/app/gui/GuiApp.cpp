@@ -29,6 +29,6 @@ int runGui(TSingleInstance& instance) {
     instance.listen(TSingleInstance::Role::Window);
     frmPrincipal.FormCreate();
     const int status = QApplication::exec();
-    core.habilTimer(0);
+    core.scheduler().habilTimer(0);
     return status;
 }

@@ -1,5 +1,6 @@
 #include "app/gui/LogTooltips.h"
 
+#include "app/ActivityLog.h"
 #include "app/uPrincipal.h"
 #include "support/MemTable.h"
 
@@ -14,9 +15,9 @@ constexpr int ColunaMensagem = 3;
 } // namespace
 
 TLogTooltips::TLogTooltips(TPrincipal& core, QTableView* grid)
-    : QStyledItemDelegate(grid), m_table(core.tblList) {
+    : QStyledItemDelegate(grid), m_table(&core.log().tabela()) {
     grid->setItemDelegate(this);
-    connect(&core, &TPrincipal::rowLogged, this,
+    connect(&core.log(), &TActivityLog::rowLogged, this,
             [this](const QDateTime&, const QString& operacao, const QString& mensagem) {
                 guarda(operacao, mensagem);
             });

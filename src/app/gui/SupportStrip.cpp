@@ -1,7 +1,10 @@
 #include "app/gui/SupportStrip.h"
 
 #include "api/RequestFrame.h"
+#include "api/ServiceFrame.h"
+#include "app/Scheduler.h"
 #include "app/uPrincipal.h"
+#include "sync/Loja.h"
 #include "erp/uDtmApi.h"
 #include "support/Clock.h"
 #include "support/Platform.h"
@@ -125,7 +128,7 @@ TSupportStrip::TSupportStrip(TPrincipal& core, QWidget* parent)
     connect(&m_relogio, &QTimer::timeout, this, &TSupportStrip::atualiza);
     connect(btnAbreLog, &QPushButton::clicked, this, &TSupportStrip::btnAbreLogClick);
     connect(&core, &TPrincipal::stateChanged, this, &TSupportStrip::atualiza);
-    connect(&core, &TPrincipal::tickFinished, this, [this] {
+    connect(&core.scheduler(), &TScheduler::tickFinished, this, [this] {
         m_ultimoCiclo = appClock().now();
         atualiza();
     });
@@ -136,28 +139,28 @@ void TSupportStrip::atualiza() {
     const QDateTime agora = appClock().now();
     edtVersao->setValor(QString::fromLatin1(api::kVersao));
     edtPasta->setValor(QDir::toNativeSeparators(platform::baseDir()));
-    edtPastaLog->setValor(m_core.patLogErro.isEmpty() ? Nenhum : QDir::toNativeSeparators(m_core.patLogErro));
-    btnAbreLog->setEnabled(!m_core.patLogErro.isEmpty());
-    edtBanco->setValor(m_core.dtmApi->pathBancoDolvex.isEmpty() ? Nenhum : m_core.dtmApi->pathBancoDolvex);
-    edtUrlBase->setValor(m_core.URL_BASE.isEmpty() ? Nenhum : m_core.URL_BASE);
+    edtPastaLog->setValor(m_core.loja().pastaLog.isEmpty() ? Nenhum : QDir::toNativeSeparators(m_core.loja().pastaLog));
+    btnAbreLog->setEnabled(!m_core.loja().pastaLog.isEmpty());
+    edtBanco->setValor(m_core.erp().pathBancoDolvex().isEmpty() ? Nenhum : m_core.erp().pathBancoDolvex());
+    edtUrlBase->setValor(m_core.frame().baseUrl().isEmpty() ? Nenhum : m_core.frame().baseUrl());
     edtUltimoCiclo->setValor(m_ultimoCiclo.isValid() ? hora(m_ultimoCiclo, agora.date()) : Nenhum);
     edtProximoCiclo->setValor(proximoCiclo(agora));
 }
 
 QString TSupportStrip::proximoCiclo(const QDateTime& agora) const {
-    if (m_core.busy()) return QStringLiteral("em andamento");
+    if (m_core.scheduler().busy()) return QStringLiteral("em andamento");
     // Stopped while a command runs or the settings dialog is open.
-    if (!m_core.timerGeral.isActive()) return QStringLiteral("em pausa");
+    if (!m_core.scheduler().timerGeral().isActive()) return QStringLiteral("em pausa");
     // The timer runs on real milliseconds; the program's clock may run faster
     // (tests and demonstrations scale the timers). To the nearest second: a
     // timer of seconds fires within a second of its time anyway.
-    const double restante = m_core.timerGeral.remainingTime() / TPrincipal::timerScale();
+    const double restante = m_core.scheduler().timerGeral().remainingTime() / TScheduler::timerScale();
     const auto segundos = static_cast<qint64>(std::lround(std::max(0.0, restante) / 1000.0));
     return hora(agora.addSecs(segundos), agora.date());
 }
 
 void TSupportStrip::btnAbreLogClick() {
-    const QString pasta = m_core.patLogErro;
+    const QString pasta = m_core.loja().pastaLog;
     if (pasta.isEmpty()) return;
     if (!m_abre(QUrl::fromLocalFile(pasta)))
         QMessageBox::warning(

@@ -5,6 +5,10 @@
 #include "app/gui/ScreenFit.h"
 #include "app/gui/SupportStrip.h"
 #include "app/gui/TrayIcon.h"
+#include "app/ActivityLog.h"
+#include "app/Commands.h"
+#include "app/ErrorDisplay.h"
+#include "app/Scheduler.h"
 #include "app/uPrincipal.h"
 #include "config/gui/uFrmConfig.h"
 #include "support/MemTable.h"
@@ -40,8 +44,8 @@ const QString PerguntaSaida = QStringLiteral(
 
 TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(parent), m_core(core) {
     setObjectName(QStringLiteral("frmPrincipal"));
-    setWindowTitle(core.Caption.isEmpty() ? QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104")
-                                          : core.Caption);
+    setWindowTitle(core.titulo().isEmpty() ? QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104")
+                                          : core.titulo());
     // The client area as designed above, the support strip below it.
     auto* janela = new QWidget(this);
     setCentralWidget(janela);
@@ -84,9 +88,9 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     rdPendente3 = radio("rdPendente3", QStringLiteral("Vendas / fecha pendente - 3"));
     rdData = radio("rdData", QStringLiteral("Vendas / fechamento por data:"));
     selecao = new QButtonGroup(this);
-    selecao->addButton(rdPendente1, static_cast<int>(TPrincipal::Selecao::Pendente1));
-    selecao->addButton(rdPendente3, static_cast<int>(TPrincipal::Selecao::Pendente3));
-    selecao->addButton(rdData, static_cast<int>(TPrincipal::Selecao::Data));
+    selecao->addButton(rdPendente1, static_cast<int>(TCommands::Selecao::Pendente1));
+    selecao->addButton(rdPendente3, static_cast<int>(TCommands::Selecao::Pendente3));
+    selecao->addButton(rdData, static_cast<int>(TCommands::Selecao::Data));
     rdPendente1->setChecked(true);
     edtData = new QDateEdit(central);
     edtData->setObjectName(QStringLiteral("edtData"));
@@ -133,7 +137,7 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     // ---- The activity log ----------------------------------------------------------
     GridList = new QTableView(central);
     GridList->setObjectName(QStringLiteral("GridList"));
-    new TGridLink(GridList, core.tblList);
+    new TGridLink(GridList, &core.log().tabela());
     GridList->verticalHeader()->hide();
     GridList->setColumnWidth(0, 290);
     GridList->setColumnWidth(1, 80);
@@ -142,10 +146,10 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     new TLogTooltips(core, GridList);
 
     // ---- The test console, hidden, over the log when shown ----------------------------
-    page = new TPaginaTeste(core, central);
+    page = new TPaginaTeste(core.diagnostico(), core.loja(), core.frame(), central);
     page->hide();
 
-    m_frmConfig = new TfrmConfig(*core.frmConfig, this);
+    m_frmConfig = new TfrmConfig(core.config(), this);
 
     m_area->installEventFilter(this);
     setMinimumSize(TamanhoMinimo);
@@ -155,18 +159,26 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     connect(btnClose, &QToolButton::clicked, this, &TfrmPrincipal::btnCloseClick);
     connect(btnConfig, &QToolButton::clicked, this, &TfrmPrincipal::btnConfigClick);
     connect(btnguiaTeste, &QPushButton::clicked, this, &TfrmPrincipal::btnguiaTesteClick);
-    connect(btnGetReenvio, &QPushButton::clicked, &core, &TPrincipal::btnGetReenvioClick);
-    connect(btnCopia, &QPushButton::clicked, &core, &TPrincipal::btnCopiaClick);
-    connect(btnEnvia, &QPushButton::clicked, &core, &TPrincipal::btnEnviaClick);
-    connect(btnEnviaFecha, &QPushButton::clicked, &core, &TPrincipal::btnEnviaFechaClick);
+    connect(btnGetReenvio, &QPushButton::clicked, &core.comandos(), &TCommands::leReenvios);
+    connect(btnCopia, &QPushButton::clicked, &core.comandos(), &TCommands::buscaPromocoes);
+    connect(btnEnvia, &QPushButton::clicked, &core.comandos(), &TCommands::enviaVendas);
+    connect(btnEnviaFecha, &QPushButton::clicked, &core.comandos(), &TCommands::enviaFechamento);
     connect(selecao, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked) m_core.selecao = static_cast<TPrincipal::Selecao>(id);
+        if (checked) m_core.comandos().setSelecao(static_cast<TCommands::Selecao>(id));
     });
-    connect(edtData, &QDateEdit::dateChanged, this, [this](QDate date) { m_core.edtData = date; });
+    connect(edtData, &QDateEdit::dateChanged, this, [this](QDate date) { m_core.comandos().setDia(date); });
     connect(&core, &TPrincipal::stateChanged, this, &TfrmPrincipal::atualiza);
-    connect(&core, &TPrincipal::errorRaised, this, &TfrmPrincipal::mostraErro);
-    connect(&core, &TPrincipal::noticeRaised, this, &TfrmPrincipal::mostraErro);
-    connect(m_frmConfig, &TfrmConfig::saveFailed, &core, &TPrincipal::ShowError);
+    // The test console's commands and refreshes.
+    connect(page->btnGetPromocoes, &QPushButton::clicked, &core.comandos(), &TCommands::testaPromocoes);
+    connect(page->Button2, &QPushButton::clicked, &core.comandos(), &TCommands::detalhaPromocao);
+    connect(page->Button3, &QPushButton::clicked, &core.comandos(), &TCommands::detalhaCondicoes);
+    connect(page->Button4, &QPushButton::clicked, &core.comandos(), &TCommands::detalhaBeneficios);
+    connect(page->Button8, &QPushButton::clicked, &core.comandos(), &TCommands::detalhaGrupo);
+    connect(&core, &TPrincipal::stateChanged, page, &TPaginaTeste::atualiza);
+    connect(&core.log(), &TActivityLog::rowAdded, page, &TPaginaTeste::atualiza);
+    connect(&core.erros(), &TErrorDisplay::errorRaised, this, &TfrmPrincipal::mostraErro);
+    connect(&core.log(), &TActivityLog::noticeRaised, this, &TfrmPrincipal::mostraErro);
+    connect(m_frmConfig, &TfrmConfig::saveFailed, &core.erros(), &TErrorDisplay::ShowError);
     atualiza();
 }
 
@@ -191,13 +203,13 @@ void TfrmPrincipal::FormActivate() {
 }
 
 void TfrmPrincipal::atualiza() {
-    setWindowTitle(m_core.Caption);
-    btnguiaTeste->setVisible(m_core.btnguiaTesteVisible);
-    if (m_core.edtData.isValid() && edtData->date() != m_core.edtData) {
+    setWindowTitle(m_core.titulo());
+    btnguiaTeste->setVisible(m_core.consoleDeTeste());
+    if (m_core.comandos().dia().isValid() && edtData->date() != m_core.comandos().dia()) {
         const QSignalBlocker block(edtData);
-        edtData->setDate(m_core.edtData);
+        edtData->setDate(m_core.comandos().dia());
     }
-    if (QAbstractButton* escolhido = selecao->button(static_cast<int>(m_core.selecao));
+    if (QAbstractButton* escolhido = selecao->button(static_cast<int>(m_core.comandos().selecao()));
         !escolhido->isChecked()) {
         const QSignalBlocker block(selecao);
         escolhido->setChecked(true);
@@ -306,16 +318,16 @@ bool TfrmPrincipal::btnCloseClick() {
 }
 
 void TfrmPrincipal::btnConfigClick() {
-    if (m_core.busy()) return;
-    m_core.habilTimer(0);
+    if (m_core.scheduler().busy()) return;
+    m_core.scheduler().habilTimer(0);
     faixaSuporte->atualiza(); // the next tick waits for the dialog
     m_frmConfig->exec();
     FormActivate();
-    m_core.habilTimer(1);
+    m_core.scheduler().habilTimer(1);
 }
 
 void TfrmPrincipal::btnguiaTesteClick() {
-    if (!m_core.btnguiaTesteVisible) return;
+    if (!m_core.consoleDeTeste()) return;
     if (page->isVisible()) {
         page->hide();
         return;

@@ -1,0 +1,68 @@
+#pragma once
+// api::ServiceFrame: the state every exchange with the Korvanta service shares:
+// the base URL and its failover index, the credentials, the version headers and
+// the long-lived GET client. The rules themselves are the functions of
+// RequestFrame.h; this object only holds what they work on.
+//
+//   frame.setUrls(urls);                      // settings applied: URL_BASE chosen again
+//   auto client = frame.config_ftp_json();    // a fresh client for one POST
+//   client->post(frame.baseUrl() + path, body);
+//   frame.trata_erro_url(status);             // 500 and 408 move the failover on
+//   HttpReply r = frame.get(path);            // GET with the credentials of now
+//
+// A request URL is the base URL immediately followed by the path.
+
+#include "api/HttpClient.h"
+#include "api/RequestFrame.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace api {
+
+class ServiceFrame {
+public:
+    ServiceFrame();
+    ~ServiceFrame();
+    ServiceFrame(const ServiceFrame&) = delete;
+    ServiceFrame& operator=(const ServiceFrame&) = delete;
+
+    // The four base-URL settings; the base URL is chosen from them by the
+    // failover index now and whenever coleta_Url_Base runs.
+    void setUrls(const UrlsBase& urls);
+    // The base URL from the settings for the failover index.
+    void coleta_Url_Base();
+    // The failover index after a reply's status (the base URL stays until coleta_Url_Base).
+    void trata_erro_url(int status);
+    [[nodiscard]] int qualUrlColeta() const { return m_qualUrlColeta; }
+    void setQualUrlColeta(int indice) { m_qualUrlColeta = indice; }
+    [[nodiscard]] const QString& baseUrl() const { return m_baseUrl; }
+    void setBaseUrl(const QString& url) { m_baseUrl = url; }
+
+    void setCredenciais(const QString& usuario, const QString& senha);
+    [[nodiscard]] const QString& usuario() const { return m_usuario; }
+    [[nodiscard]] const QString& senha() const { return m_senha; }
+    [[nodiscard]] const QString& versaoPdv() const { return m_versaoPdv; }
+    [[nodiscard]] const QString& versaoRetaguarda() const { return m_versaoRetaguarda; }
+
+    // The client of one POST, with the credentials and versions of now.
+    [[nodiscard]] std::unique_ptr<THttpClient> config_ftp_json() const;
+    // GETs base URL + path with the long-lived client, which carries the
+    // credentials of now and keeps the cookies. Throws as THttpClient::get.
+    [[nodiscard]] HttpReply get(const QString& caminho);
+    // The long-lived GET client (tests change its limits).
+    [[nodiscard]] THttpClient& clienteGet() { return *m_clienteGet; }
+
+private:
+    UrlsBase m_urls;
+    int m_qualUrlColeta = 1;
+    QString m_baseUrl;
+    QString m_usuario;
+    QString m_senha;
+    QString m_versaoPdv = QString::fromLatin1(kVersao);
+    QString m_versaoRetaguarda = QString::fromLatin1(kVersao);
+    std::unique_ptr<THttpClient> m_clienteGet;
+};
+
+} // namespace api

@@ -1,0 +1,112 @@
+#pragma once
+// TScheduler: the general tick (timerGeral) that runs the tasks that are due,
+// the ping handshake (timerPing), the countdowns of the periodic tasks and the
+// gates. It also marks the work of a tick or an operator command: a tick or
+// command that arrives while another one is at work does nothing.
+//
+// The countdowns hold seconds on the clock of clockSeconds(), which does not
+// restart at midnight: a task keeps coming due every interval around the clock,
+// a clock set back makes the tasks wait and a clock set forward makes them due.
+
+#include "sync/Portoes.h"
+#include "sync/Prazo.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+class TConfig;
+class TDiagnostico;
+class TEnvioDeVendas;
+class TErrorDisplay;
+class TPromocoes;
+class TReenvio;
+class TAtividades;
+struct Loja;
+
+class TScheduler : public QObject {
+    Q_OBJECT
+
+public:
+    // Intervals in milliseconds as the program uses them.
+    static constexpr int IntervaloInicial = 10000; // timerGeral at creation
+    static constexpr int IntervaloGeral = 30000;   // timerGeral after every tick
+    static constexpr int IntervaloPing = 20000;    // timerPing
+    // Tests shrink the real timer intervals by this factor (1 in the program).
+    static void setTimerScale(double factor);
+    [[nodiscard]] static double timerScale();
+
+    // The tasks a tick runs.
+    struct Tarefas {
+        TEnvioDeVendas& vendas;
+        TPromocoes& promocoes;
+        TReenvio& reenvio;
+    };
+    TScheduler(TConfig& config, const Loja& loja, TAtividades& log, TDiagnostico& diagnostico,
+               TErrorDisplay& erros, QObject* parent = nullptr);
+    // The tasks are made after the scheduler (they are handed its gates and
+    // countdowns); they are given to it once, before the timers first start.
+    void setTarefas(const Tarefas& tarefas);
+
+    void habilTimer(int Value); // 0 stops both timers, 1 starts them
+    void timerGeralTimer();
+    void timerPingTimer();
+    // The interval timerGeral runs on, as the program sees it (10000 or 30000).
+    [[nodiscard]] int timerGeralInterval() const { return m_intervaloGeral; }
+    [[nodiscard]] const QTimer& timerGeral() const { return m_timerGeral; }
+    [[nodiscard]] const QTimer& timerPing() const { return m_timerPing; }
+
+    [[nodiscard]] TPortoes& portoes() { return m_portoes; }
+    [[nodiscard]] TPrazo& prazoVendas() { return m_prazoVendas; }
+    [[nodiscard]] TPrazo& prazoFechamento() { return m_prazoFechamento; }
+    [[nodiscard]] TPrazo& prazoPromocoes() { return m_prazoPromocoes; }
+    [[nodiscard]] TPrazo& prazoReenvio() { return m_prazoReenvio; }
+
+    // An operator command: stops both timers, runs the work, starts them again
+    // (the gates open again when it failed). Nothing while other work is on.
+    void comando(const std::function<void()>& work);
+    // The end of a tick or command whose work failed: the timers start again
+    // and the gates open, so the next due task runs.
+    void retomaAposErro();
+    // True while a tick or a command is at work.
+    [[nodiscard]] bool busy() const { return m_emTrabalho > 0; }
+    // Marks a tick or command at work; at the outermost end tells trabalhoTerminou.
+    class Trabalho {
+    public:
+        explicit Trabalho(TScheduler& s) : m_s(s) { ++m_s.m_emTrabalho; }
+        ~Trabalho() {
+            if (--m_s.m_emTrabalho == 0) emit m_s.trabalhoTerminou();
+        }
+        Trabalho(const Trabalho&) = delete;
+        Trabalho& operator=(const Trabalho&) = delete;
+
+    private:
+        TScheduler& m_s;
+    };
+
+signals:
+    void tickFinished();     // a general tick has ended (also after an error)
+    void trabalhoTerminou(); // the outermost work at hand has ended
+    void changed();          // what the window shows may have changed
+
+private:
+    void setTimerGeralInterval(int ms);
+
+    TConfig& m_config;
+    const Loja& m_loja;
+    TAtividades& m_log;
+    TDiagnostico& m_diagnostico;
+    TErrorDisplay& m_erros;
+    std::optional<Tarefas> m_tarefas;
+    QTimer m_timerGeral; // the general tick: 10 s at creation, 30 s after every tick
+    QTimer m_timerPing;  // the ping handshake, 20 s
+    int m_intervaloGeral = IntervaloInicial;
+    int m_emTrabalho = 0;
+    TPortoes m_portoes;
+    TPrazo m_prazoVendas;
+    TPrazo m_prazoFechamento;
+    TPrazo m_prazoPromocoes;
+    TPrazo m_prazoReenvio;
+};
