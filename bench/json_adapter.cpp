@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
         const std::string json = promotionsArray(static_cast<std::size_t>(megabytes) * 1024 * 1024, count);
         const QString text = QString::fromStdString(json);
         const QByteArray utf8 = QByteArray::fromStdString(json);
-        std::unique_ptr<TMemTable> table(newTblJson1());
+        std::unique_ptr<TMemTable> table(newPromotionsTable());
         std::printf("document: %d promotions, %.2f MB UTF-8; %d passes each\n"
                     "simdjson: stage 1 kernel %s, on-demand walk kernel %s\n",
                     count, static_cast<double>(json.size()) / (1024.0 * 1024.0), repetitions,

@@ -64,9 +64,9 @@ std::optional<OnceCommand> parseOnce(const QStringList& words, QString* error) {
     return falha(QStringLiteral("--once: unknown command '%1'").arg(name));
 }
 
-QString logLine(const TMemTable& tblList, int row) {
-    return journal::text(QDateTime(tblList.cell(row, 1).toDate(), tblList.cell(row, 2).toTime()),
-                         tblList.cell(row, 0).toString(), tblList.cell(row, 3).toString());
+QString logLine(const TMemTable& tabela, int row) {
+    return journal::text(QDateTime(tabela.cell(row, 1).toDate(), tabela.cell(row, 2).toTime()),
+                         tabela.cell(row, 0).toString(), tabela.cell(row, 3).toString());
 }
 
 THeadlessRunner::THeadlessRunner(std::FILE* out, std::FILE* err)

@@ -32,7 +32,7 @@ struct OnceCommand {
 // A log row as one line of standard output, without the line end: the date
 // DD/MM/AAAA, a tab, the time HH:MM:SS, a tab, Operacao, a tab, Mensagem.
 // Line breaks and tabs inside the texts become blanks.
-[[nodiscard]] QString logLine(const TMemTable& tblList, int row);
+[[nodiscard]] QString logLine(const TMemTable& tabela, int row);
 
 // Runs the core without a window, writing the log rows to `out` and the
 // errors that no task handled to `err`.

@@ -8,24 +8,24 @@ FieldDef real(const char* name) { return {QString::fromLatin1(name), FieldType::
 
 }  // namespace
 
-QList<FieldDef> tblJson1Fields() {
+QList<FieldDef> promotionFields() {
     return {text("id", 10),           text("titulo", 100),        text("descripcion", 100),
             text("tipo", 30),         text("autor", 30),          memo("detalles"),
             text("vigenciaDesde", 30), text("vigenciaHasta", 30), text("limitePromocionesPorTicket", 5)};
 }
 
-QList<FieldDef> tblJson2Fields() {
+QList<FieldDef> promotionDetailFields() {
     return {memo("condiciones"), memo("beneficios"), real("precio"), real("descuento"), real("paga")};
 }
 
-QList<FieldDef> tblJson3Fields() { return {memo("articulos"), real("cantidad")}; }
+QList<FieldDef> groupFields() { return {memo("articulos"), real("cantidad")}; }
 
-QList<FieldDef> tblJson4Fields() { return {text("nombre", 50), text("codigoBarras", 30)}; }
+QList<FieldDef> articleFields() { return {text("nombre", 50), text("codigoBarras", 30)}; }
 
-QList<FieldDef> tblJson5Fields() { return {text("fecha", 10), text("codigoCaja", 5)}; }
+QList<FieldDef> resendRequestFields() { return {text("fecha", 10), text("codigoCaja", 5)}; }
 
-TMemTable* newTblJson1(QObject* parent) { return new TMemTable(QStringLiteral("tblJson1"), tblJson1Fields(), parent); }
-TMemTable* newTblJson2(QObject* parent) { return new TMemTable(QStringLiteral("tblJson2"), tblJson2Fields(), parent); }
-TMemTable* newTblJson3(QObject* parent) { return new TMemTable(QStringLiteral("tblJson3"), tblJson3Fields(), parent); }
-TMemTable* newTblJson4(QObject* parent) { return new TMemTable(QStringLiteral("tblJson4"), tblJson4Fields(), parent); }
-TMemTable* newTblJson5(QObject* parent) { return new TMemTable(QStringLiteral("tblJson5"), tblJson5Fields(), parent); }
+TMemTable* newPromotionsTable(QObject* parent) { return new TMemTable(QStringLiteral("tblJson1"), promotionFields(), parent); }
+TMemTable* newPromotionDetailsTable(QObject* parent) { return new TMemTable(QStringLiteral("tblJson2"), promotionDetailFields(), parent); }
+TMemTable* newGroupsTable(QObject* parent) { return new TMemTable(QStringLiteral("tblJson3"), groupFields(), parent); }
+TMemTable* newArticlesTable(QObject* parent) { return new TMemTable(QStringLiteral("tblJson4"), articleFields(), parent); }
+TMemTable* newResendRequestsTable(QObject* parent) { return new TMemTable(QStringLiteral("tblJson5"), resendRequestFields(), parent); }

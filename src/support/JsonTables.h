@@ -1,24 +1,25 @@
 #pragma once
-// The five memory tables that JsonToDataset fills, with their fixed columns:
-//   tblJson1  the promotions           id, titulo, descripcion, tipo, autor, detalles,
-//                                      vigenciaDesde, vigenciaHasta, limitePromocionesPorTicket
-//   tblJson2  one promotion's details  condiciones, beneficios, precio, descuento, paga
-//   tblJson3  condition/benefit groups articulos, cantidad
-//   tblJson4  the articles of a group  nombre, codigoBarras
-//   tblJson5  resend requests          fecha, codigoCaja
-// tblJsonNFields() gives the column list; newTblJsonN() makes a closed table
-// named "tblJsonN" with it (owned by `parent` when one is given).
+// The five memory tables that JsonToDataset fills, with their fixed columns
+// (the tables keep the names "tblJson1" to "tblJson5"):
+//   promotions               id, titulo, descripcion, tipo, autor, detalles,
+//                            vigenciaDesde, vigenciaHasta, limitePromocionesPorTicket
+//   one promotion's details  condiciones, beneficios, precio, descuento, paga
+//   condition/benefit groups articulos, cantidad
+//   the articles of a group  nombre, codigoBarras
+//   resend requests          fecha, codigoCaja
+// ...Fields() gives a table's column list; new...Table() makes a closed table
+// with it (owned by `parent` when one is given).
 
 #include "support/MemTable.h"
 
-[[nodiscard]] QList<FieldDef> tblJson1Fields();
-[[nodiscard]] QList<FieldDef> tblJson2Fields();
-[[nodiscard]] QList<FieldDef> tblJson3Fields();
-[[nodiscard]] QList<FieldDef> tblJson4Fields();
-[[nodiscard]] QList<FieldDef> tblJson5Fields();
+[[nodiscard]] QList<FieldDef> promotionFields();
+[[nodiscard]] QList<FieldDef> promotionDetailFields();
+[[nodiscard]] QList<FieldDef> groupFields();
+[[nodiscard]] QList<FieldDef> articleFields();
+[[nodiscard]] QList<FieldDef> resendRequestFields();
 
-[[nodiscard]] TMemTable* newTblJson1(QObject* parent = nullptr);
-[[nodiscard]] TMemTable* newTblJson2(QObject* parent = nullptr);
-[[nodiscard]] TMemTable* newTblJson3(QObject* parent = nullptr);
-[[nodiscard]] TMemTable* newTblJson4(QObject* parent = nullptr);
-[[nodiscard]] TMemTable* newTblJson5(QObject* parent = nullptr);
+[[nodiscard]] TMemTable* newPromotionsTable(QObject* parent = nullptr);
+[[nodiscard]] TMemTable* newPromotionDetailsTable(QObject* parent = nullptr);
+[[nodiscard]] TMemTable* newGroupsTable(QObject* parent = nullptr);
+[[nodiscard]] TMemTable* newArticlesTable(QObject* parent = nullptr);
+[[nodiscard]] TMemTable* newResendRequestsTable(QObject* parent = nullptr);

@@ -24,8 +24,8 @@ QString arrayDoMembro(const QString& texto) {
 } // namespace
 
 TDiagnostico::TDiagnostico(QObject* parent)
-    : QObject(parent), m_promocoes(newTblJson1(this)), m_detalhes(newTblJson2(this)), m_grupos(newTblJson3(this)),
-      m_artigos(newTblJson4(this)), m_pedidosDeReenvio(newTblJson5(this)) {}
+    : QObject(parent), m_promocoes(newPromotionsTable(this)), m_detalhes(newPromotionDetailsTable(this)), m_grupos(newGroupsTable(this)),
+      m_artigos(newArticlesTable(this)), m_pedidosDeReenvio(newResendRequestsTable(this)) {}
 
 TDiagnostico::~TDiagnostico() = default;
 

@@ -41,48 +41,48 @@ struct MemberCase {
 TEST(JsonToDataset, MemberValuesReachTheirColumns) {
     const MemberCase cases[] = {
         // the resend-request element of the edge cases
-        {newTblJson5, R"({"fecha":"2023-03-15T00:00:00","codigoCaja":"1","outro":5})", "fecha", "2023-03-15"},
-        {newTblJson5, R"({"fecha":"2023-03-15T00:00:00","codigoCaja":"1","outro":5})", "codigoCaja", "1"},
+        {newResendRequestsTable, R"({"fecha":"2023-03-15T00:00:00","codigoCaja":"1","outro":5})", "fecha", "2023-03-15"},
+        {newResendRequestsTable, R"({"fecha":"2023-03-15T00:00:00","codigoCaja":"1","outro":5})", "codigoCaja", "1"},
         // keys are exact and case-sensitive; with repeated keys the first counts
-        {newTblJson5, R"({"Fecha":"2023-03-15","FECHA":"x"})", "fecha", "<null>"},
-        {newTblJson5, R"({"fecha":"first","fecha":"second"})", "fecha", "first"},
-        {newTblJson5, R"({"fecha":null,"fecha":"second"})", "fecha", "<null>"},
-        {newTblJson5, R"({"fe\u0063ha":"escaped"})", "fecha", "escaped"},
-        {newTblJson5, R"({"codigoCaja":"1"})", "fecha", "<null>"},
+        {newResendRequestsTable, R"({"Fecha":"2023-03-15","FECHA":"x"})", "fecha", "<null>"},
+        {newResendRequestsTable, R"({"fecha":"first","fecha":"second"})", "fecha", "first"},
+        {newResendRequestsTable, R"({"fecha":null,"fecha":"second"})", "fecha", "<null>"},
+        {newResendRequestsTable, R"({"fe\u0063ha":"escaped"})", "fecha", "escaped"},
+        {newResendRequestsTable, R"({"codigoCaja":"1"})", "fecha", "<null>"},
         // numbers reach text columns as written
-        {newTblJson1, R"({"id":12345})", "id", "12345"},
-        {newTblJson1, R"({"id":12.50})", "id", "12.50"},
-        {newTblJson1, R"({"id":1e3})", "id", "1e3"},
-        {newTblJson1, R"({"id" : -0.0 , "x":1})", "id", "-0.0"},
-        {newTblJson1, R"({"id":1E+2})", "id", "1E+2"},
-        {newTblJson1, R"({"id":12345678901234567890})", "id", "1234567890"},
-        {newTblJson1, R"({"limitePromocionesPorTicket":3})", "limitePromocionesPorTicket", "3"},
-        {newTblJson1, R"({"limitePromocionesPorTicket":null})", "limitePromocionesPorTicket", "<null>"},
+        {newPromotionsTable, R"({"id":12345})", "id", "12345"},
+        {newPromotionsTable, R"({"id":12.50})", "id", "12.50"},
+        {newPromotionsTable, R"({"id":1e3})", "id", "1e3"},
+        {newPromotionsTable, R"({"id" : -0.0 , "x":1})", "id", "-0.0"},
+        {newPromotionsTable, R"({"id":1E+2})", "id", "1E+2"},
+        {newPromotionsTable, R"({"id":12345678901234567890})", "id", "1234567890"},
+        {newPromotionsTable, R"({"limitePromocionesPorTicket":3})", "limitePromocionesPorTicket", "3"},
+        {newPromotionsTable, R"({"limitePromocionesPorTicket":null})", "limitePromocionesPorTicket", "<null>"},
         // strings: escapes resolved, blanks kept, cut to the column size
-        {newTblJson1, R"({"titulo":"a\"b\\c\/\u00e7\n\ud83d\ude00"})", "titulo", "a\"b\\c/ç\n😀"},
-        {newTblJson1, R"({"titulo":"  dois  "})", "titulo", "  dois  "},
-        {newTblJson1, R"({"tipo":"Precio_fijo especial de fim de semana longo"})", "tipo", "Precio_fijo especial de fim de"},
-        {newTblJson4, R"({"codigoBarras":"ççççççççççççççççççççççççççççççççççç"})", "codigoBarras", "çççççççççççççççççççççççççççççç"},
-        {newTblJson1, R"({"tipo":"aaaaaaaaaaaaaaaaaaaaaaaaaaaaa😀"})", "tipo", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa"},
-        {newTblJson1, R"({"tipo":"aaaaaaaaaaaaaaaaaaaaaaaaaaaa😀z"})", "tipo", "aaaaaaaaaaaaaaaaaaaaaaaaaaaa😀"},
-        {newTblJson1, R"({"autor":{ "nombre" : "Ana" }})", "autor", "{\"nombre\":\"Ana\"}"},
-        {newTblJson1, R"({"id":{"a" : [1, 2]}})", "id", "{\"a\":[1,2]"},
+        {newPromotionsTable, R"({"titulo":"a\"b\\c\/\u00e7\n\ud83d\ude00"})", "titulo", "a\"b\\c/ç\n😀"},
+        {newPromotionsTable, R"({"titulo":"  dois  "})", "titulo", "  dois  "},
+        {newPromotionsTable, R"({"tipo":"Precio_fijo especial de fim de semana longo"})", "tipo", "Precio_fijo especial de fim de"},
+        {newArticlesTable, R"({"codigoBarras":"ççççççççççççççççççççççççççççççççççç"})", "codigoBarras", "çççççççççççççççççççççççççççççç"},
+        {newPromotionsTable, R"({"tipo":"aaaaaaaaaaaaaaaaaaaaaaaaaaaaa😀"})", "tipo", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa"},
+        {newPromotionsTable, R"({"tipo":"aaaaaaaaaaaaaaaaaaaaaaaaaaaa😀z"})", "tipo", "aaaaaaaaaaaaaaaaaaaaaaaaaaaa😀"},
+        {newPromotionsTable, R"({"autor":{ "nombre" : "Ana" }})", "autor", "{\"nombre\":\"Ana\"}"},
+        {newPromotionsTable, R"({"id":{"a" : [1, 2]}})", "id", "{\"a\":[1,2]"},
         // booleans: text columns get true/false, floating ones 1/0
-        {newTblJson1, R"({"titulo":true})", "titulo", "true"},
-        {newTblJson1, R"({"titulo":false})", "titulo", "false"},
-        {newTblJson2, R"({"precio":true,"paga":false})", "precio", "1"},
-        {newTblJson2, R"({"precio":true,"paga":false})", "paga", "0"},
+        {newPromotionsTable, R"({"titulo":true})", "titulo", "true"},
+        {newPromotionsTable, R"({"titulo":false})", "titulo", "false"},
+        {newPromotionDetailsTable, R"({"precio":true,"paga":false})", "precio", "1"},
+        {newPromotionDetailsTable, R"({"precio":true,"paga":false})", "paga", "0"},
         // floating columns: numbers by value, strings read with "." or ","
-        {newTblJson2, R"({"precio":12.5})", "precio", "12.5"},
-        {newTblJson2, R"({"precio":12.50})", "precio", "12.5"},
-        {newTblJson2, R"({"precio":1e3})", "precio", "1000"},
-        {newTblJson2, R"({"precio":-0.25})", "precio", "-0.25"},
-        {newTblJson2, R"({"precio":"12.5"})", "precio", "12.5"},
-        {newTblJson2, R"({"precio":"12,5"})", "precio", "12.5"},
-        {newTblJson2, R"({"precio":" 7 "})", "precio", "7"},
-        {newTblJson2, R"({"precio":"2.5e-1"})", "precio", "0.25"},
-        {newTblJson2, R"({"precio":null})", "precio", "<null>"},
-        {newTblJson3, R"({"cantidad":3,"articulos":[ ]})", "articulos", "[]"},
+        {newPromotionDetailsTable, R"({"precio":12.5})", "precio", "12.5"},
+        {newPromotionDetailsTable, R"({"precio":12.50})", "precio", "12.5"},
+        {newPromotionDetailsTable, R"({"precio":1e3})", "precio", "1000"},
+        {newPromotionDetailsTable, R"({"precio":-0.25})", "precio", "-0.25"},
+        {newPromotionDetailsTable, R"({"precio":"12.5"})", "precio", "12.5"},
+        {newPromotionDetailsTable, R"({"precio":"12,5"})", "precio", "12.5"},
+        {newPromotionDetailsTable, R"({"precio":" 7 "})", "precio", "7"},
+        {newPromotionDetailsTable, R"({"precio":"2.5e-1"})", "precio", "0.25"},
+        {newPromotionDetailsTable, R"({"precio":null})", "precio", "<null>"},
+        {newGroupsTable, R"({"cantidad":3,"articulos":[ ]})", "articulos", "[]"},
     };
     for (const MemberCase& c : cases) {
         SCOPED_TRACE(c.element);
@@ -94,7 +94,7 @@ TEST(JsonToDataset, MemberValuesReachTheirColumns) {
 }
 
 TEST(JsonToDataset, OneRowPerElementThenTheFirstRow) {
-    auto t = table(newTblJson5);
+    auto t = table(newResendRequestsTable);
     JsonToDataset(*t, R"( [{"fecha":"2023-03-15"}, 5, "x", null, [], {"codigoCaja":"2"}] )"
                       "\r\n\t");
     EXPECT_TRUE(t->Active());
@@ -112,7 +112,7 @@ TEST(JsonToDataset, OneRowPerElementThenTheFirstRow) {
 }
 
 TEST(JsonToDataset, EmptyTextEmptyArrayAndTwoCalls) {
-    auto t = table(newTblJson5);
+    auto t = table(newResendRequestsTable);
     JsonToDataset(*t, QString());
     EXPECT_FALSE(t->Active());
 
@@ -131,7 +131,7 @@ TEST(JsonToDataset, EmptyTextEmptyArrayAndTwoCalls) {
 }
 
 TEST(JsonToDataset, AnObjectAloneIsRefusedWrappedItIsOneRow) {
-    auto t = table(newTblJson5);
+    auto t = table(newResendRequestsTable);
     const QString object = R"({"fecha":"2023-03-15","codigoCaja":"1"})";
     const QString error = message([&] { JsonToDataset(*t, object); });
     EXPECT_TRUE(error.contains("tblJson5")) << error.toStdString();
@@ -158,7 +158,7 @@ TEST(JsonToDataset, NestedValuesAreCompactAndParseAgain) {
           "beneficios" : { "grupos" : [ { "articulos" : [ { "nombre" : "Pão", "codigoBarras" : "7893" } ], "cantidad" : 1 } ] },
           "precio" : 10.50, "descuento" : 0, "paga" : 2
         } } ])");
-    auto promos = table(newTblJson1);
+    auto promos = table(newPromotionsTable);
     JsonToDataset(*promos, promotions);
     const QString detalles = promos->FieldByName("detalles").AsString();
     EXPECT_EQ(detalles,
@@ -171,7 +171,7 @@ TEST(JsonToDataset, NestedValuesAreCompactAndParseAgain) {
     const QJsonDocument original = QJsonDocument::fromJson(promotions.toUtf8());
     EXPECT_EQ(QJsonDocument::fromJson(detalles.toUtf8()).object(), original.array()[0].toObject()["detalles"].toObject());
 
-    auto details = table(newTblJson2);
+    auto details = table(newPromotionDetailsTable);
     JsonToDataset(*details, "[" + detalles + "]");
     ASSERT_EQ(details->RecordCount(), 1);
     EXPECT_DOUBLE_EQ(details->FieldByName("precio").AsFloat(), 10.5);
@@ -180,12 +180,12 @@ TEST(JsonToDataset, NestedValuesAreCompactAndParseAgain) {
     const QString condiciones = details->FieldByName("condiciones").AsString();
     QString groups = condiciones.mid(condiciones.indexOf(':') + 1);
     groups.chop(1);
-    auto groupTable = table(newTblJson3);
+    auto groupTable = table(newGroupsTable);
     JsonToDataset(*groupTable, groups);
     ASSERT_EQ(groupTable->RecordCount(), 2);
     EXPECT_DOUBLE_EQ(groupTable->FieldByName("cantidad").AsFloat(), 3);
 
-    auto articles = table(newTblJson4);
+    auto articles = table(newArticlesTable);
     JsonToDataset(*articles, groupTable->FieldByName("articulos").AsString());
     ASSERT_EQ(articles->RecordCount(), 2);
     EXPECT_EQ(shown(*articles, "nombre"), QString::fromUtf8("Café \"Forte\" é"));
@@ -197,7 +197,7 @@ TEST(JsonToDataset, FloatingColumnRefusesTextThatIsNoNumber) {
     for (const char* bad : {R"("abc")", R"("")", R"("1.2.3")", R"("1,234.5")", R"("NaN")", R"("1e999")",
                             R"({"a":1})", "[1]"}) {
         SCOPED_TRACE(bad);
-        auto t = table(newTblJson2);
+        auto t = table(newPromotionDetailsTable);
         const QString json = QStringLiteral(R"([{"precio":1},{"precio":2},{"precio":%1},{"precio":4}])").arg(bad);
         const QString error = message([&] { JsonToDataset(*t, json); });
         EXPECT_TRUE(error.contains("tblJson2")) << error.toStdString();
@@ -210,7 +210,7 @@ TEST(JsonToDataset, FloatingColumnRefusesTextThatIsNoNumber) {
         EXPECT_EQ(shown(*t, "precio"), "1");
     }
     // A document that is broken further on is refused as a whole.
-    auto t = table(newTblJson2);
+    auto t = table(newPromotionDetailsTable);
     EXPECT_THROW(JsonToDataset(*t, R"([{"precio":1},{"precio":"abc"},{"precio":4 5}])"), JsonError);
     EXPECT_FALSE(t->Active());
 }
@@ -231,7 +231,7 @@ TEST(JsonToDataset, TextsThatAreNoJsonArrayAreRefused) {
     };
     for (const char* text : bad) {
         SCOPED_TRACE(text);
-        auto t = table(newTblJson5);
+        auto t = table(newResendRequestsTable);
         const QString error = message([&] { JsonToDataset(*t, QString::fromUtf8(text)); });
         EXPECT_TRUE(error.startsWith("JsonToDataset(tblJson5): ")) << error.toStdString();
         EXPECT_TRUE(error.contains("the text begins with: ")) << error.toStdString();
@@ -240,7 +240,7 @@ TEST(JsonToDataset, TextsThatAreNoJsonArrayAreRefused) {
     }
 
     // A table that the caller left open keeps its rows.
-    auto t = table(newTblJson5);
+    auto t = table(newResendRequestsTable);
     JsonToDataset(*t, R"([{"fecha":"keep"}])");
     EXPECT_THROW(JsonToDataset(*t, "[1, 2 3]"), JsonError);
     ASSERT_EQ(t->RecordCount(), 1);
@@ -248,7 +248,7 @@ TEST(JsonToDataset, TextsThatAreNoJsonArrayAreRefused) {
 }
 
 TEST(JsonToDataset, ErrorSaysWhereAndShowsTheFirst80Characters) {
-    auto t = table(newTblJson1);
+    auto t = table(newPromotionsTable);
     const QString json = "[{\"id\":1},\n {\"id\":2 \"titulo\":\"x\"}, " + QString(200, ' ') + "{}]";
     const QString error = message([&] { JsonToDataset(*t, json); });
     EXPECT_TRUE(error.contains("at character")) << error.toStdString();
@@ -261,18 +261,18 @@ TEST(JsonToDataset, EveryCutOfADocumentIsRefused) {
     const QString document = QString::fromUtf8(
         R"([{"id":1,"titulo":"Promoção","detalles":{"condiciones":{"g":[{"articulos":[{"nombre":"A","codigoBarras":"1"}],)"
         R"("cantidad":2}]},"precio":1.5,"paga":null,"ok":true}},{"id":2,"titulo":"\u00e7","detalles":{}}])");
-    auto t = table(newTblJson1);
+    auto t = table(newPromotionsTable);
     JsonToDataset(*t, document);
     ASSERT_EQ(t->RecordCount(), 2);
     for (qsizetype length = 1; length < document.size(); ++length) {
-        auto cut = table(newTblJson1);
+        auto cut = table(newPromotionsTable);
         EXPECT_THROW(JsonToDataset(*cut, document.left(length)), JsonError) << document.left(length).toStdString();
         EXPECT_FALSE(cut->Active());
     }
 }
 
 TEST(JsonToDataset, BrokenEncodingsAreRefusedAByteOrderMarkIsSkipped) {
-    auto t = table(newTblJson5);
+    auto t = table(newResendRequestsTable);
     for (const QByteArray& bytes : {QByteArray("[\"\xff\"]"), QByteArray("[\"\xc0\xaf\"]"), QByteArray("[\"\xed\xa0\x80\"]"),
                                     QByteArray("[{\"fecha\":\"\xe2\x82\"}]")}) {
         EXPECT_THROW(JsonToDatasetUtf8(*t, bytes), JsonError) << bytes.toHex().toStdString();
@@ -290,7 +290,7 @@ TEST(JsonToDataset, BrokenEncodingsAreRefusedAByteOrderMarkIsSkipped) {
     QString loneSurrogate = R"([{"fecha":"a)";
     loneSurrogate += QChar(char16_t(0xD800));
     loneSurrogate += R"("}])";
-    auto u = table(newTblJson5);
+    auto u = table(newResendRequestsTable);
     const QString error = message([&] { JsonToDataset(*u, loneSurrogate); });
     EXPECT_TRUE(error.contains("character 13")) << error.toStdString();
     EXPECT_FALSE(u->Active());
@@ -298,7 +298,7 @@ TEST(JsonToDataset, BrokenEncodingsAreRefusedAByteOrderMarkIsSkipped) {
 
 TEST(JsonToDataset, NestingIsLimitedTo256Levels) {
     auto nested = [](int levels) { return QString(levels, '[') + QString(levels, ']'); };
-    auto t = table(newTblJson1);
+    auto t = table(newPromotionsTable);
     JsonToDataset(*t, nested(256));
     EXPECT_EQ(t->RecordCount(), 1);
     JsonToDataset(*t, R"([{"detalles":)" + nested(254) + "}]");
@@ -307,7 +307,7 @@ TEST(JsonToDataset, NestingIsLimitedTo256Levels) {
     for (const QString& deep : {nested(257), nested(10000), R"([{"detalles":)" + nested(10000) + "}]",
                                 R"([{"outro":)" + nested(255) + "}]",
                                 QString(10000, '[') /* and never closed */}) {
-        auto d = table(newTblJson1);
+        auto d = table(newPromotionsTable);
         const QString error = message([&] { JsonToDataset(*d, deep); });
         EXPECT_TRUE(error.startsWith("JsonToDataset(tblJson1): ")) << error.left(200).toStdString();
         EXPECT_FALSE(d->Active());
@@ -330,14 +330,14 @@ TEST(JsonToDataset, FiftyMegabyteDocuments) {
         big += element;
     }
     big += ']';
-    auto t = table(newTblJson1);
+    auto t = table(newPromotionsTable);
     JsonToDatasetUtf8(*t, big);
     EXPECT_EQ(t->RecordCount(), count);
     t->Last();
     EXPECT_EQ(shown(*t, "id"), "123456");
 
     big.chop(1);  // cut short
-    auto cut = table(newTblJson1);
+    auto cut = table(newPromotionsTable);
     EXPECT_THROW(JsonToDatasetUtf8(*cut, big), JsonError);
     EXPECT_FALSE(cut->Active());
 
@@ -350,7 +350,7 @@ TEST(JsonToDataset, FiftyMegabyteDocuments) {
 }
 
 TEST(JsonToDataset, FillRedrawsViewsOnce) {
-    auto t = table(newTblJson5);
+    auto t = table(newResendRequestsTable);
     int aboutToReset = 0, reset = 0, inserted = 0;
     std::vector<int> current;
     QObject::connect(t.get(), &QAbstractItemModel::modelAboutToBeReset, [&] { ++aboutToReset; });
