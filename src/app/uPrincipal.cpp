@@ -101,7 +101,7 @@ void TPrincipal::Habilita_inicial() {
     try {
         habilTimer(0);
         frmConfig->LoadConfig();
-        dtmApi->pathBancoDolvex = frmConfig->pathBDDolvex;
+        dtmApi->setPathBancoDolvex(frmConfig->pathBDDolvex);
         edtidEmpresa = frmConfig->idEmpresa;
         edtidLocal = frmConfig->idLocal;
         edtUsuario = frmConfig->usuario;

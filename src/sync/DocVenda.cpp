@@ -10,7 +10,7 @@
 #include "sync/MovementDocument.h"
 
 void TPrincipal::gera_json_venda() {
-    const TFbQuery& cupom = dtmApi->qryCupom;
+    const TFbQuery& cupom = dtmApi->qryCupom();
     const int nroCupom = cupom.FieldByName(QStringLiteral("NRO_CUPOM")).AsInteger();
     const int nroCx = cupom.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
     const QDate data = cupom.FieldByName(QStringLiteral("DATA_CUPOM")).AsDate();
@@ -28,7 +28,7 @@ void TPrincipal::gera_json_venda() {
     m.documentoCliente = cupom.FieldByName(QStringLiteral("CPF_CLI")).AsString();
 
     // The items of this ticket, in the order of nro_item.
-    TFbQuery& itens = dtmApi->qryItensCupom;
+    TFbQuery& itens = dtmApi->qryItensCupom();
     itens.setParams(sqltexts::itemParams(nroCupom, nroCx, data));
     itens.Open();
     while (!itens.Eof()) {

@@ -9,7 +9,7 @@
 #include "sync/MovementDocument.h"
 
 void TPrincipal::gera_json_venda_delete(const QString& strOper) {
-    const TFbQuery& cancelado = dtmApi->qryCupomDelete;
+    const TFbQuery& cancelado = dtmApi->qryCupomDelete();
     memoItem.Clear();
     memoItem.SetText(cancelado.FieldByName(QStringLiteral("MEMO_KORV")).AsString());
 

@@ -69,14 +69,14 @@ void TPrincipal::PostVendas(const QString& qualVenda, const QString& nCaixaIn) {
         strCondicaoTeste = *condicaoVendas;
         if (!caixa.isEmpty()) strCondicaoTeste.add(QStringLiteral("c.nro_cx"), QStringLiteral("="), caixa);
         if (chkCodEmpDolvex) strCondicaoTeste.add(sqltexts::companyTerm(codEmpDolvex));
-        TFbQuery& caixas = dtmApi->qrySelect1;
+        TFbQuery& caixas = dtmApi->qrySelect1();
         caixas.setStatement(sqltexts::registerList(QStringLiteral("cupom_fiscal"), strCondicaoTeste));
         caixas.Open();
         contaNro_de_Envios = 0;
         while (contaNro_de_Envios < kMaximoEnvios && !caixas.Eof() && !servicoFora) {
             const int nroCx = caixas.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
             Query = api::pathMovimientos(edtidEmpresa, edtidLocal, QString::number(nroCx));
-            TFbQuery& cupons = dtmApi->qryCupom;
+            TFbQuery& cupons = dtmApi->qryCupom();
             cupons.setStatement(sqltexts::ticketStatement(strCondicaoTeste, nroCx, chkCodEmpDolvex));
             cupons.Open();
             while (contaNro_de_Envios < kMaximoEnvios && !cupons.Eof() && !servicoFora) {
@@ -96,7 +96,7 @@ void TPrincipal::PostVendas(const QString& qualVenda, const QString& nCaixaIn) {
             while (contaNro_de_Envios < kMaximoEnvios && !caixas.Eof() && !servicoFora) {
                 const int nroCx = caixas.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
                 Query = api::pathMovimientos(edtidEmpresa, edtidLocal, QString::number(nroCx));
-                TFbQuery& cancelados = dtmApi->qryCupomDelete;
+                TFbQuery& cancelados = dtmApi->qryCupomDelete();
                 cancelados.setStatement(sqltexts::cancellationStatement(strCondicaoTeste, nroCx, chkCodEmpDolvex));
                 cancelados.Open();
                 while (contaNro_de_Envios < kMaximoEnvios && !cancelados.Eof() && !servicoFora) {
@@ -137,7 +137,7 @@ void TPrincipal::encerraPostVendas() noexcept {
 }
 
 void TPrincipal::umaVenda() {
-    const TFbQuery& cupom = dtmApi->qryCupom;
+    const TFbQuery& cupom = dtmApi->qryCupom();
     const int nroCupom = cupom.FieldByName(QStringLiteral("NRO_CUPOM")).AsInteger();
     const int nroCx = cupom.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
     const QDate data = cupom.FieldByName(QStringLiteral("DATA_CUPOM")).AsDate();
@@ -161,7 +161,7 @@ void TPrincipal::umaVenda() {
 }
 
 void TPrincipal::umCancelamento() {
-    const TFbQuery& cancelado = dtmApi->qryCupomDelete;
+    const TFbQuery& cancelado = dtmApi->qryCupomDelete();
     const int nroCupom = cancelado.FieldByName(QStringLiteral("NRO_CUPOM")).AsInteger();
     const int nroCx = cancelado.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
     const QDate data = cancelado.FieldByName(QStringLiteral("DATA_CUPOM")).AsDate();
@@ -209,7 +209,7 @@ void TPrincipal::gravaFlag(const QString& tabela, const SqlWhere& condicao, cons
         throw AppError(QStringLiteral("Commit of %1=%2 failed (%3 where %4) on %5: %6")
                            .arg(campo)
                            .arg(codigoSinc)
-                           .arg(tabela, onde.join(QStringLiteral(" and ")), dtmApi->pathBancoDolvex,
+                           .arg(tabela, onde.join(QStringLiteral(" and ")), dtmApi->pathBancoDolvex(),
                                 dtmApi->lastCommitError()));
     }
 }

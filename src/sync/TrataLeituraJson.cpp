@@ -114,8 +114,8 @@ void TPrincipal::Trata_leitura_Json() {
             ++ctGrvaPromo;
         }
         if (!dtmApi->dtmApiCommit())
-            throw DatabaseError(QStringLiteral("The promotions could not be committed"), dtmApi->pathBancoDolvex,
-                                dtmApi->lastCommitError());
+            throw DatabaseError(QStringLiteral("The promotions could not be committed"),
+                                dtmApi->pathBancoDolvex(), dtmApi->lastCommitError());
         addList(QStringLiteral("Promoções processada sistema ZYR"),
                 QStringLiteral("Json= ") + parteInTotal + QStringLiteral(" / Gravadas: ") + QString::number(ctGrvaPromo));
 
@@ -125,7 +125,7 @@ void TPrincipal::Trata_leitura_Json() {
         desativaForaDoPeriodo();
         if (!dtmApi->dtmApiCommit())
             throw DatabaseError(QStringLiteral("Switching off the promotions could not be committed"),
-                                dtmApi->pathBancoDolvex, dtmApi->lastCommitError());
+                                dtmApi->pathBancoDolvex(), dtmApi->lastCommitError());
         dtmApi->dtmConectDolvex(false);
     } catch (...) {
         try {
@@ -146,7 +146,7 @@ void TPrincipal::desativaForaDoPeriodo() {
     std::vector<Periodo> ativas;
     if (dtmApi->SelectFile(QStringLiteral("1"), promocao::kTabelaPromo,
                            {{QStringLiteral("atv_prom"), QStringLiteral("="), QStringLiteral("T")}})) {
-        for (TFbQuery& q = dtmApi->qrySelect1; !q.Eof(); q.Next())
+        for (TFbQuery& q = dtmApi->qrySelect1(); !q.Eof(); q.Next())
             ativas.push_back({q.FieldByName(QStringLiteral("id_prom")).AsString(),
                               q.FieldByName(QStringLiteral("vig_in_dh")).AsDateTime(),
                               q.FieldByName(QStringLiteral("vig_out_dh")).AsDateTime()});

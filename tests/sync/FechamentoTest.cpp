@@ -75,10 +75,10 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("13/06/2020"));
     // The last document stays in mmoErro; the session stays open.
     EXPECT_TRUE(core->mmoErro.Text().contains(QStringLiteral("\"fechaVentas\":\"2020-06-13\"")));
-    EXPECT_TRUE(core->dtmApi->dtbDolvex.Connected());
+    EXPECT_TRUE(core->dtmApi->dtbDolvex().Connected());
     EXPECT_FALSE(core->IdHTTP_Temp);
     // Four days read with one grouped selection per table, not one per day and register.
-    EXPECT_EQ(core->dtmApi->dtbDolvex.statements().preparations(), 2);
+    EXPECT_EQ(core->dtmApi->dtbDolvex().statements().preparations(), 2);
 
     // Up to date: nothing more to send.
     core->Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());

@@ -53,7 +53,7 @@ TEST_F(SalesTest, MovementReplyThatNeverArrivesWholeKeepsTheFlagsAndEndsTheRun) 
         EXPECT_TRUE(linhasDoLog.constLast().mensagem.contains(c.mensagem)) << textoDoLog().toStdString();
         EXPECT_EQ(core->podePostVenda, 1);
         EXPECT_EQ(core->podeGetPromo, 1);
-        EXPECT_FALSE(core->dtmApi->dtbDolvex.Connected());
+        EXPECT_FALSE(core->dtmApi->dtbDolvex().Connected());
         EXPECT_FALSE(core->IdHTTP_Temp);
 
         // Whole replies again: the next run flags both (the first one perhaps as already accepted).

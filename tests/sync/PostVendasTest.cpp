@@ -40,7 +40,7 @@ TEST_F(SalesTest, SaleIsPostedAsTheExampleDocumentAndFlagged) {
     EXPECT_EQ(core->mmoRequest.Text().toUtf8(), QByteArray(kExemploVenda));
     EXPECT_EQ(core->podePostVenda, 1);
     EXPECT_EQ(core->podeGetPromo, 1);
-    EXPECT_FALSE(core->dtmApi->dtbDolvex.Connected());
+    EXPECT_FALSE(core->dtmApi->dtbDolvex().Connected());
     EXPECT_FALSE(core->IdHTTP_Temp);
 }
 
@@ -227,7 +227,7 @@ TEST_F(SalesTest, DueClosingRunsAtTheEndAndMovesItsCountdown) {
     EXPECT_EQ(posts(QStringLiteral("cierresDiarios")).size(), 1);
     EXPECT_TRUE(temLog(QStringLiteral("Fechamento: 13/06/2020 / Cx: 1"), QStringLiteral("200: ok")));
     EXPECT_EQ(core->podePostVenda, 1);
-    EXPECT_FALSE(core->dtmApi->dtbDolvex.Connected());
+    EXPECT_FALSE(core->dtmApi->dtbDolvex().Connected());
 
     // Not due: nothing more.
     core->uPostFecha = clockSeconds();

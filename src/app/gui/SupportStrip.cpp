@@ -138,7 +138,8 @@ void TSupportStrip::atualiza() {
     edtPasta->setValor(QDir::toNativeSeparators(platform::baseDir()));
     edtPastaLog->setValor(m_core.patLogErro.isEmpty() ? Nenhum : QDir::toNativeSeparators(m_core.patLogErro));
     btnAbreLog->setEnabled(!m_core.patLogErro.isEmpty());
-    edtBanco->setValor(m_core.dtmApi->pathBancoDolvex.isEmpty() ? Nenhum : m_core.dtmApi->pathBancoDolvex);
+    edtBanco->setValor(m_core.dtmApi->pathBancoDolvex().isEmpty() ? Nenhum
+                                                                  : m_core.dtmApi->pathBancoDolvex());
     edtUrlBase->setValor(m_core.URL_BASE.isEmpty() ? Nenhum : m_core.URL_BASE);
     edtUltimoCiclo->setValor(m_ultimoCiclo.isValid() ? hora(m_ultimoCiclo, agora.date()) : Nenhum);
     edtProximoCiclo->setValor(proximoCiclo(agora));
