@@ -6,7 +6,7 @@
 // them. LoadConfig fills the members from the file, Save writes all of them back,
 // SalvaUltFecha stores the last-closing date alone.
 
-#include "config/NumericEdit.h"
+#include "config/NumericValue.h"
 
 #include <QObject>
 #include <QString>

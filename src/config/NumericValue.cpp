@@ -1,4 +1,4 @@
-#include "config/NumericEdit.h"
+#include "config/NumericValue.h"
 
 void TNumericEdit::setText(const QString& text) {
     QString kept;
