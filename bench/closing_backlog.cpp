@@ -176,10 +176,10 @@ void measure(const char* label, const Options& o, const QString& name, const QSt
     for (const auto& day : totals) pairs += int(day.size());
 
     // The whole run, posting the pending days.
-    core.frmConfig->edtDataUltFecha = first.addDays(-1).toString(QStringLiteral("dd/MM/yyyy"));
+    core.frmConfig->MostraUltFecha(first.addDays(-1).toString(QStringLiteral("dd/MM/yyyy")));
     const double run = secondsOf([&] { core.Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString()); });
     core.dtmApi->dtmConectDolvex(false);
-    const bool closedAll = core.frmConfig->edtDataUltFecha == last.toString(QStringLiteral("dd/MM/yyyy"));
+    const bool closedAll = core.frmConfig->values().dataUltFecha == last.toString(QStringLiteral("dd/MM/yyyy"));
     const std::vector<QByteArray> posted = postedDocuments(journal, company);
     const std::vector<QByteArray> expected = expectedDocuments(floorSide, first, last);
     const bool same = closedAll && posted == expected;

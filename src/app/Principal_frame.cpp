@@ -13,8 +13,9 @@ void TPrincipal::config_ftp_json() {
 }
 
 void TPrincipal::coleta_Url_Base() {
-    URL_BASE = api::coleta_Url_Base(
-        qualUrlColeta, {frmConfig->urlBase, frmConfig->urlBase2, frmConfig->urlBase3, frmConfig->urlBase4});
+    URL_BASE =
+        api::coleta_Url_Base(qualUrlColeta, {frmConfig->values().urlBase, frmConfig->values().urlBase2,
+                                             frmConfig->values().urlBase3, frmConfig->values().urlBase4});
 }
 
 void TPrincipal::trata_erro_url(int erroIn) { qualUrlColeta = api::trata_erro_url(qualUrlColeta, erroIn); }

@@ -59,19 +59,19 @@ void TPrincipal::timerGeralTimer() {
             // One reading of the clock for the three tests, however long the tasks take.
             const qint64 now = clockSeconds();
             if (uPostVenda < now) {
-                uPostVenda = now + frmConfig->timerVenda.value();
+                uPostVenda = now + frmConfig->values().timerVenda.value();
                 addList(QStringLiteral("Abriu post-vendas"), QString());
                 PostVendas(QStringLiteral("Pendentes-1"), QString());
             }
             if (uGetPromo < now) {
-                uGetPromo = now + frmConfig->timerProm.value();
+                uGetPromo = now + frmConfig->values().timerProm.value();
                 if (chkgetPromo) {
                     GetPromocoes();
                     Trata_leitura_Json();
                 }
             }
             if (uGetReenvio < now) {
-                uGetReenvio = now + frmConfig->timerReenvio.value();
+                uGetReenvio = now + frmConfig->values().timerReenvio.value();
                 GetReenvio_Vendas();
                 GetReenvio_Fecha();
             }

@@ -101,19 +101,19 @@ void TPrincipal::Habilita_inicial() {
     try {
         habilTimer(0);
         frmConfig->LoadConfig();
-        dtmApi->setPathBancoDolvex(frmConfig->pathBDDolvex);
-        edtidEmpresa = frmConfig->idEmpresa;
-        edtidLocal = frmConfig->idLocal;
-        edtUsuario = frmConfig->usuario;
-        edtSenha = frmConfig->senha;
-        URL_BASE = frmConfig->urlBase;
-        chkgetPromo = frmConfig->chkGetPromo;
-        chkpostVendas = frmConfig->chkPostVenda;
-        chkCodEmpDolvex = frmConfig->chkCodEmpDolvex;
-        codEmpDolvex = frmConfig->edtcodempdolvex.text();
+        dtmApi->setPathBancoDolvex(frmConfig->values().pathBDDolvex);
+        edtidEmpresa = frmConfig->values().idEmpresa;
+        edtidLocal = frmConfig->values().idLocal;
+        edtUsuario = frmConfig->values().usuario;
+        edtSenha = frmConfig->values().senha;
+        URL_BASE = frmConfig->values().urlBase;
+        chkgetPromo = frmConfig->values().buscaPromocoes;
+        chkpostVendas = frmConfig->values().postaVendas;
+        chkCodEmpDolvex = frmConfig->values().usaCodEmpDolvex;
+        codEmpDolvex = frmConfig->values().codEmpDolvex.text();
         Caption = QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104");
         if (chkCodEmpDolvex)
-            Caption += QStringLiteral(" - ( ") + frmConfig->edtApelidoEmp + QStringLiteral(" )");
+            Caption += QStringLiteral(" - ( ") + frmConfig->values().apelidoEmp + QStringLiteral(" )");
         coleta_Url_Base();
     } catch (...) {
         falha = std::current_exception();

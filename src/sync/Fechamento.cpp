@@ -66,9 +66,9 @@ void TPrincipal::Envia_fechamento_dia_anterior(const QString& qualDataIn, const 
 
     QDate ultimo;
     try {
-        ultimo = Funcoes_da_ZYR::StrToDate(frmConfig->edtDataUltFecha);
+        ultimo = Funcoes_da_ZYR::StrToDate(frmConfig->values().dataUltFecha);
     } catch (const ConversionError& e) {
-        addList(QStringLiteral("Erro fechamento: ") + frmConfig->edtDataUltFecha, e.message());
+        addList(QStringLiteral("Erro fechamento: ") + frmConfig->values().dataUltFecha, e.message());
         return;
     }
     const QDate hoje = appClock().now().date();
@@ -81,8 +81,7 @@ void TPrincipal::Envia_fechamento_dia_anterior(const QString& qualDataIn, const 
         executaFechamento(totais.value(dia));
         if (servicoFora) return; // the day that failed is tried again next time
         // The shown last-closing day moves on whether or not the day was accepted.
-        frmConfig->edtDataUltFecha = qualData;
-        emit frmConfig->changed();
+        frmConfig->MostraUltFecha(qualData);
         ultimo = dia;
     }
 }

@@ -112,7 +112,7 @@ void TPrincipal::PostVendas(const QString& qualVenda, const QString& nCaixaIn) {
         if (!servicoFora) {
             const qint64 agora = clockSeconds();
             if (agora > uPostFecha) {
-                uPostFecha = agora + frmConfig->timerFecha.value();
+                uPostFecha = agora + frmConfig->values().timerFecha.value();
                 Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
             }
         }
@@ -257,7 +257,7 @@ bool TPrincipal::retornoPost(const QString& OqueFoi) {
     errodaAPi = classe.mensagem;
     trata_erro_url(codigoErro);
     if (classe.sucesso) {
-        if (frmConfig->edtDataUltFecha == QLatin1String("01/01/2020"))
+        if (frmConfig->values().dataUltFecha == QLatin1String("01/01/2020"))
             guardaUltFecha(
                 Funcoes_da_ZYR::Formata_Data(appClock().now().date(), QStringLiteral("DD/MM/AAAA")));
     } else {
