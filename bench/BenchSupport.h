@@ -26,12 +26,12 @@ namespace bench {
 // Creates the database at `path` with the test ERP schema and leaves db and tr
 // attached to it, so the caller can fill it; tr commits by default.
 inline void createSchemaDatabase(TFbDatabase& db, TFbTransaction& tr, const QString& path, bool forcedWrites) {
-    db.DatabaseName = path;
-    db.UserName = TdtmApi::kUserName;
-    db.Password = TdtmApi::kPassword;
-    db.DefaultTransaction = &tr;
-    tr.DefaultDatabase = &db;
-    tr.DefaultAction = TFbTransaction::Action::Commit;
+    db.setDatabaseName(path);
+    db.setUserName(TdtmApi::kUserName);
+    db.setPassword(TdtmApi::kPassword);
+    db.setDefaultTransaction(&tr);
+    tr.setDefaultDatabase(&db);
+    tr.setDefaultAction(TFbTransaction::Action::Commit);
     db.CreateDatabase(forcedWrites);
     sqlscript::runFile(db, tr, QStringLiteral(KORVANTA_SOURCE_DIR "/db/erp-schema.sql"));
 }

@@ -19,26 +19,26 @@ namespace bench {
 class PromotionsFloor {
   public:
     explicit PromotionsFloor(TdtmApi& dtm)
-        : m_transaction(dtm.ibtDolvex.handle()),
-          m_findPromo(dtm.dtbDolvex.attachment(), m_transaction, "select id_prom from Korvanta_promo where id_prom = ?"),
-          m_insertPromo(dtm.dtbDolvex.attachment(), m_transaction,
+        : m_transaction(dtm.ibtDolvex().handle()),
+          m_findPromo(dtm.dtbDolvex().attachment(), m_transaction, "select id_prom from Korvanta_promo where id_prom = ?"),
+          m_insertPromo(dtm.dtbDolvex().attachment(), m_transaction,
                         "insert into Korvanta_promo (tit_prom, desc_prom, tipo_prom, vig_in_dh, vig_out_dh, "
                         "autor_prom, atv_prom, id_sinc, lim_por_ticket, id_prom) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-          m_updatePromo(dtm.dtbDolvex.attachment(), m_transaction,
+          m_updatePromo(dtm.dtbDolvex().attachment(), m_transaction,
                         "update Korvanta_promo set tit_prom = ?, desc_prom = ?, tipo_prom = ?, vig_in_dh = ?, "
                         "vig_out_dh = ?, autor_prom = ?, atv_prom = ?, id_sinc = ?, lim_por_ticket = ? "
                         "where id_prom = ?"),
-          m_findItem(dtm.dtbDolvex.attachment(), m_transaction,
+          m_findItem(dtm.dtbDolvex().attachment(), m_transaction,
                      "select id_prom from Korvanta_item where id_prom = ? and cod_bar_prom = ? and tipo_item = ?"),
-          m_insertItem(dtm.dtbDolvex.attachment(), m_transaction,
+          m_insertItem(dtm.dtbDolvex().attachment(), m_transaction,
                        "insert into Korvanta_item (preco_prom, desc_prom, paga_prom, qtd_prom, nom_pro_prom, "
                        "cod_red_prom, id_prom, cod_bar_prom, tipo_item) values (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-          m_updateItem(dtm.dtbDolvex.attachment(), m_transaction,
+          m_updateItem(dtm.dtbDolvex().attachment(), m_transaction,
                        "update Korvanta_item set preco_prom = ?, desc_prom = ?, paga_prom = ?, qtd_prom = ?, "
                        "nom_pro_prom = ?, cod_red_prom = ? where id_prom = ? and cod_bar_prom = ? and tipo_item = ?"),
-          m_offUnlisted(dtm.dtbDolvex.attachment(), m_transaction,
+          m_offUnlisted(dtm.dtbDolvex().attachment(), m_transaction,
                         "update Korvanta_promo set atv_prom = 'F' where id_sinc <> ?"),
-          m_offPeriod(dtm.dtbDolvex.attachment(), m_transaction,
+          m_offPeriod(dtm.dtbDolvex().attachment(), m_transaction,
                       "update Korvanta_promo set atv_prom = 'F' where atv_prom = 'T' "
                       "and (vig_in_dh > ? or vig_out_dh is null or vig_out_dh < ?)") {}
 

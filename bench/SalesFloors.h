@@ -31,10 +31,10 @@ namespace bench {
 class FlagWrite {
   public:
     FlagWrite(TdtmApi& dtm, int register_)
-        : m_update(dtm.dtbDolvex.attachment(), dtm.ibtDolvex.handle(),
+        : m_update(dtm.dtbDolvex().attachment(), dtm.ibtDolvex().handle(),
                    "update cupom_fiscal set sinc_korvanta = ? "
                    "where nro_cupom = ? and nro_cx = ? and data_cupom = ?"),
-          m_transaction(dtm.ibtDolvex.handle()), m_status(fb::master()->getStatus()) {
+          m_transaction(dtm.ibtDolvex().handle()), m_status(fb::master()->getStatus()) {
         m_update.setInt(0, 2);
         m_update.setInt(2, register_);
     }
@@ -60,7 +60,7 @@ class FlagWrite {
 inline double bareFloor(const QString& database, BarePoster& poster, const std::vector<QByteArray>& docs,
                         int register_, const QDate& day) {
     TdtmApi dtm;
-    dtm.pathBancoDolvex = database;
+    dtm.setPathBancoDolvex(database);
     dtm.dtmConectDolvex(true);
     QElapsedTimer timer;
     {
@@ -81,12 +81,12 @@ inline double bareFloor(const QString& database, BarePoster& poster, const std::
 // how many were posted and flagged.
 inline int wholeJob(const QString& database, BarePoster& poster, int register_) {
     TdtmApi dtm;
-    dtm.pathBancoDolvex = database;
+    dtm.setPathBancoDolvex(database);
     dtm.dtmConectDolvex(true);
     int posted = 0;
     {
-        Firebird::IAttachment* att = dtm.dtbDolvex.attachment();
-        Firebird::ITransaction* tra = dtm.ibtDolvex.handle();
+        Firebird::IAttachment* att = dtm.dtbDolvex().attachment();
+        Firebird::ITransaction* tra = dtm.ibtDolvex().handle();
         RawStatement tickets(att, tra,
                              "select c.nro_cupom, c.data_cupom, c.hora, c.vlr_des, c.vlr_acr, c.sub_tot, c.vlr_tro, "
                              "c.cpf_cli, c.forma_pag, "

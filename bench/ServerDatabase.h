@@ -35,10 +35,10 @@ inline std::optional<QString> serverName(const char* bench, const QString& path)
     openToServer(path);
     const QString name = QStringLiteral("localhost:") + path;
     TFbDatabase db;
-    db.DatabaseName = name;
-    db.UserName = TdtmApi::kUserName;
-    db.Password = TdtmApi::kPassword;
-    db.ConnectTimeoutSeconds = 5;
+    db.setDatabaseName(name);
+    db.setUserName(TdtmApi::kUserName);
+    db.setPassword(TdtmApi::kPassword);
+    db.setConnectTimeoutSeconds(5);
     try {
         db.Open();
         db.Close();

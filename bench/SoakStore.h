@@ -21,7 +21,7 @@ class SoakStore {
     // Creates the database at `path` with the test schema and three goods.
     explicit SoakStore(const QString& path) : m_query(&m_db, &m_tr, QStringLiteral("store")) {
         createSchemaDatabase(m_db, m_tr, path, false);
-        m_tr.DefaultAction = TFbTransaction::Action::Commit;
+        m_tr.setDefaultAction(TFbTransaction::Action::Commit);
         exec(QStringLiteral("insert into mercadorias (cod_red, cod_bar, nom_mer) values "
                             "(1001, '7896006700017', 'ARROZ TIPO 1 5KG')"));
         exec(QStringLiteral("insert into mercadorias (cod_red, cod_bar, nom_mer) values "
@@ -84,7 +84,7 @@ class SoakStore {
 
     // The first number of a single-row, single-column selection.
     int count(const QString& sql) {
-        m_query.SQL = QStringList{sql};
+        m_query.sql() = QStringList{sql};
         m_query.Open();
         const int n = m_query.Fields(0).AsInteger();
         m_query.Close();
@@ -100,7 +100,7 @@ class SoakStore {
 
   private:
     void exec(const QString& sql) {
-        m_query.SQL = QStringList{sql};
+        m_query.sql() = QStringList{sql};
         m_query.ExecSQL();
     }
     void ticket(const QString& key, const QString& hour, const QString& amounts) {

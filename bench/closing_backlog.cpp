@@ -90,7 +90,7 @@ int readFloor(TFbQuery& q, const QDate& first, const QDate& last) {
 // register), from totals read one day and one register at a time.
 std::vector<QByteArray> expectedDocuments(TdtmApi& dtm, const QDate& first, const QDate& last) {
     std::vector<QByteArray> docs;
-    TFbQuery& q = dtm.qrySelect1;
+    TFbQuery& q = dtm.qrySelect1();
     const auto totals = [&q](const char* sql, const QDate& day, int register_, double& sum, double& count) {
         q.setStatement({{QString::fromLatin1(sql)}, {sqltexts::dateText(day), QString::number(register_)}});
         q.Open();
@@ -139,9 +139,9 @@ void measure(const char* label, const Options& o, const QString& name, const QSt
     const QDate first = today.addDays(-o.pending);
     const QDate last = today.addDays(-1);
     TdtmApi floorSide;
-    floorSide.pathBancoDolvex = name;
+    floorSide.setPathBancoDolvex(name);
     floorSide.dtmConectDolvex(true);
-    TFbQuery floorQuery(&floorSide.dtbDolvex, &floorSide.ibtDolvex, QStringLiteral("floor"));
+    TFbQuery floorQuery(&floorSide.dtbDolvex(), &floorSide.ibtDolvex(), QStringLiteral("floor"));
 
     TPrincipal core;
     core.frmConfig->LoadConfig();
@@ -151,7 +151,7 @@ void measure(const char* label, const Options& o, const QString& name, const QSt
     core.edtUsuario = kUser;
     core.edtSenha = kPassword;
     core.versaoPdv = core.VersaoRetaguarda = QString::fromLatin1(api::kVersao);
-    core.dtmApi->pathBancoDolvex = name;
+    core.dtmApi->setPathBancoDolvex(name);
     core.patLogErro = QFileInfo(journal).absolutePath() + QDir::separator();
     core.tblList->Open();
 
@@ -176,10 +176,10 @@ void measure(const char* label, const Options& o, const QString& name, const QSt
     for (const auto& day : totals) pairs += int(day.size());
 
     // The whole run, posting the pending days.
-    core.frmConfig->edtDataUltFecha = first.addDays(-1).toString(QStringLiteral("dd/MM/yyyy"));
+    core.frmConfig->MostraUltFecha(first.addDays(-1).toString(QStringLiteral("dd/MM/yyyy")));
     const double run = secondsOf([&] { core.Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString()); });
     core.dtmApi->dtmConectDolvex(false);
-    const bool closedAll = core.frmConfig->edtDataUltFecha == last.toString(QStringLiteral("dd/MM/yyyy"));
+    const bool closedAll = core.frmConfig->values().dataUltFecha == last.toString(QStringLiteral("dd/MM/yyyy"));
     const std::vector<QByteArray> posted = postedDocuments(journal, company);
     const std::vector<QByteArray> expected = expectedDocuments(floorSide, first, last);
     const bool same = closedAll && posted == expected;

@@ -52,7 +52,7 @@ void createDatabase(const QString& path, int count, bool forcedWrites) {
     TFbTransaction tr;
     bench::createSchemaDatabase(db, tr, path, forcedWrites);
     TFbQuery fill(&db, &tr, QStringLiteral("fill"));
-    fill.SQL.setText(QStringLiteral("execute block as declare i integer = 1; begin "
+    fill.sql().setText(QStringLiteral("execute block as declare i integer = 1; begin "
                                   "while (i <= %1) do begin "
                                   "insert into cupom_fiscal (nro_cupom, nro_cx, data_cupom, sub_tot, sinc_korvanta, cod_emp) "
                                   "values (:i, 1, '12/08/2025', 10.00, 1, 1); i = i + 1; end end")
@@ -79,13 +79,13 @@ double dataModuleWrites(TdtmApi& dtm, int count, const QString& flag) {
 double preparedWrites(TdtmApi& dtm, int count, int flag) {
     QElapsedTimer timer;
     timer.start();
-    bench::RawStatement update(dtm.dtbDolvex.attachment(), dtm.ibtDolvex.handle(),
+    bench::RawStatement update(dtm.dtbDolvex().attachment(), dtm.ibtDolvex().handle(),
                                "UPDATE Cupom_fiscal SET sinc_korvanta=? "
                                "WHERE nro_cupom=? and nro_cx=? and data_cupom=?");
     update.setInt(0, flag);
     update.setInt(2, 1);
     update.setDate(3, kDay);
-    Firebird::ITransaction* tra = dtm.ibtDolvex.handle();
+    Firebird::ITransaction* tra = dtm.ibtDolvex().handle();
     Firebird::ThrowStatusWrapper status(fb::master()->getStatus());
     for (int ticket = 1; ticket <= count; ++ticket) {
         update.setInt(1, ticket);
@@ -98,11 +98,11 @@ double preparedWrites(TdtmApi& dtm, int count, int flag) {
 }
 
 int countFlag(TdtmApi& dtm, int flag) {
-    dtm.qrySelect1.setStatement({{QStringLiteral("select count(*) n from cupom_fiscal where sinc_korvanta=?")},
+    dtm.qrySelect1().setStatement({{QStringLiteral("select count(*) n from cupom_fiscal where sinc_korvanta=?")},
                                  {QString::number(flag)}});
-    dtm.qrySelect1.Open();
-    const int n = dtm.qrySelect1.FieldByName("N").AsInteger();
-    dtm.qrySelect1.Close();
+    dtm.qrySelect1().Open();
+    const int n = dtm.qrySelect1().FieldByName("N").AsInteger();
+    dtm.qrySelect1().Close();
     return n;
 }
 
@@ -112,7 +112,7 @@ int countFlag(TdtmApi& dtm, int flag) {
 template <typename Writes>
 double measure(const QString& name, int count, Writes writes) {
     TdtmApi dtm;
-    dtm.pathBancoDolvex = name;
+    dtm.setPathBancoDolvex(name);
     dtm.dtmConectDolvex(true);
     const double seconds = writes(dtm);
     const int flagged = countFlag(dtm, 2);

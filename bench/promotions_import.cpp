@@ -93,11 +93,11 @@ private:
 
 int conta(const QString& caminho, const char* sql) {
     TdtmApi dtm;
-    dtm.pathBancoDolvex = caminho;
+    dtm.setPathBancoDolvex(caminho);
     dtm.dtmConectDolvex(true);
-    dtm.qrySelect1.setStatement({{QString::fromLatin1(sql)}, {}});
-    dtm.qrySelect1.Open();
-    const int n = dtm.qrySelect1.Fields(0).AsInteger();
+    dtm.qrySelect1().setStatement({{QString::fromLatin1(sql)}, {}});
+    dtm.qrySelect1().Open();
+    const int n = dtm.qrySelect1().Fields(0).AsInteger();
     dtm.dtmConectDolvex(false);
     return n;
 }
@@ -150,7 +150,7 @@ std::pair<Medida, Medida> piso(const QString& banco, const std::vector<Promocao>
     std::pair<Medida, Medida> medidas;
     for (int passo = 0; passo < 2; ++passo) {
         TdtmApi dtm;
-        dtm.pathBancoDolvex = banco;
+        dtm.setPathBancoDolvex(banco);
         dtm.dtmConectDolvex(true);
         const Cronometro cronometro;
         const int atualizadas = PromotionsFloor(dtm).write(lista, 36005 + passo, relogio.now());
@@ -182,7 +182,7 @@ void compara(const char* rotulo, bool cpu, const QString& limpo, const QString& 
     core.edtidLocal = QStringLiteral("22");
     core.edtUsuario = QStringLiteral("loja");
     core.edtSenha = QStringLiteral("s3nha");
-    core.dtmApi->pathBancoDolvex = nome(bancoImportacao);
+    core.dtmApi->setPathBancoDolvex(nome(bancoImportacao));
     core.patLogErro = QFileInfo(limpo).absolutePath() + QStringLiteral("/");
     core.podeGetPromo = 1;
     core.podePostVenda = 1;

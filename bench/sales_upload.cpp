@@ -61,7 +61,7 @@ void createDatabase(const QString& path) {
     TFbTransaction tr;
     bench::createSchemaDatabase(db, tr, path, false);
     TFbQuery fill(&db, &tr, QStringLiteral("fill"));
-    fill.SQL.setText(
+    fill.sql().setText(
         QStringLiteral(
             "execute block as declare i integer; declare cx integer; declare n integer; begin "
             "insert into mercadorias (cod_red, cod_bar, nom_mer) values (1001, '7896006700017', 'ARROZ TIPO "
@@ -113,10 +113,10 @@ std::vector<QByteArray> postedDocuments(const QString& journalPath, const QStrin
 }
 
 int pendingTickets(TdtmApi& dtm) {
-    dtm.qrySelect1.setStatement({{QStringLiteral("select count(*) n from cupom_fiscal where sinc_korvanta = 1")}, {}});
-    dtm.qrySelect1.Open();
-    const int n = dtm.qrySelect1.FieldByName(QStringLiteral("N")).AsInteger();
-    dtm.qrySelect1.Close();
+    dtm.qrySelect1().setStatement({{QStringLiteral("select count(*) n from cupom_fiscal where sinc_korvanta = 1")}, {}});
+    dtm.qrySelect1().Open();
+    const int n = dtm.qrySelect1().FieldByName(QStringLiteral("N")).AsInteger();
+    dtm.qrySelect1().Close();
     return n;
 }
 
@@ -155,7 +155,7 @@ Round round(const QString& folder, const Service& service, const QString& compan
     core.edtUsuario = kUser;
     core.edtSenha = kPassword;
     core.versaoPdv = core.VersaoRetaguarda = QString::fromLatin1(api::kVersao);
-    core.dtmApi->pathBancoDolvex = name(runDb);
+    core.dtmApi->setPathBancoDolvex(name(runDb));
     core.patLogErro = folder + QDir::separator();
     core.chkpostVendas = true;
     core.podeGetPromo = core.podePostVenda = 1;

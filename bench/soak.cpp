@@ -236,7 +236,7 @@ int run(int days, int tick) {
         };
         // The figures at the first tick end with the core's session closed.
         const auto measureWhenClosed = [&](const QString& when) {
-            while (core.dtmApi->dtbDolvex.Connected())
+            while (core.dtmApi->dtbDolvex().Connected())
                 oneTick(true);
             figures.push_back({when, bench::residentKilobytes(), bench::heapInUseBytes() / 1024,
                                store.count(QStringLiteral("select mon$pages from mon$database")),

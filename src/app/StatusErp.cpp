@@ -37,14 +37,14 @@ void collect(TFbQuery& query, const SqlStatement& statement, bool withMoment,
 
 std::vector<RegisterFigures> readErp(const QString& database, const std::optional<QString>& companyCode) {
     TdtmApi dtm;
-    dtm.pathBancoDolvex = database;
+    dtm.setPathBancoDolvex(database);
     dtm.dtmConectDolvex(true);
     SqlWhere filter;
     if (companyCode) filter.add(sqltexts::companyTerm(*companyCode));
     const QString pending = QStringLiteral("1");
     const QString refused = QStringLiteral("3");
     std::map<int, RegisterFigures> registers;
-    TFbQuery& q = dtm.qrySelect1;
+    TFbQuery& q = dtm.qrySelect1();
     collect(q, sqltexts::statusTicketFigures(pending, filter), true, registers,
             &RegisterFigures::ticketsPending);
     collect(q, sqltexts::statusTicketFigures(refused, filter), true, registers,

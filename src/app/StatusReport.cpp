@@ -51,12 +51,12 @@ Report gather() {
 
     TConfig settings(report.settingsFile);
     settings.LoadConfig();
-    report.database = settings.pathBDDolvex;
-    report.baseUrl =
-        api::coleta_Url_Base(1, {settings.urlBase, settings.urlBase2, settings.urlBase3, settings.urlBase4});
-    report.companyFilter = settings.chkCodEmpDolvex;
-    report.companyCode = settings.edtcodempdolvex.text();
-    report.lastClosedText = settings.edtDataUltFecha;
+    report.database = settings.values().pathBDDolvex;
+    report.baseUrl = api::coleta_Url_Base(1, {settings.values().urlBase, settings.values().urlBase2,
+                                              settings.values().urlBase3, settings.values().urlBase4});
+    report.companyFilter = settings.values().usaCodEmpDolvex;
+    report.companyCode = settings.values().codEmpDolvex.text();
+    report.lastClosedText = settings.values().dataUltFecha;
     report.lastClosedDay = QDate::fromString(report.lastClosedText, QStringLiteral("dd/MM/yyyy"));
     if (report.lastClosedDay.isValid())
         report.closingDaysBehind = static_cast<int>(

@@ -17,7 +17,7 @@ enum class Kind {
     Numeric, // numeric edit; the fallback stands in for a value of 0 (none when empty)
 };
 
-using Member = std::variant<QString TConfig::*, bool TConfig::*, TNumericEdit TConfig::*>;
+using Member = std::variant<QString ConfigValues::*, bool ConfigValues::*, TNumericValue ConfigValues::*>;
 
 struct Setting {
     const char* key;
@@ -28,25 +28,25 @@ struct Setting {
 
 // The nineteen keys, in the order the save writes them.
 const std::array<Setting, 19> Settings{{
-    {"PATH DOLVEX", Kind::Text, "", &TConfig::pathBDDolvex},
-    {"IDEMRPESA", Kind::Text, "", &TConfig::idEmpresa},
-    {"IDLOCAL", Kind::Text, "", &TConfig::idLocal},
-    {"USUARIO", Kind::Text, "", &TConfig::usuario},
-    {"SENHA", Kind::Text, "", &TConfig::senha},
-    {"URLBASE", Kind::Text, "", &TConfig::urlBase},
-    {"URLBASE2", Kind::Text, "", &TConfig::urlBase2},
-    {"URLBASE3", Kind::Text, "", &TConfig::urlBase3},
-    {"URLBASE4", Kind::Text, "", &TConfig::urlBase4},
-    {"chkCodEmpDolvex", Kind::Switch, "NAO", &TConfig::chkCodEmpDolvex},
-    {"chkPostVenda", Kind::Switch, "SIM", &TConfig::chkPostVenda},
-    {"chkGetPromo", Kind::Switch, "SIM", &TConfig::chkGetPromo},
-    {"edtcodempdolvex", Kind::Numeric, "", &TConfig::edtcodempdolvex},
-    {"edtApelidoEmp", Kind::Text, "", &TConfig::edtApelidoEmp},
-    {"timerProm", Kind::Numeric, "300", &TConfig::timerProm},
-    {"timerReenvio", Kind::Numeric, "600", &TConfig::timerReenvio},
-    {"timerFecha", Kind::Numeric, "660", &TConfig::timerFecha},
-    {"timerVenda", Kind::Numeric, "90", &TConfig::timerVenda},
-    {"DataUltFecha", Kind::Date, TConfig::DefaultDataUltFecha, &TConfig::edtDataUltFecha},
+    {"PATH DOLVEX", Kind::Text, "", &ConfigValues::pathBDDolvex},
+    {"IDEMRPESA", Kind::Text, "", &ConfigValues::idEmpresa},
+    {"IDLOCAL", Kind::Text, "", &ConfigValues::idLocal},
+    {"USUARIO", Kind::Text, "", &ConfigValues::usuario},
+    {"SENHA", Kind::Text, "", &ConfigValues::senha},
+    {"URLBASE", Kind::Text, "", &ConfigValues::urlBase},
+    {"URLBASE2", Kind::Text, "", &ConfigValues::urlBase2},
+    {"URLBASE3", Kind::Text, "", &ConfigValues::urlBase3},
+    {"URLBASE4", Kind::Text, "", &ConfigValues::urlBase4},
+    {"chkCodEmpDolvex", Kind::Switch, "NAO", &ConfigValues::usaCodEmpDolvex},
+    {"chkPostVenda", Kind::Switch, "SIM", &ConfigValues::postaVendas},
+    {"chkGetPromo", Kind::Switch, "SIM", &ConfigValues::buscaPromocoes},
+    {"edtcodempdolvex", Kind::Numeric, "", &ConfigValues::codEmpDolvex},
+    {"edtApelidoEmp", Kind::Text, "", &ConfigValues::apelidoEmp},
+    {"timerProm", Kind::Numeric, "300", &ConfigValues::timerProm},
+    {"timerReenvio", Kind::Numeric, "600", &ConfigValues::timerReenvio},
+    {"timerFecha", Kind::Numeric, "660", &ConfigValues::timerFecha},
+    {"timerVenda", Kind::Numeric, "90", &ConfigValues::timerVenda},
+    {"DataUltFecha", Kind::Date, TConfig::DefaultDataUltFecha, &ConfigValues::dataUltFecha},
 }};
 
 QString yes() {
@@ -69,36 +69,38 @@ QString asDateEdit(const QString& text) {
     return date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : text;
 }
 
-void load(TConfig& config, const Setting& s, const QString& stored) {
+void load(ConfigValues& values, const Setting& s, const QString& stored) {
     const QString fallback = QString::fromLatin1(s.fallback);
     switch (s.kind) {
     case Kind::Text:
-        config.*std::get<QString TConfig::*>(s.member) = stored.isEmpty() ? fallback : stored;
+        values.*std::get<QString ConfigValues::*>(s.member) = stored.isEmpty() ? fallback : stored;
         break;
     case Kind::Date:
-        config.*std::get<QString TConfig::*>(s.member) = asDateEdit(stored.isEmpty() ? fallback : stored);
+        values.*std::get<QString ConfigValues::*>(s.member) =
+            asDateEdit(stored.isEmpty() ? fallback : stored);
         break;
     case Kind::Switch:
-        config.*std::get<bool TConfig::*>(s.member) = fallback == yes() ? stored != no() : stored == yes();
+        values.*std::get<bool ConfigValues::*>(s.member) =
+            fallback == yes() ? stored != no() : stored == yes();
         break;
     case Kind::Numeric: {
-        TNumericEdit& edit = config.*std::get<TNumericEdit TConfig::*>(s.member);
-        edit.setText(stored);
-        if (!fallback.isEmpty() && edit.value() == 0) edit.setText(fallback);
+        TNumericValue& number = values.*std::get<TNumericValue ConfigValues::*>(s.member);
+        number.setText(stored);
+        if (!fallback.isEmpty() && number.value() == 0) number.setText(fallback);
         break;
     }
     }
 }
 
-QString stored(const TConfig& config, const Setting& s) {
+QString stored(const ConfigValues& values, const Setting& s) {
     switch (s.kind) {
     case Kind::Text:
     case Kind::Date:
-        return config.*std::get<QString TConfig::*>(s.member);
+        return values.*std::get<QString ConfigValues::*>(s.member);
     case Kind::Switch:
-        return config.*std::get<bool TConfig::*>(s.member) ? yes() : no();
+        return values.*std::get<bool ConfigValues::*>(s.member) ? yes() : no();
     case Kind::Numeric:
-        return (config.*std::get<TNumericEdit TConfig::*>(s.member)).text();
+        return (values.*std::get<TNumericValue ConfigValues::*>(s.member)).text();
     }
     return {};
 }
@@ -108,10 +110,10 @@ QString stored(const TConfig& config, const Setting& s) {
 TConfig::TConfig(QObject* parent) : TConfig(QString(), parent) {}
 
 TConfig::TConfig(const QString& iniPath, QObject* parent) : QObject(parent), m_iniPath(iniPath) {
-    // Until the first load the members hold what a load of no file gives.
+    // Until the first load the values are what a load of no file gives.
     const IniText empty;
     for (const Setting& s : Settings)
-        load(*this, s, empty.value(section(), QString::fromLatin1(s.key)));
+        load(m_values, s, empty.value(section(), QString::fromLatin1(s.key)));
 }
 
 QString TConfig::iniPath() const {
@@ -121,24 +123,35 @@ QString TConfig::iniPath() const {
 void TConfig::LoadConfig() {
     const IniText file = IniFile(iniPath()).load();
     for (const Setting& s : Settings)
-        load(*this, s, file.value(section(), QString::fromLatin1(s.key)));
+        load(m_values, s, file.value(section(), QString::fromLatin1(s.key)));
     emit changed();
 }
 
 void TConfig::Save() {
     const IniFile file(iniPath());
     for (const Setting& s : Settings)
-        file.writeString(section(), QString::fromLatin1(s.key), stored(*this, s));
+        file.writeString(section(), QString::fromLatin1(s.key), stored(m_values, s));
+}
+
+void TConfig::setValues(const ConfigValues& values) {
+    if (values == m_values) return;
+    m_values = values;
+    emit changed();
+}
+
+void TConfig::MostraUltFecha(const QString& DataIn) {
+    m_values.dataUltFecha = DataIn;
+    emit changed();
 }
 
 void TConfig::SalvaUltFecha(const QString& DataIn) {
-    edtDataUltFecha = asDateEdit(DataIn);
+    m_values.dataUltFecha = asDateEdit(DataIn);
     try {
         const IniFile file(iniPath());
         // Each register of a closed day stores the same day: the file is
         // rewritten (and flushed to disk) only when it changes.
-        if (file.readString(section(), QStringLiteral("DataUltFecha")) != edtDataUltFecha)
-            file.writeString(section(), QStringLiteral("DataUltFecha"), edtDataUltFecha);
+        if (file.readString(section(), QStringLiteral("DataUltFecha")) != m_values.dataUltFecha)
+            file.writeString(section(), QStringLiteral("DataUltFecha"), m_values.dataUltFecha);
     } catch (...) {
         emit changed();
         throw;

@@ -21,14 +21,14 @@ QByteArray parameterBlock(const TFbDatabase& db, bool create, bool forcedWrites)
         IXpbBuilder* b;
         ~Dispose() { b->dispose(); }
     } guard{dpb};
-    dpb->insertString(status.get(), isc_dpb_user_name, db.UserName.toUtf8().constData());
-    dpb->insertString(status.get(), isc_dpb_password, db.Password.toUtf8().constData());
-    dpb->insertString(status.get(), isc_dpb_lc_ctype, db.CharacterSet.toLatin1().constData());
+    dpb->insertString(status.get(), isc_dpb_user_name, db.userName().toUtf8().constData());
+    dpb->insertString(status.get(), isc_dpb_password, db.password().toUtf8().constData());
+    dpb->insertString(status.get(), isc_dpb_lc_ctype, db.characterSet().toLatin1().constData());
     dpb->insertTag(status.get(), isc_dpb_utf8_filename);
-    if (db.ConnectTimeoutSeconds > 0)
-        dpb->insertInt(status.get(), isc_dpb_connect_timeout, db.ConnectTimeoutSeconds);
+    if (db.connectTimeoutSeconds() > 0)
+        dpb->insertInt(status.get(), isc_dpb_connect_timeout, db.connectTimeoutSeconds());
     if (create) {
-        dpb->insertString(status.get(), isc_dpb_set_db_charset, db.CharacterSet.toLatin1().constData());
+        dpb->insertString(status.get(), isc_dpb_set_db_charset, db.characterSet().toLatin1().constData());
         dpb->insertInt(status.get(), isc_dpb_sql_dialect, 3);
         dpb->insertInt(status.get(), isc_dpb_force_write, forcedWrites ? 1 : 0);
     }
@@ -40,18 +40,18 @@ QByteArray parameterBlock(const TFbDatabase& db, bool create, bool forcedWrites)
 
 TFbDatabase::~TFbDatabase() {
     if (!m_attachment) return;
-    if (DefaultTransaction && DefaultTransaction->InTransaction()) {
+    if (m_defaultTransaction && m_defaultTransaction->InTransaction()) {
         try {
-            DefaultTransaction->Rollback();
+            m_defaultTransaction->Rollback();
         } catch (const DatabaseError&) {
-            DefaultTransaction->Forget();
+            m_defaultTransaction->Forget();
         }
     }
     dropHandles();
 }
 
 void TFbDatabase::attach(bool create, bool forcedWrites) {
-    const QByteArray name = DatabaseName.toUtf8();
+    const QByteArray name = m_databaseName.toUtf8();
     IProvider* provider = fb::master()->getDispatcher();
     try {
         fb::Status status;
@@ -66,7 +66,7 @@ void TFbDatabase::attach(bool create, bool forcedWrites) {
         m_attachment = nullptr;
         throw ConnectionError(create ? QStringLiteral("Cannot create the database")
                                      : QStringLiteral("Cannot connect to the database"),
-                              DatabaseName, fb::statusText(e.getStatus()), fb::statusCode(e.getStatus()));
+                              m_databaseName, fb::statusText(e.getStatus()), fb::statusCode(e.getStatus()));
     }
 }
 
@@ -84,18 +84,18 @@ void TFbDatabase::Close() {
     if (!m_attachment) return;
     CloseDataSets();
     std::optional<DatabaseError> failure;
-    if (DefaultTransaction && DefaultTransaction->InTransaction()) {
+    if (m_defaultTransaction && m_defaultTransaction->InTransaction()) {
         try {
-            DefaultTransaction->EndByDefaultAction();
+            m_defaultTransaction->EndByDefaultAction();
         } catch (const DatabaseError& e) {
             // With the connection gone the server has dropped the transaction
             // already; the failure that broke the connection was reported where
             // it happened, and the connection is simply let go.
             if (!fb::isConnectionLost(e.errorCode())) failure = e;
             try {
-                DefaultTransaction->Rollback();
+                m_defaultTransaction->Rollback();
             } catch (const DatabaseError&) {
-                DefaultTransaction->Forget();
+                m_defaultTransaction->Forget();
             }
         }
     }
@@ -117,7 +117,8 @@ void TFbDatabase::CloseDataSets() {
 }
 
 void TFbDatabase::CheckConnected(const QString& what) const {
-    if (!m_attachment) throw DatabaseError(what + QStringLiteral(": the connection is closed"), DatabaseName);
+    if (!m_attachment)
+        throw DatabaseError(what + QStringLiteral(": the connection is closed"), m_databaseName);
 }
 
 void TFbDatabase::registerQuery(TFbQuery* query) {

@@ -24,14 +24,21 @@ public:
     TFbDatabase& operator=(const TFbDatabase&) = delete;
 
     // Settings, read at each Open.
-    QString DatabaseName;
-    QString UserName;
-    QString Password;
-    QString CharacterSet = QStringLiteral("WIN1252");
-    // Seconds to wait for a server to answer the connection request.
-    int ConnectTimeoutSeconds = 15;
+    [[nodiscard]] const QString& databaseName() const { return m_databaseName; }
+    void setDatabaseName(const QString& name) { m_databaseName = name; }
+    [[nodiscard]] const QString& userName() const { return m_userName; }
+    void setUserName(const QString& name) { m_userName = name; }
+    [[nodiscard]] const QString& password() const { return m_password; }
+    void setPassword(const QString& password) { m_password = password; }
+    // "WIN1252" unless set.
+    [[nodiscard]] const QString& characterSet() const { return m_characterSet; }
+    void setCharacterSet(const QString& characterSet) { m_characterSet = characterSet; }
+    // Seconds to wait for a server to answer the connection request; 15 unless set.
+    [[nodiscard]] int connectTimeoutSeconds() const { return m_connectTimeoutSeconds; }
+    void setConnectTimeoutSeconds(int seconds) { m_connectTimeoutSeconds = seconds; }
     // The transaction ended by Close() with its default action.
-    TFbTransaction* DefaultTransaction = nullptr;
+    [[nodiscard]] TFbTransaction* defaultTransaction() const { return m_defaultTransaction; }
+    void setDefaultTransaction(TFbTransaction* transaction) { m_defaultTransaction = transaction; }
 
     // Connects with the settings above; never asks the operator anything.
     // Throws ConnectionError with Firebird's message and the database name.
@@ -45,7 +52,7 @@ public:
     // server has dropped the transaction then). Closing a closed connection
     // does nothing.
     void Close();
-    // Creates the database file DatabaseName (default character set CharacterSet)
+    // Creates the database file databaseName() (default character set characterSet())
     // and leaves it connected. forcedWrites false makes commits skip the flush to
     // disk (for scratch databases). Throws ConnectionError when it cannot.
     void CreateDatabase(bool forcedWrites = true);
@@ -71,6 +78,13 @@ public:
 private:
     void attach(bool create, bool forcedWrites);
     void dropHandles();
+
+    QString m_databaseName;
+    QString m_userName;
+    QString m_password;
+    QString m_characterSet = QStringLiteral("WIN1252");
+    int m_connectTimeoutSeconds = 15;
+    TFbTransaction* m_defaultTransaction = nullptr;
 
     Firebird::IAttachment* m_attachment = nullptr;
     QList<TFbQuery*> m_queries;

@@ -44,7 +44,7 @@ struct TFbQuery::Impl {
             if (status.failed()) cursor->release();
             cursor = nullptr;
         }
-        if (prepared && prepared->cursorOwner == this) prepared->cursorOwner = nullptr;
+        if (prepared && prepared->cursorOwner() == this) prepared->setCursorOwner(nullptr);
         active = false;
         cursorDone = false;
         eof = true;
@@ -61,7 +61,7 @@ struct TFbQuery::Impl {
 };
 
 TFbQuery::TFbQuery(TFbDatabase* database, TFbTransaction* transaction, QString name)
-    : Name(std::move(name)), SQL([this] {
+    : m_name(std::move(name)), m_sql([this] {
           // A new text: the open result and the values of the old one go.
           Close();
           m_params.clear();
@@ -84,7 +84,7 @@ void TFbQuery::setDatabase(TFbDatabase* database) {
 }
 
 QString TFbQuery::databaseName() const {
-    return m_database ? m_database->DatabaseName : QString();
+    return m_database ? m_database->databaseName() : QString();
 }
 
 void TFbQuery::ensureReady(const QString& what) {
@@ -104,12 +104,12 @@ void TFbQuery::setParams(QStringList values) {
 }
 
 void TFbQuery::setStatement(const SqlStatement& statement) {
-    SQL = statement.lines;
+    m_sql = statement.lines;
     setParams(statement.params);
 }
 
 QString TFbQuery::statementText() const {
-    QString text = SQL.Text();
+    QString text = m_sql.Text();
     if (m_params.isEmpty()) return text;
     QStringList shown;
     for (const QString& value : m_params) {
@@ -126,22 +126,22 @@ DatabaseError TFbQuery::statementError(const QString& what, const FbException& e
 }
 
 void TFbQuery::Prepare() {
-    const QString what = QStringLiteral("Cannot prepare the statement of %1").arg(Name);
+    const QString what = QStringLiteral("Cannot prepare the statement of %1").arg(m_name);
     ensureReady(what);
-    if (d->prepared && d->prepared->handle() && d->preparedLines == SQL.lines()) return;
+    if (d->prepared && d->prepared->handle() && d->preparedLines == m_sql.lines()) return;
     // Another text, or the same one given anew: the connection's cache has it
     // prepared already unless it is new.
-    const QByteArray text = ansi::fromUnicode(SQL.Text());
+    const QByteArray text = ansi::fromUnicode(m_sql.Text());
     d->freeStatement();
     try {
         fb::Status status;
         d->prepared = m_database->statements().acquire(status.get(), m_database->attachment(),
                                                        m_transaction->handle(), text, d.get());
-        d->preparedLines = SQL.lines();
+        d->preparedLines = m_sql.lines();
     } catch (const FbException& e) {
         d->freeStatement();
-        throw DatabaseError(QStringLiteral("SQL error in %1").arg(Name), databaseName(), fb::statusText(e.getStatus()),
-                            fb::statusCode(e.getStatus()), SQL.Text());
+        throw DatabaseError(QStringLiteral("SQL error in %1").arg(m_name), databaseName(),
+                            fb::statusText(e.getStatus()), fb::statusCode(e.getStatus()), m_sql.Text());
     }
 }
 
@@ -150,7 +150,7 @@ bool TFbQuery::returnsValues() const {
         fb::Status status;
         return d->prepared->returnsRows(status.get());
     } catch (const FbException& e) {
-        throw statementError(QStringLiteral("Cannot describe the result of %1").arg(Name), e);
+        throw statementError(QStringLiteral("Cannot describe the result of %1").arg(m_name), e);
     }
 }
 
@@ -174,25 +174,26 @@ void TFbQuery::describeOutput() {
         d->prepared->describeOutput(status.get());
         d->message.assign(d->prepared->outputLength(), 0);
     } catch (const FbException& e) {
-        throw DatabaseError(QStringLiteral("Cannot describe the result of %1").arg(Name), databaseName(),
-                            fb::statusText(e.getStatus()), fb::statusCode(e.getStatus()), SQL.Text());
+        throw DatabaseError(QStringLiteral("Cannot describe the result of %1").arg(m_name), databaseName(),
+                            fb::statusText(e.getStatus()), fb::statusCode(e.getStatus()), m_sql.Text());
     }
 }
 
 std::pair<IMessageMetadata*, unsigned char*> TFbQuery::bindParams(ThrowStatusWrapper* status) {
     const unsigned expected = d->prepared->parameterCount(status);
     if (expected != unsigned(m_params.size()))
-        throw DatabaseError(QStringLiteral("%1 has %2 parameters, %3 given").arg(Name).arg(expected).arg(m_params.size()),
-                            databaseName(), QString(), 0, statementText());
+        throw DatabaseError(
+            QStringLiteral("%1 has %2 parameters, %3 given").arg(m_name).arg(expected).arg(m_params.size()),
+            databaseName(), QString(), 0, statementText());
     std::vector<QByteArray> values;
     values.reserve(size_t(m_params.size()));
     for (const QString& value : m_params) {
         values.push_back(ansi::fromUnicode(value));
         if (unsigned(values.back().size()) > fb::PreparedStatement::kMaxValueBytes)
             throw DatabaseError(QStringLiteral("A value of %1 is longer than %2 bytes")
-                                    .arg(Name)
+                                    .arg(m_name)
                                     .arg(fb::PreparedStatement::kMaxValueBytes),
-                                databaseName(), QString(), 0, SQL.Text());
+                                databaseName(), QString(), 0, m_sql.Text());
     }
     const fb::PreparedStatement::Input input = d->prepared->bind(status, values);
     return {input.metadata, input.buffer};
@@ -206,13 +207,14 @@ void TFbQuery::checkFieldList() const {
     for (const FieldSpec& wanted : m_fieldList) {
         const int i = columnIndex(wanted.name);
         if (i < 0)
-            throw DatabaseError(QStringLiteral("Field %1 of %2 is missing from the result").arg(wanted.name, Name),
-                                databaseName(), QString(), 0, SQL.Text());
+            throw DatabaseError(
+                QStringLiteral("Field %1 of %2 is missing from the result").arg(wanted.name, m_name),
+                databaseName(), QString(), 0, m_sql.Text());
         const fb::Column& c = d->columns()[size_t(i)];
         if (!fb::compatible(wanted.kind, c))
             throw DatabaseError(QStringLiteral("Field %1 of %2 has the type %3, expected %4")
-                                    .arg(wanted.name, Name, fb::typeName(c), fb::kindName(wanted.kind)),
-                                databaseName(), QString(), 0, SQL.Text());
+                                    .arg(wanted.name, m_name, fb::typeName(c), fb::kindName(wanted.kind)),
+                                databaseName(), QString(), 0, m_sql.Text());
     }
 }
 
@@ -221,18 +223,18 @@ void TFbQuery::Open() {
     Prepare();
     describeOutput();
     if (d->columns().empty())
-        throw DatabaseError(QStringLiteral("%1 cannot be opened: the statement returns no rows").arg(Name),
-                            databaseName(), QString(), 0, SQL.Text());
+        throw DatabaseError(QStringLiteral("%1 cannot be opened: the statement returns no rows").arg(m_name),
+                            databaseName(), QString(), 0, m_sql.Text());
     checkFieldList();
     try {
         fb::Status status;
         const auto [inputMetadata, inputBuffer] = bindParams(status.get());
         d->cursor = d->prepared->handle()->openCursor(status.get(), m_transaction->handle(), inputMetadata,
                                                       inputBuffer, d->prepared->output(), 0);
-        d->prepared->cursorOwner = d.get();
+        d->prepared->setCursorOwner(d.get());
     } catch (const FbException& e) {
         d->closeCursor();
-        throw statementError(QStringLiteral("SQL error in %1").arg(Name), e);
+        throw statementError(QStringLiteral("SQL error in %1").arg(m_name), e);
     }
     d->active = true;
     d->eof = !fetchRow();
@@ -256,7 +258,7 @@ bool TFbQuery::fetchRow() {
         return true;
     } catch (const FbException& e) {
         d->cursorDone = true;
-        throw statementError(QStringLiteral("Cannot read the rows of %1").arg(Name), e);
+        throw statementError(QStringLiteral("Cannot read the rows of %1").arg(m_name), e);
     }
 }
 
@@ -279,7 +281,7 @@ void TFbQuery::ExecSQL() {
         d->execution = d->prepared->executed();
         d->rowsAffected.reset();
     } catch (const FbException& e) {
-        throw statementError(QStringLiteral("SQL error in %1").arg(Name), e);
+        throw statementError(QStringLiteral("SQL error in %1").arg(m_name), e);
     }
 }
 
@@ -341,11 +343,12 @@ TFbField TFbQuery::fieldAt(int column) const {
 
 TFbField TFbQuery::FieldByName(const QString& name) const {
     if (!d->active)
-        throw DatabaseError(QStringLiteral("Field %1 cannot be read: %2 is not open").arg(name, Name), databaseName());
+        throw DatabaseError(QStringLiteral("Field %1 cannot be read: %2 is not open").arg(name, m_name),
+                            databaseName());
     const int i = columnIndex(name);
     if (i < 0)
-        throw DatabaseError(QStringLiteral("Field %1 not found in %2").arg(name, Name), databaseName(), QString(), 0,
-                            SQL.Text());
+        throw DatabaseError(QStringLiteral("Field %1 not found in %2").arg(name, m_name), databaseName(),
+                            QString(), 0, m_sql.Text());
     return fieldAt(i);
 }
 
@@ -359,8 +362,9 @@ int TFbQuery::FieldCount() const {
 
 TFbField TFbQuery::Fields(int index) const {
     if (!d->active || index < 0 || index >= FieldCount())
-        throw DatabaseError(QStringLiteral("Field %1 of %2 does not exist or the query is not open").arg(index).arg(Name),
-                            databaseName());
+        throw DatabaseError(
+            QStringLiteral("Field %1 of %2 does not exist or the query is not open").arg(index).arg(m_name),
+            databaseName());
     return fieldAt(index);
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 // A query on one connection and transaction (the data module's qry* objects).
 //
-//   q.SQL = QStringList{"select nro_cx from cupom_fiscal", "where sinc_korvanta = ?"};
+//   q.sql() = QStringList{"select nro_cx from cupom_fiscal", "where sinc_korvanta = ?"};
 //   q.setParams({"1"});
 //   q.Open();                       // first row is current; Eof() when none
 //   while (!q.Eof()) { int cx = q.FieldByName("NRO_CX").AsInteger(); q.Next(); }
 //
-// Changing SQL or the parameters closes the open result. A statement text is
+// Changing sql() or the parameters closes the open result. A statement text is
 // prepared once per opening of the connection (TFbDatabase keeps the prepared
 // statements) and run again with new parameters as often as needed. Rows are fetched as the
 // caller moves on and kept, so First() goes back to the first row. BLOBs are
@@ -64,16 +64,18 @@ public:
     [[nodiscard]] TFbDatabase* database() const { return m_database; }
     [[nodiscard]] TFbTransaction* transaction() const { return m_transaction; }
     // The query's name in error messages ("qryCupom").
-    QString Name;
+    [[nodiscard]] const QString& name() const { return m_name; }
+    void setName(const QString& name) { m_name = name; }
 
     // The statement text, line by line; '?' where a value goes. A change of the
     // text closes the open result and clears the parameters.
-    TSqlLines SQL;
+    [[nodiscard]] TSqlLines& sql() { return m_sql; }
+    [[nodiscard]] const TSqlLines& sql() const { return m_sql; }
     // The values of the '?' marks, in order, each bound as a text that the server
     // converts to the type needed there. Setting them closes the open result.
     void setParams(QStringList values);
     [[nodiscard]] const QStringList& params() const { return m_params; }
-    // SQL and the parameters at once.
+    // sql() and the parameters at once.
     void setStatement(const SqlStatement& statement);
 
     void setFieldList(std::vector<FieldSpec> fields) { m_fieldList = std::move(fields); }
@@ -129,6 +131,8 @@ private:
     [[nodiscard]] int columnIndex(const QString& name) const;
     [[nodiscard]] TFbField fieldAt(int column) const;
 
+    QString m_name;
+    TSqlLines m_sql;
     TFbDatabase* m_database = nullptr;
     TFbTransaction* m_transaction = nullptr;
     std::vector<FieldSpec> m_fieldList;

@@ -161,7 +161,8 @@ std::shared_ptr<PreparedStatement> StatementCache::acquire(ThrowStatusWrapper* s
                                                            ITransaction* transaction, const QByteArray& text,
                                                            const void* owner) {
     const auto found = m_entries.constFind(text);
-    if (found != m_entries.constEnd() && (!found.value()->cursorOwner || found.value()->cursorOwner == owner))
+    if (found != m_entries.constEnd() &&
+        (!found.value()->cursorOwner() || found.value()->cursorOwner() == owner))
         return found.value();
 
     IStatement* statement = attachment->prepare(status, transaction, 0, text.constData(), SQL_DIALECT_V6,

@@ -62,8 +62,10 @@ public:
     };
     [[nodiscard]] Input bind(Firebird::ThrowStatusWrapper* status, const std::vector<QByteArray>& values);
 
-    // A statement runs at most one cursor at a time; the query that has one open.
-    const void* cursorOwner = nullptr;
+    // A statement runs at most one cursor at a time; the query that has one open
+    // (nullptr when none has).
+    [[nodiscard]] const void* cursorOwner() const { return m_cursorOwner; }
+    void setCursorOwner(const void* owner) { m_cursorOwner = owner; }
 
     // The longest value a text parameter takes, in bytes.
     static constexpr unsigned kMaxValueBytes = 32765;
@@ -79,6 +81,7 @@ private:
     std::vector<Column> m_columns;
     unsigned m_outputLength = 0;
 
+    const void* m_cursorOwner = nullptr;
     int m_parameterCount = -1;
     int m_returnsRows = -1;
     quint64 m_executions = 0;

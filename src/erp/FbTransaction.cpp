@@ -17,7 +17,8 @@ namespace {
 } // namespace
 
 TFbTransaction::~TFbTransaction() {
-    if (DefaultDatabase && DefaultDatabase->DefaultTransaction == this) DefaultDatabase->DefaultTransaction = nullptr;
+    if (m_defaultDatabase && m_defaultDatabase->defaultTransaction() == this)
+        m_defaultDatabase->setDefaultTransaction(nullptr);
     if (!m_transaction) return;
     fb::QuietStatus status;
     m_transaction->rollback(status.get());
@@ -26,7 +27,7 @@ TFbTransaction::~TFbTransaction() {
 }
 
 QString TFbTransaction::databaseName() const {
-    return DefaultDatabase ? DefaultDatabase->DatabaseName : QString();
+    return m_defaultDatabase ? m_defaultDatabase->databaseName() : QString();
 }
 
 void TFbTransaction::checkActive(const QString& what) const {
@@ -35,13 +36,13 @@ void TFbTransaction::checkActive(const QString& what) const {
 }
 
 void TFbTransaction::closeResults() {
-    if (DefaultDatabase) DefaultDatabase->CloseDataSets();
+    if (m_defaultDatabase) m_defaultDatabase->CloseDataSets();
 }
 
 void TFbTransaction::StartTransaction() {
     const QString what = QStringLiteral("Cannot start a transaction");
-    if (!DefaultDatabase) throw DatabaseError(what + QStringLiteral(": no database is set"), QString());
-    DefaultDatabase->CheckConnected(what);
+    if (!m_defaultDatabase) throw DatabaseError(what + QStringLiteral(": no database is set"), QString());
+    m_defaultDatabase->CheckConnected(what);
     if (m_transaction)
         throw DatabaseError(what + QStringLiteral(": a transaction is active already"), databaseName());
     try {
@@ -55,8 +56,9 @@ void TFbTransaction::StartTransaction() {
         tpb->insertTag(status.get(), isc_tpb_rec_version);
         tpb->insertTag(status.get(), isc_tpb_write);
         tpb->insertTag(status.get(), isc_tpb_wait);
-        if (LockTimeoutSeconds > 0) tpb->insertInt(status.get(), isc_tpb_lock_timeout, LockTimeoutSeconds);
-        m_transaction = DefaultDatabase->attachment()->startTransaction(
+        if (m_lockTimeoutSeconds > 0)
+            tpb->insertInt(status.get(), isc_tpb_lock_timeout, m_lockTimeoutSeconds);
+        m_transaction = m_defaultDatabase->attachment()->startTransaction(
             status.get(), tpb->getBufferLength(status.get()), tpb->getBuffer(status.get()));
     } catch (const FbException& e) {
         fail(what, databaseName(), e);
@@ -121,7 +123,7 @@ void TFbTransaction::setActive(bool active) {
 
 void TFbTransaction::EndByDefaultAction() {
     if (!m_transaction) return;
-    if (DefaultAction == Action::Commit || DefaultAction == Action::CommitRetaining)
+    if (m_defaultAction == Action::Commit || m_defaultAction == Action::CommitRetaining)
         Commit();
     else
         Rollback();

@@ -1,6 +1,6 @@
 #pragma once
 // A transaction on one connection (the data module's ibtDolvex): read committed,
-// waiting at most LockTimeoutSeconds for a row another program holds locked.
+// waiting at most lockTimeoutSeconds() for a row another program holds locked.
 // Ending it (commit or rollback, not the retaining forms) closes the open
 // results of the connection's queries, as the server closes their cursors.
 
@@ -23,11 +23,16 @@ public:
     TFbTransaction(const TFbTransaction&) = delete;
     TFbTransaction& operator=(const TFbTransaction&) = delete;
 
-    TFbDatabase* DefaultDatabase = nullptr;
+    [[nodiscard]] TFbDatabase* defaultDatabase() const { return m_defaultDatabase; }
+    void setDefaultDatabase(TFbDatabase* database) { m_defaultDatabase = database; }
     // How the connection's Close() ends the transaction when it is still active:
-    // the commit actions commit, the rollback actions roll back.
-    Action DefaultAction = Action::CommitRetaining;
-    int LockTimeoutSeconds = 30;
+    // the commit actions commit, the rollback actions roll back. CommitRetaining
+    // unless set.
+    [[nodiscard]] Action defaultAction() const { return m_defaultAction; }
+    void setDefaultAction(Action action) { m_defaultAction = action; }
+    // 30 unless set.
+    [[nodiscard]] int lockTimeoutSeconds() const { return m_lockTimeoutSeconds; }
+    void setLockTimeoutSeconds(int seconds) { m_lockTimeoutSeconds = seconds; }
 
     // Starts the transaction; throws DatabaseError when the connection is closed
     // or a transaction is active already.
@@ -43,7 +48,7 @@ public:
     // Active false: an active transaction is rolled back. Active true: started when
     // not yet active.
     void setActive(bool active);
-    // Ends an active transaction by DefaultAction (the connection's Close()).
+    // Ends an active transaction by defaultAction() (the connection's Close()).
     void EndByDefaultAction();
     // Lets go of the transaction without asking the server (the connection is gone).
     void Forget();
@@ -55,5 +60,8 @@ private:
     [[nodiscard]] QString databaseName() const;
     void closeResults();
 
+    TFbDatabase* m_defaultDatabase = nullptr;
+    Action m_defaultAction = Action::CommitRetaining;
+    int m_lockTimeoutSeconds = 30;
     Firebird::ITransaction* m_transaction = nullptr;
 };

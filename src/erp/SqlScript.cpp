@@ -58,7 +58,7 @@ void run(TFbDatabase& database, TFbTransaction& transaction, const QString& scri
             transaction.CommitRetaining();
             continue;
         }
-        query.SQL = QStringList{statement}; // one piece: line breaks inside literals stay as written
+        query.sql() = QStringList{statement}; // one piece: line breaks inside literals stay as written
         query.ExecSQL();
         // Tables and indexes exist for later statements only once committed.
         if (ddl.match(statement).hasMatch()) transaction.CommitRetaining();

@@ -21,25 +21,25 @@ QString asciiUpper(const QString& text) {
 } // namespace
 
 TdtmApi::TdtmApi()
-    : qrySelect1(&dtbDolvex, &ibtDolvex, QStringLiteral("qrySelect1")),
-      qryProcesso(&dtbDolvex, &ibtDolvex, QStringLiteral("qryProcesso")),
-      qryCupom(&dtbDolvex, &ibtDolvex, QStringLiteral("qryCupom")),
-      qryItensCupom(&dtbDolvex, &ibtDolvex, QStringLiteral("qryItensCupom")),
-      qryCupomDelete(&dtbDolvex, &ibtDolvex, QStringLiteral("qryCupomDelete")),
-      qryFecha(&dtbDolvex, &ibtDolvex, QStringLiteral("qryFecha")) {
-    dtbDolvex.UserName = loginUser();
-    dtbDolvex.Password = loginPassword();
-    dtbDolvex.CharacterSet = QStringLiteral("WIN1252");
-    dtbDolvex.ConnectTimeoutSeconds = 15;
-    dtbDolvex.DefaultTransaction = &ibtDolvex;
-    ibtDolvex.DefaultDatabase = &dtbDolvex;
-    ibtDolvex.DefaultAction = TFbTransaction::Action::CommitRetaining;
+    : m_qrySelect1(&m_dtbDolvex, &m_ibtDolvex, QStringLiteral("qrySelect1")),
+      m_qryProcesso(&m_dtbDolvex, &m_ibtDolvex, QStringLiteral("qryProcesso")),
+      m_qryCupom(&m_dtbDolvex, &m_ibtDolvex, QStringLiteral("qryCupom")),
+      m_qryItensCupom(&m_dtbDolvex, &m_ibtDolvex, QStringLiteral("qryItensCupom")),
+      m_qryCupomDelete(&m_dtbDolvex, &m_ibtDolvex, QStringLiteral("qryCupomDelete")),
+      m_qryFecha(&m_dtbDolvex, &m_ibtDolvex, QStringLiteral("qryFecha")) {
+    m_dtbDolvex.setUserName(loginUser());
+    m_dtbDolvex.setPassword(loginPassword());
+    m_dtbDolvex.setCharacterSet(QStringLiteral("WIN1252"));
+    m_dtbDolvex.setConnectTimeoutSeconds(15);
+    m_dtbDolvex.setDefaultTransaction(&m_ibtDolvex);
+    m_ibtDolvex.setDefaultDatabase(&m_dtbDolvex);
+    m_ibtDolvex.setDefaultAction(TFbTransaction::Action::CommitRetaining);
 
-    qryCupom.setFieldList(erpfields::ticketFields());
-    qryCupomDelete.setFieldList(erpfields::cancellationFields());
-    qryItensCupom.setFieldList(erpfields::itemFields());
+    m_qryCupom.setFieldList(erpfields::ticketFields());
+    m_qryCupomDelete.setFieldList(erpfields::cancellationFields());
+    m_qryItensCupom.setFieldList(erpfields::itemFields());
     // The item statement's fixed lines; each ticket gives its parameters.
-    qryItensCupom.SQL = sqltexts::itemStatement();
+    m_qryItensCupom.sql() = sqltexts::itemStatement();
 }
 
 TdtmApi::~TdtmApi() {
@@ -62,61 +62,61 @@ QString TdtmApi::loginPassword() {
 
 void TdtmApi::dtmConectDolvex(bool conect) {
     if (conect) {
-        dtbDolvex.CloseDataSets();
-        dtbDolvex.Close(); // an active transaction is committed here
-        dtbDolvex.DatabaseName = pathBancoDolvex;
-        dtbDolvex.UserName = loginUser();
-        dtbDolvex.Password = loginPassword();
-        dtbDolvex.Open();
-        ibtDolvex.StartTransaction();
+        m_dtbDolvex.CloseDataSets();
+        m_dtbDolvex.Close(); // an active transaction is committed here
+        m_dtbDolvex.setDatabaseName(m_pathBancoDolvex);
+        m_dtbDolvex.setUserName(loginUser());
+        m_dtbDolvex.setPassword(loginPassword());
+        m_dtbDolvex.Open();
+        m_ibtDolvex.StartTransaction();
         return;
     }
     std::optional<DatabaseError> failure;
     try {
-        ibtDolvex.setActive(false); // rolls back what is uncommitted
+        m_ibtDolvex.setActive(false); // rolls back what is uncommitted
     } catch (const DatabaseError& e) {
         failure = e;
     }
-    dtbDolvex.CloseDataSets();
-    dtbDolvex.Close();
+    m_dtbDolvex.CloseDataSets();
+    m_dtbDolvex.Close();
     if (failure) throw *failure;
 }
 
 bool TdtmApi::SelectFile(const QString& qualSel, const QString& nomeFile, const SqlWhere& condicao) {
     bool found = false;
     if (qualSel == QLatin1String("1")) {
-        qrySelect1.Close();
-        qrySelect1.setStatement(sqltexts::selectFileStatement(nomeFile, condicao));
-        qrySelect1.Open();
-        found = !qrySelect1.Eof();
+        m_qrySelect1.Close();
+        m_qrySelect1.setStatement(sqltexts::selectFileStatement(nomeFile, condicao));
+        m_qrySelect1.Open();
+        found = !m_qrySelect1.Eof();
     }
-    if (asciiUpper(qualSel) == QLatin1String("CLOSE")) qrySelect1.Close();
+    if (asciiUpper(qualSel) == QLatin1String("CLOSE")) m_qrySelect1.Close();
     return found;
 }
 
 void TdtmApi::UPDATEFILE_Matriz(const QString& nomeFile, const SqlWhere& condicao, const QStringList& mDados) {
     const SqlStatement update = sqltexts::updateStatement(nomeFile, mDados, condicao);
     if (update.lines.isEmpty()) return;
-    qryProcesso.Close();
-    qryProcesso.setStatement(update);
-    qryProcesso.ExecSQL();
+    m_qryProcesso.Close();
+    m_qryProcesso.setStatement(update);
+    m_qryProcesso.ExecSQL();
 }
 
 void TdtmApi::INSERTFILE(const QString& nomeFile, const QStringList& mDados) {
-    qryProcesso.Close();
-    qryProcesso.setStatement(sqltexts::insertStatement(nomeFile, mDados));
-    qryProcesso.ExecSQL();
+    m_qryProcesso.Close();
+    m_qryProcesso.setStatement(sqltexts::insertStatement(nomeFile, mDados));
+    m_qryProcesso.ExecSQL();
 }
 
 bool TdtmApi::dtmApiCommit() {
     try {
-        ibtDolvex.CommitRetaining();
+        m_ibtDolvex.CommitRetaining();
         m_lastCommitError.clear();
         return true;
     } catch (const DatabaseError& e) {
         m_lastCommitError = e.message();
         try {
-            ibtDolvex.RollbackRetaining();
+            m_ibtDolvex.RollbackRetaining();
         } catch (const DatabaseError&) {
             // Nothing more can be done; the result says the commit failed.
         }

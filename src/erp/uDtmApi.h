@@ -41,19 +41,36 @@ public:
     TdtmApi(const TdtmApi&) = delete;
     TdtmApi& operator=(const TdtmApi&) = delete;
 
-    TFbDatabase dtbDolvex;
-    TFbTransaction ibtDolvex;
-    TFbQuery qrySelect1;     // general selections; SelectFile
-    TFbQuery qryProcesso;    // UPDATE and INSERT statements
-    TFbQuery qryCupom;       // ticket statement (typed field list)
-    TFbQuery qryItensCupom;  // item statement (typed field list)
-    TFbQuery qryCupomDelete; // cancellation statement (typed field list)
-    TFbQuery qryFecha;       // totals of the daily closing
+    // The connection and its transaction.
+    [[nodiscard]] TFbDatabase& dtbDolvex() { return m_dtbDolvex; }
+    [[nodiscard]] const TFbDatabase& dtbDolvex() const { return m_dtbDolvex; }
+    [[nodiscard]] TFbTransaction& ibtDolvex() { return m_ibtDolvex; }
+    [[nodiscard]] const TFbTransaction& ibtDolvex() const { return m_ibtDolvex; }
+    // General selections; SelectFile.
+    [[nodiscard]] TFbQuery& qrySelect1() { return m_qrySelect1; }
+    [[nodiscard]] const TFbQuery& qrySelect1() const { return m_qrySelect1; }
+    // UPDATE and INSERT statements.
+    [[nodiscard]] TFbQuery& qryProcesso() { return m_qryProcesso; }
+    [[nodiscard]] const TFbQuery& qryProcesso() const { return m_qryProcesso; }
+    // Ticket statement (typed field list).
+    [[nodiscard]] TFbQuery& qryCupom() { return m_qryCupom; }
+    [[nodiscard]] const TFbQuery& qryCupom() const { return m_qryCupom; }
+    // Item statement (typed field list).
+    [[nodiscard]] TFbQuery& qryItensCupom() { return m_qryItensCupom; }
+    [[nodiscard]] const TFbQuery& qryItensCupom() const { return m_qryItensCupom; }
+    // Cancellation statement (typed field list).
+    [[nodiscard]] TFbQuery& qryCupomDelete() { return m_qryCupomDelete; }
+    [[nodiscard]] const TFbQuery& qryCupomDelete() const { return m_qryCupomDelete; }
+    // Totals of the daily closing.
+    [[nodiscard]] TFbQuery& qryFecha() { return m_qryFecha; }
+    [[nodiscard]] const TFbQuery& qryFecha() const { return m_qryFecha; }
+
     // The database name used at the next opening ("PATH DOLVEX" of the settings).
-    QString pathBancoDolvex;
+    [[nodiscard]] const QString& pathBancoDolvex() const { return m_pathBancoDolvex; }
+    void setPathBancoDolvex(const QString& path) { m_pathBancoDolvex = path; }
 
     // true: closes every open result, disconnects (an active transaction is
-    // committed), connects to pathBancoDolvex as SYSDBA and starts the
+    // committed), connects to pathBancoDolvex() as SYSDBA and starts the
     // transaction. Allowed on an open connection. false: rolls the transaction
     // back, closes every open result and disconnects. Throws ConnectionError or
     // DatabaseError.
@@ -84,5 +101,16 @@ public:
     [[nodiscard]] const QString& lastCommitError() const { return m_lastCommitError; }
 
 private:
+    // The database is declared before its transaction and the queries, so that
+    // it outlives them.
+    TFbDatabase m_dtbDolvex;
+    TFbTransaction m_ibtDolvex;
+    TFbQuery m_qrySelect1;
+    TFbQuery m_qryProcesso;
+    TFbQuery m_qryCupom;
+    TFbQuery m_qryItensCupom;
+    TFbQuery m_qryCupomDelete;
+    TFbQuery m_qryFecha;
+    QString m_pathBancoDolvex;
     QString m_lastCommitError;
 };

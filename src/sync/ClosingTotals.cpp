@@ -8,7 +8,7 @@
 namespace fechamento {
 
 TotaisPorDia lerTotais(TdtmApi& dtm, const QDate& primeiro, const QDate& ultimo, const SqlWhere& filtro) {
-    TFbQuery& totais = dtm.qryFecha;
+    TFbQuery& totais = dtm.qryFecha();
     TotaisPorDia porDia;
 
     totais.setStatement(sqltexts::closingSalesTotals(primeiro, ultimo, filtro));

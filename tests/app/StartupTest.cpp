@@ -31,7 +31,7 @@ TEST_F(StartupTest, StartUpAppliesTheSettingsAndPreparesEveryTask) {
     TPrincipal core;
     core.FormCreate();
 
-    EXPECT_EQ(core.dtmApi->pathBancoDolvex, QStringLiteral("srv:/dados/erp.fdb"));
+    EXPECT_EQ(core.dtmApi->pathBancoDolvex(), QStringLiteral("srv:/dados/erp.fdb"));
     EXPECT_EQ(core.edtidEmpresa, QStringLiteral("11"));
     EXPECT_EQ(core.edtidLocal, QStringLiteral("22"));
     EXPECT_EQ(core.edtUsuario, QStringLiteral("loja"));

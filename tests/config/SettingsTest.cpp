@@ -57,32 +57,36 @@ const QByteArray AllKeysStored = "[CONF]\r\n"
 
 TEST(TConfig, NoFileGivesTheDefaultsAndCreatesNothing) {
     ConfigFile f;
-    f.config.pathBDDolvex = QStringLiteral("left from before");
-    f.config.chkGetPromo = false;
+    ConfigValues before = f.config.values();
+    before.pathBDDolvex = QStringLiteral("left from before");
+    before.buscaPromocoes = false;
+    f.config.setValues(before);
+    f.changes = 0;
     f.config.LoadConfig();
-    const TConfig& c = f.config;
+    const ConfigValues& c = f.config.values();
     for (const QString* text : {&c.pathBDDolvex, &c.idEmpresa, &c.idLocal, &c.usuario, &c.senha, &c.urlBase,
-                                &c.urlBase2, &c.urlBase3, &c.urlBase4, &c.edtApelidoEmp}) {
+                                &c.urlBase2, &c.urlBase3, &c.urlBase4, &c.apelidoEmp}) {
         EXPECT_EQ(*text, "");
     }
-    EXPECT_EQ(c.edtcodempdolvex.text(), "");
-    EXPECT_FALSE(c.chkCodEmpDolvex);
-    EXPECT_TRUE(c.chkGetPromo);
-    EXPECT_TRUE(c.chkPostVenda);
+    EXPECT_EQ(c.codEmpDolvex.text(), "");
+    EXPECT_FALSE(c.usaCodEmpDolvex);
+    EXPECT_TRUE(c.buscaPromocoes);
+    EXPECT_TRUE(c.postaVendas);
     EXPECT_EQ(c.timerProm.value(), 300);
     EXPECT_EQ(c.timerReenvio.value(), 600);
     EXPECT_EQ(c.timerVenda.value(), 90);
     EXPECT_EQ(c.timerFecha.value(), 660);
-    EXPECT_EQ(c.edtDataUltFecha, "01/11/2020");
+    EXPECT_EQ(c.dataUltFecha, "01/11/2020");
     EXPECT_FALSE(QFileInfo::exists(f.path));
     EXPECT_TRUE(QDir(f.dir.path()).isEmpty());
     EXPECT_EQ(f.changes, 1);
 
     // A fresh object holds the same values before any load.
     const TConfig fresh(f.path);
-    EXPECT_TRUE(fresh.chkGetPromo && fresh.chkPostVenda && !fresh.chkCodEmpDolvex);
-    EXPECT_EQ(fresh.timerVenda.text(), "90");
-    EXPECT_EQ(fresh.edtDataUltFecha, "01/11/2020");
+    EXPECT_TRUE(fresh.values().buscaPromocoes && fresh.values().postaVendas &&
+                !fresh.values().usaCodEmpDolvex);
+    EXPECT_EQ(fresh.values().timerVenda.text(), "90");
+    EXPECT_EQ(fresh.values().dataUltFecha, "01/11/2020");
 }
 
 TEST(TConfig, LoadsEveryKeyCaseBlind) {
@@ -91,7 +95,7 @@ TEST(TConfig, LoadsEveryKeyCaseBlind) {
     lower.replace("PATH DOLVEX", "path dolvex")
         .replace("[CONF]", "[conf]")
         .replace("timerVenda", "TIMERVENDA");
-    const TConfig& c = f.load(lower);
+    const ConfigValues& c = f.load(lower).values();
     EXPECT_EQ(c.pathBDDolvex, "srv:/dados/erp.fdb");
     EXPECT_EQ(c.idEmpresa, "emp-9");
     EXPECT_EQ(c.idLocal, "12");
@@ -101,16 +105,16 @@ TEST(TConfig, LoadsEveryKeyCaseBlind) {
     EXPECT_EQ(c.urlBase2, "http://b/");
     EXPECT_EQ(c.urlBase3, "http://c/");
     EXPECT_EQ(c.urlBase4, "http://d/");
-    EXPECT_TRUE(c.chkCodEmpDolvex);
-    EXPECT_FALSE(c.chkPostVenda);
-    EXPECT_FALSE(c.chkGetPromo);
-    EXPECT_EQ(c.edtcodempdolvex.value(), 3);
-    EXPECT_EQ(c.edtApelidoEmp, QString::fromUtf8("Loja Promoção"));
+    EXPECT_TRUE(c.usaCodEmpDolvex);
+    EXPECT_FALSE(c.postaVendas);
+    EXPECT_FALSE(c.buscaPromocoes);
+    EXPECT_EQ(c.codEmpDolvex.value(), 3);
+    EXPECT_EQ(c.apelidoEmp, QString::fromUtf8("Loja Promoção"));
     EXPECT_EQ(c.timerProm.value(), 301);
     EXPECT_EQ(c.timerReenvio.value(), 601);
     EXPECT_EQ(c.timerFecha.value(), 661);
     EXPECT_EQ(c.timerVenda.value(), 91);
-    EXPECT_EQ(c.edtDataUltFecha, "10/03/2023");
+    EXPECT_EQ(c.dataUltFecha, "10/03/2023");
 }
 
 TEST(TConfig, SwitchValuesAreComparedExactly) {
@@ -130,11 +134,11 @@ TEST(TConfig, SwitchValuesAreComparedExactly) {
                                        ? "[CONF]\r\nchkCodEmpDolvex=" + value + "\r\nchkGetPromo=" + value +
                                              "\r\nchkPostVenda=" + value + "\r\n"
                                        : QByteArray("[CONF]\r\n");
-        const TConfig& config = f.load(content);
+        const ConfigValues& config = f.load(content).values();
         const char* name = c.stored ? c.stored : "(missing)";
-        EXPECT_EQ(config.chkCodEmpDolvex, c.codEmp) << name;
-        EXPECT_EQ(config.chkGetPromo, c.promoAndSales) << name;
-        EXPECT_EQ(config.chkPostVenda, c.promoAndSales) << name;
+        EXPECT_EQ(config.usaCodEmpDolvex, c.codEmp) << name;
+        EXPECT_EQ(config.buscaPromocoes, c.promoAndSales) << name;
+        EXPECT_EQ(config.postaVendas, c.promoAndSales) << name;
     }
 }
 
@@ -158,18 +162,18 @@ TEST(TConfig, IntervalsOfValueZeroTakeTheirDefaults) {
         ConfigFile f;
         const QByteArray content =
             QByteArray("[CONF]\r\ntimerVenda=") + c.stored + "\r\nedtcodempdolvex=" + c.stored + "\r\n";
-        const TConfig& config = f.load(content);
+        const ConfigValues& config = f.load(content).values();
         EXPECT_EQ(config.timerVenda.text(), c.shown) << c.stored;
         // The company code has no default: what the edit keeps stays.
-        TNumericEdit code;
+        TNumericValue code;
         code.setText(QString::fromLatin1(c.stored).trimmed());
-        EXPECT_EQ(config.edtcodempdolvex, code) << c.stored;
+        EXPECT_EQ(config.codEmpDolvex, code) << c.stored;
         // The file is not changed by the load.
         EXPECT_EQ(readBytes(f.path), content);
     }
 }
 
-TEST(TNumericEdit, KeepsDigitsAndALeadingSign) {
+TEST(TNumericValue, KeepsDigitsAndALeadingSign) {
     struct Case {
         const char* input;
         const char* text;
@@ -191,12 +195,12 @@ TEST(TNumericEdit, KeepsDigitsAndALeadingSign) {
         {"2147483648", "2147483648", 0},
     };
     for (const Case& c : cases) {
-        TNumericEdit edit;
+        TNumericValue edit;
         edit.setText(QString::fromLatin1(c.input));
         EXPECT_EQ(edit.text(), c.text) << c.input;
         EXPECT_EQ(edit.value(), c.value) << c.input;
     }
-    TNumericEdit other;
+    TNumericValue other;
     other.setText(QString::fromUtf8("٣٤")); // digits of another script are not taken
     EXPECT_EQ(other.text(), "");
 }
@@ -243,8 +247,10 @@ TEST(TConfig, SaveReplacesInPlaceAndKeepsForeignLines) {
            "\r\n"
            "[Other]\r\n"
            "SENHA=elsewhere\r\n");
-    f.config.senha = QStringLiteral("new");
-    f.config.chkCodEmpDolvex = true;
+    ConfigValues edited = f.config.values();
+    edited.senha = QStringLiteral("new");
+    edited.usaCodEmpDolvex = true;
+    f.config.setValues(edited);
     f.config.Save();
     const QByteArray saved = readBytes(f.path);
     EXPECT_TRUE(saved.startsWith("; written by the installer\r\n"
@@ -267,23 +273,27 @@ TEST(TConfig, SaveReplacesInPlaceAndKeepsForeignLines) {
 TEST(TConfig, UnsavedEditsAreReplacedByTheNextLoad) {
     ConfigFile f;
     f.load(AllKeysStored);
-    f.config.usuario = QStringLiteral("typed, not saved");
-    f.config.edtDataUltFecha = QStringLiteral("12/03/2023"); // advanced by a closing run, not stored
+    ConfigValues typed = f.config.values();
+    typed.usuario = QStringLiteral("typed, not saved");
+    f.config.setValues(typed);
+    f.config.MostraUltFecha(QStringLiteral("12/03/2023")); // advanced by a closing run, not stored
     writeBytes(f.path, QByteArray(AllKeysStored).replace("IDLOCAL=12", "IDLOCAL=13"));
     f.config.LoadConfig();
-    EXPECT_EQ(f.config.usuario, "loja");
-    EXPECT_EQ(f.config.edtDataUltFecha, "10/03/2023");
-    EXPECT_EQ(f.config.idLocal, "13");
+    EXPECT_EQ(f.config.values().usuario, "loja");
+    EXPECT_EQ(f.config.values().dataUltFecha, "10/03/2023");
+    EXPECT_EQ(f.config.values().idLocal, "13");
 }
 
 TEST(TConfig, SalvaUltFechaWritesOnlyTheDate) {
     ConfigFile f;
     f.load(AllKeysStored);
-    f.config.usuario = QStringLiteral("edited in the dialog");
+    ConfigValues edited = f.config.values();
+    edited.usuario = QStringLiteral("edited in the dialog");
+    f.config.setValues(edited);
     f.changes = 0;
     f.config.SalvaUltFecha(QStringLiteral("05/03/2023"));
-    EXPECT_EQ(f.config.edtDataUltFecha, "05/03/2023");
-    EXPECT_EQ(f.config.usuario, "edited in the dialog"); // nothing else reloaded
+    EXPECT_EQ(f.config.values().dataUltFecha, "05/03/2023");
+    EXPECT_EQ(f.config.values().usuario, "edited in the dialog"); // nothing else reloaded
     EXPECT_EQ(readBytes(f.path), QByteArray(AllKeysStored).replace("10/03/2023", "05/03/2023"));
     EXPECT_EQ(f.changes, 1);
 
@@ -304,7 +314,8 @@ TEST(TConfig, DateEditShowsDatesInFullForm) {
     };
     for (const Case& c : cases) {
         ConfigFile f;
-        EXPECT_EQ(f.load(QByteArray("[CONF]\r\nDataUltFecha=") + c.stored + "\r\n").edtDataUltFecha, c.shown)
+        EXPECT_EQ(f.load(QByteArray("[CONF]\r\nDataUltFecha=") + c.stored + "\r\n").values().dataUltFecha,
+                  c.shown)
             << c.stored;
     }
 }
@@ -331,7 +342,7 @@ TEST(TConfig, WriteFailuresReachTheCaller) {
     } catch (const AppError& e) {
         EXPECT_EQ(e.message(), expected);
     }
-    EXPECT_EQ(config.edtDataUltFecha, "05/03/2023"); // shown before the write failed
+    EXPECT_EQ(config.values().dataUltFecha, "05/03/2023"); // shown before the write failed
     EXPECT_EQ(changes, 2);
 }
 
@@ -393,14 +404,15 @@ TEST(TConfig, HostileFilesLoadWhatTheyHoldAndSaveWithoutDamage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ConfigFile f;
-        const auto expectLoaded = [&c](const TConfig& config) {
+        const auto expectLoaded = [&c](const TConfig& settings) {
+            const ConfigValues& config = settings.values();
             EXPECT_EQ(config.usuario, c.usuario);
             EXPECT_EQ(config.urlBase, c.urlBase);
-            EXPECT_EQ(config.edtApelidoEmp, c.apelido);
+            EXPECT_EQ(config.apelidoEmp, c.apelido);
             EXPECT_EQ(config.timerVenda.text(), c.timerVenda);
             EXPECT_EQ(config.pathBDDolvex, "");
-            EXPECT_TRUE(config.chkPostVenda);
-            EXPECT_EQ(config.edtDataUltFecha, "01/11/2020");
+            EXPECT_TRUE(config.postaVendas);
+            EXPECT_EQ(config.dataUltFecha, "01/11/2020");
         };
         expectLoaded(f.load(c.file));
 

@@ -30,7 +30,7 @@ QString errorOf(const std::function<void()>& f) {
 class ErpErrors : public ::testing::Test {
 protected:
     void connect() {
-        dtm.pathBancoDolvex = db.path();
+        dtm.setPathBancoDolvex(db.path());
         dtm.dtmConectDolvex(true);
     }
     void expectMentions(const QString& message, const QStringList& parts) {
@@ -68,29 +68,29 @@ TEST_F(ErpErrors, TypedFieldListsAreCheckedWhenTheStatementOpens) {
                   "alter table mercadorias add nom_mer integer;");
     connect();
     const QDate day(2025, 12, 8);
-    dtm.qryCupom.setStatement(sqltexts::ticketStatement(*sqltexts::ticketModeCondition("Pendentes-1", day), 1, false));
-    expectMentions(errorOf<DatabaseError>([&] { dtm.qryCupom.Open(); }), {"CPF_CLI", "qryCupom", "missing", db.path()});
-    EXPECT_FALSE(dtm.qryCupom.Active());
+    dtm.qryCupom().setStatement(sqltexts::ticketStatement(*sqltexts::ticketModeCondition("Pendentes-1", day), 1, false));
+    expectMentions(errorOf<DatabaseError>([&] { dtm.qryCupom().Open(); }), {"CPF_CLI", "qryCupom", "missing", db.path()});
+    EXPECT_FALSE(dtm.qryCupom().Active());
 
     db.execScript("alter table cupom_fiscal add cpf_cli varchar(18);"
                   "alter table cupom_fiscal drop vlr_tro;"
                   "alter table cupom_fiscal add vlr_tro double precision;");
     dtm.dtmConectDolvex(true);
-    expectMentions(errorOf<DatabaseError>([&] { dtm.qryCupom.Open(); }), {"VLR_TRO", "DOUBLE PRECISION", "numeric"});
+    expectMentions(errorOf<DatabaseError>([&] { dtm.qryCupom().Open(); }), {"VLR_TRO", "DOUBLE PRECISION", "numeric"});
 
-    dtm.qryItensCupom.setParams(sqltexts::itemParams(2936, 1, day));
-    expectMentions(errorOf<DatabaseError>([&] { dtm.qryItensCupom.Open(); }), {"NOM_MER", "INTEGER", "text"});
+    dtm.qryItensCupom().setParams(sqltexts::itemParams(2936, 1, day));
+    expectMentions(errorOf<DatabaseError>([&] { dtm.qryItensCupom().Open(); }), {"NOM_MER", "INTEGER", "text"});
 
     // The cancellation statement still opens: its fields are all there.
-    dtm.qryCupomDelete.setStatement(
+    dtm.qryCupomDelete().setStatement(
         sqltexts::cancellationStatement(*sqltexts::cancellationModeCondition("Pendentes-1", day), 1, false));
-    dtm.qryCupomDelete.Open();
-    EXPECT_FALSE(dtm.qryCupomDelete.Eof());
+    dtm.qryCupomDelete().Open();
+    EXPECT_FALSE(dtm.qryCupomDelete().Eof());
 }
 
 TEST_F(ErpErrors, ADatabaseThatDoesNotExist) {
     const QString missing = db.folder() + QStringLiteral("/no-such-folder/erp.fdb");
-    dtm.pathBancoDolvex = missing;
+    dtm.setPathBancoDolvex(missing);
     try {
         dtm.dtmConectDolvex(true);
         FAIL() << "opening a missing database must fail";
@@ -100,10 +100,10 @@ TEST_F(ErpErrors, ADatabaseThatDoesNotExist) {
         EXPECT_FALSE(e.firebirdMessage().isEmpty());
         EXPECT_NE(e.errorCode(), 0);
     }
-    EXPECT_FALSE(dtm.dtbDolvex.Connected());
+    EXPECT_FALSE(dtm.dtbDolvex().Connected());
     EXPECT_FALSE(dtm.dtmApiCommit());
 
-    dtm.pathBancoDolvex = QString();
+    dtm.setPathBancoDolvex(QString());
     EXPECT_THROW(dtm.dtmConectDolvex(true), ConnectionError);
 
     connect(); // the next opening with a good name works
@@ -113,16 +113,16 @@ TEST_F(ErpErrors, ADatabaseThatDoesNotExist) {
 TEST_F(ErpErrors, AServerThatIsDown) {
     // Nothing listens on this port of the loopback address.
     const QString name = QStringLiteral("127.0.0.1/3059:") + db.path();
-    dtm.pathBancoDolvex = name;
+    dtm.setPathBancoDolvex(name);
     const QString message = errorOf<ConnectionError>([&] { dtm.dtmConectDolvex(true); });
     expectMentions(message, {name, "network"});
-    EXPECT_FALSE(dtm.dtbDolvex.Connected());
+    EXPECT_FALSE(dtm.dtbDolvex().Connected());
 }
 
 TEST_F(ErpErrors, ReopeningAfterAFailedOpeningStartsFresh) {
     connect();
     dtm.UPDATEFILE_Matriz("Cupom_fiscal", {{"nro_cupom", "=", "2935"}, {"cod_emp", "=", "1"}}, {"sinc_korvanta", "2"});
-    dtm.pathBancoDolvex = db.folder() + QStringLiteral("/missing.fdb");
+    dtm.setPathBancoDolvex(db.folder() + QStringLiteral("/missing.fdb"));
     EXPECT_THROW(dtm.dtmConectDolvex(true), ConnectionError);
     // The old connection was closed by the opening, committing its update first.
     EXPECT_EQ(db.integer("select sinc_korvanta from cupom_fiscal where nro_cupom=2935 and cod_emp=1"), 2);

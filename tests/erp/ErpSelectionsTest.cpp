@@ -16,7 +16,7 @@ const QDate kDec8{2025, 12, 8};
 class ErpSelections : public ::testing::Test {
 protected:
     ErpSelections() {
-        dtm.pathBancoDolvex = db.path();
+        dtm.setPathBancoDolvex(db.path());
         dtm.dtmConectDolvex(true);
     }
 
@@ -25,13 +25,13 @@ protected:
         SqlWhere condition = *sqltexts::ticketModeCondition(mode, kDec8);
         const bool filter = !companyCode.isNull();
         if (filter) condition.add(sqltexts::companyTerm(companyCode));
-        dtm.qryCupom.setStatement(sqltexts::ticketStatement(condition, cashRegister, filter));
-        return numbers(dtm.qryCupom);
+        dtm.qryCupom().setStatement(sqltexts::ticketStatement(condition, cashRegister, filter));
+        return numbers(dtm.qryCupom());
     }
     QList<int> cancellations(const QString& mode, int cashRegister) {
-        dtm.qryCupomDelete.setStatement(
+        dtm.qryCupomDelete().setStatement(
             sqltexts::cancellationStatement(*sqltexts::cancellationModeCondition(mode, kDec8), cashRegister, false));
-        return numbers(dtm.qryCupomDelete);
+        return numbers(dtm.qryCupomDelete());
     }
     static QList<int> numbers(TFbQuery& q) {
         QList<int> found;
@@ -40,10 +40,10 @@ protected:
     }
     // The registers listed by a distinct selection on a table.
     QList<int> registers(const QString& table, const SqlWhere& condition) {
-        dtm.qrySelect1.setStatement(sqltexts::registerList(table, condition));
+        dtm.qrySelect1().setStatement(sqltexts::registerList(table, condition));
         QList<int> found;
-        for (dtm.qrySelect1.Open(); !dtm.qrySelect1.Eof(); dtm.qrySelect1.Next())
-            found << dtm.qrySelect1.FieldByName("nro_cx").AsInteger();
+        for (dtm.qrySelect1().Open(); !dtm.qrySelect1().Eof(); dtm.qrySelect1().Next())
+            found << dtm.qrySelect1().FieldByName("nro_cx").AsInteger();
         return found;
     }
 
@@ -69,12 +69,12 @@ TEST_F(ErpSelections, CompanyFilterUsesTheCodeWithALeadingZero) {
     db.exec("update cupom_fiscal set cod_emp=12 where nro_cupom=2936");
     db.exec("update KORVANTA_DELETE set cod_emp=12 where nro_cupom=2936");
     EXPECT_EQ(tickets("Pendentes-1", 1, "12"), QList<int>({2936})) << "c.cod_emp=012";
-    EXPECT_FALSE(dtm.qryCupom.FieldByName("FORMASPGTO").IsNull()) << "payment forms of the same company";
+    EXPECT_FALSE(dtm.qryCupom().FieldByName("FORMASPGTO").IsNull()) << "payment forms of the same company";
 }
 
 TEST_F(ErpSelections, TicketsCarryTheirFirstPaymentFormsText) {
     ASSERT_EQ(tickets("Pendentes-1", 1), QList<int>({2901, 2935, 2936}));
-    TFbQuery& q = dtm.qryCupom;
+    TFbQuery& q = dtm.qryCupom();
     q.First();
     q.Next();
     EXPECT_TRUE(q.FieldByName("formasPgto").IsNull()) << "2935 has no payment-forms row";
@@ -89,21 +89,21 @@ TEST_F(ErpSelections, TicketsCarryTheirFirstPaymentFormsText) {
     db.exec("insert into KORVANTA_DELETE (nro_cupom, nro_cx, data_cupom, cod_emp, memo_korv, sinc_korv) "
             "values (2936, 1, '12/08/2025', 1, 'Cheque^65.60', 99)");
     ASSERT_EQ(tickets("Pendentes-1", 1), QList<int>({2901, 2935, 2936}));
-    const QString forms = dtm.qryCupom.FieldByName("FORMASPGTO").AsString();
+    const QString forms = dtm.qryCupom().FieldByName("FORMASPGTO").AsString();
     EXPECT_TRUE(forms == "Cheque^65.60" || forms == "Dinheiro^50.00\r\nCartao Credito^20,00") << forms.toStdString();
 }
 
 TEST_F(ErpSelections, PaymentFormsRowsAreNeverCancellations) {
     // Ticket 2930 of register 1 has a cancellation row and a payment-forms row under one key.
     EXPECT_EQ(cancellations("Pendentes-1", 1), QList<int>({2930}));
-    EXPECT_EQ(dtm.qryCupomDelete.FieldByName("SINC_KORV").AsInteger(), 1);
-    EXPECT_EQ(dtm.qryCupomDelete.FieldByName("FORMASPGTO").AsString(), "Dinheiro^35.38");
-    EXPECT_TRUE(dtm.qryCupomDelete.FieldByName("MEMO_KORV").AsString().startsWith(
+    EXPECT_EQ(dtm.qryCupomDelete().FieldByName("SINC_KORV").AsInteger(), 1);
+    EXPECT_EQ(dtm.qryCupomDelete().FieldByName("FORMASPGTO").AsString(), "Dinheiro^35.38");
+    EXPECT_TRUE(dtm.qryCupomDelete().FieldByName("MEMO_KORV").AsString().startsWith(
         "2025-12-08T10:05:00.000-0300\r\nCUPOM 2930 CX 1\r\n"));
     EXPECT_EQ(cancellations("Data", 1), QList<int>({2930})) << "2936's and 2930's payment-forms rows stay out";
     EXPECT_EQ(cancellations("Pendentes-3", 1), QList<int>());
     EXPECT_EQ(cancellations("Data", 2), QList<int>({1490}));
-    EXPECT_TRUE(dtm.qryCupomDelete.FieldByName("FORMASPGTO").IsNull());
+    EXPECT_TRUE(dtm.qryCupomDelete().FieldByName("FORMASPGTO").IsNull());
 
     // A register with payment-forms rows only is not listed.
     db.exec("insert into KORVANTA_DELETE (nro_cupom, nro_cx, data_cupom, cod_emp, memo_korv, sinc_korv) "
@@ -111,10 +111,10 @@ TEST_F(ErpSelections, PaymentFormsRowsAreNeverCancellations) {
     EXPECT_EQ(registers("KORVANTA_DELETE", *sqltexts::cancellationModeCondition("Data", kDec8)), QList<int>({1, 2}));
 
     // The daily closing counts cancellations only.
-    dtm.qryFecha.setStatement(sqltexts::closingCancellationTotals(kDec8, kDec8, SqlWhere{{"nro_cx", "=", "1"}}));
-    dtm.qryFecha.Open();
-    EXPECT_EQ(dtm.qryFecha.FieldByName("Cancela").AsString(), "35.38");
-    EXPECT_EQ(dtm.qryFecha.FieldByName("nroCancela").AsInteger(), 1);
+    dtm.qryFecha().setStatement(sqltexts::closingCancellationTotals(kDec8, kDec8, SqlWhere{{"nro_cx", "=", "1"}}));
+    dtm.qryFecha().Open();
+    EXPECT_EQ(dtm.qryFecha().FieldByName("Cancela").AsString(), "35.38");
+    EXPECT_EQ(dtm.qryFecha().FieldByName("nroCancela").AsInteger(), 1);
 
     // The flag update changes the cancellation row, never the payment-forms row.
     dtm.UPDATEFILE_Matriz(sqltexts::kCancellationTable, sqltexts::cancellationFlagCondition(2930, 1, kDec8, 1),
@@ -137,7 +137,7 @@ TEST_F(ErpSelections, TicketFlagUpdateTouchesOneCompanysTicket) {
 }
 
 TEST_F(ErpSelections, ItemsComeInOrderAndAMissingGoodsRowLeavesBarcodeAndNameEmpty) {
-    TFbQuery& items = dtm.qryItensCupom;
+    TFbQuery& items = dtm.qryItensCupom();
     items.setParams(sqltexts::itemParams(2936, 1, kDec8));
     items.Open();
     ASSERT_FALSE(items.Eof());
@@ -157,13 +157,13 @@ TEST_F(ErpSelections, ItemsComeInOrderAndAMissingGoodsRowLeavesBarcodeAndNameEmp
     EXPECT_TRUE(items.Eof());
 
     // The next ticket gives its parameters only: the statement stays prepared.
-    const int prepared = dtm.dtbDolvex.statements().preparations();
+    const int prepared = dtm.dtbDolvex().statements().preparations();
     items.setParams(sqltexts::itemParams(2935, 1, kDec8));
     items.Open();
     EXPECT_EQ(items.FieldByName("VLR_DES_I_KORV").AsString(), "2.00");
     EXPECT_EQ(items.FieldByName("QTD_VEN").AsFloat(), 4.0);
-    EXPECT_EQ(items.SQL.Count(), 5);
-    EXPECT_EQ(dtm.dtbDolvex.statements().preparations(), prepared);
+    EXPECT_EQ(items.sql().Count(), 5);
+    EXPECT_EQ(dtm.dtbDolvex().statements().preparations(), prepared);
 }
 
 } // namespace

@@ -32,7 +32,7 @@ private:
 TEST(ErpServer, TicketsAreReadAndFlaggedThroughTheServer) {
     ServerDatabase server;
     TdtmApi dtm;
-    dtm.pathBancoDolvex = server.name();
+    dtm.setPathBancoDolvex(server.name());
     try {
         dtm.dtmConectDolvex(true);
     } catch (const ConnectionError& e) {
@@ -42,12 +42,12 @@ TEST(ErpServer, TicketsAreReadAndFlaggedThroughTheServer) {
     }
 
     const QDate day(2025, 12, 8);
-    dtm.qryCupom.setStatement(sqltexts::ticketStatement(*sqltexts::ticketModeCondition("Pendentes-1", day), 1, false));
+    dtm.qryCupom().setStatement(sqltexts::ticketStatement(*sqltexts::ticketModeCondition("Pendentes-1", day), 1, false));
     QList<int> tickets;
     QString paymentForms;
-    for (dtm.qryCupom.Open(); !dtm.qryCupom.Eof(); dtm.qryCupom.Next()) {
-        tickets << dtm.qryCupom.FieldByName("NRO_CUPOM").AsInteger();
-        if (tickets.last() == 2936) paymentForms = dtm.qryCupom.FieldByName("FORMASPGTO").AsString();
+    for (dtm.qryCupom().Open(); !dtm.qryCupom().Eof(); dtm.qryCupom().Next()) {
+        tickets << dtm.qryCupom().FieldByName("NRO_CUPOM").AsInteger();
+        if (tickets.last() == 2936) paymentForms = dtm.qryCupom().FieldByName("FORMASPGTO").AsString();
     }
     EXPECT_EQ(tickets, QList<int>({2901, 2935, 2936}));
     EXPECT_EQ(paymentForms, "Dinheiro^50.00\r\nCartao Credito^20,00");
@@ -62,22 +62,22 @@ TEST(ErpServer, TicketsAreReadAndFlaggedThroughTheServer) {
     dtm.dtmConectDolvex(true);
     ASSERT_TRUE(dtm.SelectFile("1", "cupom_fiscal", {{"nro_cx", "=", "1"}, {"cod_emp", "=", "1"}, {"data_cupom", "=", "12/08/2025"}}));
     QStringList flags;
-    for (; !dtm.qrySelect1.Eof(); dtm.qrySelect1.Next())
-        flags << dtm.qrySelect1.FieldByName("nro_cupom").AsString() + "=" +
-                     dtm.qrySelect1.FieldByName("sinc_korvanta").AsString();
+    for (; !dtm.qrySelect1().Eof(); dtm.qrySelect1().Next())
+        flags << dtm.qrySelect1().FieldByName("nro_cupom").AsString() + "=" +
+                     dtm.qrySelect1().FieldByName("sinc_korvanta").AsString();
     flags.sort();
     EXPECT_EQ(flags, QStringList({"2935=2", "2936=1", "2937=2"}));
     EXPECT_TRUE(dtm.SelectFile("1", "mercadorias", {{"cod_red", "=", "1004"}}));
-    EXPECT_EQ(dtm.qrySelect1.FieldByName("nom_mer").AsString(), QStringLiteral("PÃO DE QUEIJO 400G"));
+    EXPECT_EQ(dtm.qrySelect1().FieldByName("nom_mer").AsString(), QStringLiteral("PÃO DE QUEIJO 400G"));
     dtm.dtmConectDolvex(false);
 }
 
 TEST(ErpServer, AWrongPasswordIsRefusedWithFirebirdsMessage) {
     ServerDatabase server;
     TFbDatabase database;
-    database.DatabaseName = server.name();
-    database.UserName = TdtmApi::kUserName;
-    database.Password = QStringLiteral("not-the-password");
+    database.setDatabaseName(server.name());
+    database.setUserName(TdtmApi::kUserName);
+    database.setPassword(QStringLiteral("not-the-password"));
     try {
         database.Open();
         FAIL() << "a wrong password must be refused";

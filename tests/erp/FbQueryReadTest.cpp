@@ -14,14 +14,14 @@ namespace {
 class FbQueryRead : public ::testing::Test {
 protected:
     FbQueryRead() {
-        dtm.pathBancoDolvex = db.path();
+        dtm.setPathBancoDolvex(db.path());
         dtm.dtmConectDolvex(true);
     }
     // Opens qrySelect1 on one statement.
     TFbQuery& select(const QString& sql) {
-        dtm.qrySelect1.SQL = QStringList{sql};
-        dtm.qrySelect1.Open();
-        return dtm.qrySelect1;
+        dtm.qrySelect1().sql() = QStringList{sql};
+        dtm.qrySelect1().Open();
+        return dtm.qrySelect1();
     }
 
     ErpDatabase db;
@@ -65,7 +65,7 @@ TEST_F(FbQueryRead, ExactNumbersKeepEveryDecimal) {
     EXPECT_TRUE(q.Eof());
     EXPECT_THROW((void)select("select cast(3000000000 as bigint) big from rdb$database").FieldByName("BIG").AsInteger(),
                  ConversionError);
-    EXPECT_EQ(dtm.qrySelect1.FieldByName("BIG").AsLargeInt(), 3000000000LL);
+    EXPECT_EQ(dtm.qrySelect1().FieldByName("BIG").AsLargeInt(), 3000000000LL);
 }
 
 TEST_F(FbQueryRead, DatesTimesAndTimestamps) {
@@ -171,7 +171,7 @@ TEST_F(FbQueryRead, MovingThroughTheRows) {
     EXPECT_FALSE(q.Eof());
     EXPECT_EQ(q.FieldByName("cod_red").AsInteger(), 1);
 
-    q.SQL.setLine(0, "select cod_red from mercadorias where cod_red > 5");
+    q.sql().setLine(0, "select cod_red from mercadorias where cod_red > 5");
     EXPECT_FALSE(q.Active()) << "changing the text closes the result";
     q.Open();
     EXPECT_TRUE(q.Active());
@@ -180,14 +180,14 @@ TEST_F(FbQueryRead, MovingThroughTheRows) {
 }
 
 TEST_F(FbQueryRead, StatementsRunWithExecSQL) {
-    TFbQuery& q = dtm.qryProcesso;
-    q.SQL = QStringList{"insert into mercadorias (cod_red, nom_mer) values (1, 'a')"};
+    TFbQuery& q = dtm.qryProcesso();
+    q.sql() = QStringList{"insert into mercadorias (cod_red, nom_mer) values (1, 'a')"};
     q.ExecSQL();
     EXPECT_EQ(q.RowsAffected(), 1);
-    q.SQL = QStringList{"update mercadorias set nom_mer='b' where cod_red=1 returning cod_red"};
+    q.sql() = QStringList{"update mercadorias set nom_mer='b' where cod_red=1 returning cod_red"};
     q.ExecSQL();
     EXPECT_EQ(q.RowsAffected(), 1);
-    q.SQL = QStringList{"update mercadorias set nom_mer='c' where cod_red=2"};
+    q.sql() = QStringList{"update mercadorias set nom_mer='c' where cod_red=2"};
     q.ExecSQL();
     EXPECT_EQ(q.RowsAffected(), 0);
     q.ExecSQL(); // the same text runs again without a new prepare

@@ -139,7 +139,7 @@ protected:
     ParameterEquivalence() {
         db.exec(QStringLiteral("create table EQ_LITERAL ") + kTwinColumns);
         db.exec(QStringLiteral("create table EQ_PARAM ") + kTwinColumns);
-        dtm.pathBancoDolvex = db.path();
+        dtm.setPathBancoDolvex(db.path());
         dtm.dtmConectDolvex(true);
     }
 
@@ -164,8 +164,8 @@ protected:
     std::optional<QString> runLiteral(const QStringList& lines) {
         return failureOf(
             [&] {
-                dtm.qryProcesso.setStatement({lines, {}});
-                dtm.qryProcesso.ExecSQL();
+                dtm.qryProcesso().setStatement({lines, {}});
+                dtm.qryProcesso().ExecSQL();
             },
             QStringLiteral("EQ_LITERAL"));
     }
@@ -195,12 +195,12 @@ TEST_F(ParameterEquivalence, InsertsAndUpdatesStoreTheSameRowsAsTheLiteralTexts)
     }
     for (const UpdateCase& c : updateCases()) {
         const auto literal = runLiteral(literalUpdate(QStringLiteral("EQ_LITERAL"), c.pairs, c.literalCondition));
-        const qint64 literalRows = literal ? -1 : dtm.qryProcesso.RowsAffected();
+        const qint64 literalRows = literal ? -1 : dtm.qryProcesso().RowsAffected();
         const auto param = failureOf([&] { dtm.UPDATEFILE_Matriz(QStringLiteral("EQ_PARAM"), c.condition, c.pairs); },
                                      QStringLiteral("EQ_PARAM"));
         if (param) ++failures;
         if (!literal && !param) {
-            EXPECT_EQ(dtm.qryProcesso.RowsAffected(), literalRows) << c.what;
+            EXPECT_EQ(dtm.qryProcesso().RowsAffected(), literalRows) << c.what;
         }
         expectSameOutcome(c.what, literal, param);
     }

@@ -24,7 +24,7 @@ SqlWhere promocaoDe(const QString& id) {
 class StatementCache : public ::testing::Test {
 protected:
     void open(const QString& name) {
-        dtm.pathBancoDolvex = name;
+        dtm.setPathBancoDolvex(name);
         dtm.dtmConectDolvex(true);
     }
     void flag(int ticket, int cashRegister, const QDate& day, const QString& value) {
@@ -39,17 +39,17 @@ protected:
             dtm.dtmConectDolvex(false);
         } catch (const DatabaseError&) {
         }
-        EXPECT_FALSE(dtm.dtbDolvex.Connected());
+        EXPECT_FALSE(dtm.dtbDolvex().Connected());
     }
-    [[nodiscard]] int preparations() const { return dtm.dtbDolvex.statements().preparations(); }
+    [[nodiscard]] int preparations() const { return dtm.dtbDolvex().statements().preparations(); }
 
     // The data module's attachment, ended from another connection as a
     // server's administrator (or a restart) would end it.
     void dropTheConnection() {
-        dtm.qrySelect1.setStatement({{"select current_connection from rdb$database"}, {}});
-        dtm.qrySelect1.Open();
-        const QString id = dtm.qrySelect1.Fields(0).AsString();
-        dtm.qrySelect1.Close();
+        dtm.qrySelect1().setStatement({{"select current_connection from rdb$database"}, {}});
+        dtm.qrySelect1().Open();
+        const QString id = dtm.qrySelect1().Fields(0).AsString();
+        dtm.qrySelect1().Close();
         db.exec(QStringLiteral("delete from mon$attachments where mon$attachment_id = ") + id);
         // Gone for good, as after a restart: a server still ending it may
         // leave the next request of that attachment without an answer.
@@ -79,45 +79,45 @@ TEST_F(StatementCache, EachStatementTextIsPreparedOncePerOpening) {
     dtm.INSERTFILE("Korvanta_promo", {"id_prom", "7", "atv_prom", "T"});
     dtm.INSERTFILE("Korvanta_promo", {"id_prom", "8", "atv_prom", "F"});
     EXPECT_EQ(preparations(), 3);
-    EXPECT_EQ(dtm.dtbDolvex.statements().size(), 3);
+    EXPECT_EQ(dtm.dtbDolvex().statements().size(), 3);
 
     // A reopening frees them all; the next use prepares again.
     open(db.path());
-    EXPECT_EQ(dtm.dtbDolvex.statements().size(), 0);
+    EXPECT_EQ(dtm.dtbDolvex().statements().size(), 0);
     flag(2935, 1, kDec8, "1");
     EXPECT_EQ(preparations(), 1);
     dtm.dtmConectDolvex(false);
-    EXPECT_EQ(dtm.dtbDolvex.statements().size(), 0);
+    EXPECT_EQ(dtm.dtbDolvex().statements().size(), 0);
 }
 
 TEST_F(StatementCache, TwoQueriesRunTheSameTextAtOnce) {
     open(db.path());
     ASSERT_TRUE(dtm.SelectFile("1", "Korvanta_promo", promocaoDe("101")));
     // The same text in another query while qrySelect1's rows are open.
-    dtm.qryFecha.setStatement(sqltexts::selectFileStatement("Korvanta_promo", promocaoDe("102")));
-    dtm.qryFecha.Open();
-    EXPECT_EQ(dtm.qryFecha.FieldByName("ID_PROM").AsInteger(), 102);
-    EXPECT_EQ(dtm.qrySelect1.FieldByName("ID_PROM").AsInteger(), 101);
-    dtm.qrySelect1.Next();
-    EXPECT_TRUE(dtm.qrySelect1.Eof());
-    dtm.qryFecha.Close();
+    dtm.qryFecha().setStatement(sqltexts::selectFileStatement("Korvanta_promo", promocaoDe("102")));
+    dtm.qryFecha().Open();
+    EXPECT_EQ(dtm.qryFecha().FieldByName("ID_PROM").AsInteger(), 102);
+    EXPECT_EQ(dtm.qrySelect1().FieldByName("ID_PROM").AsInteger(), 101);
+    dtm.qrySelect1().Next();
+    EXPECT_TRUE(dtm.qrySelect1().Eof());
+    dtm.qryFecha().Close();
     // Once both are closed, the cached statement serves again.
     ASSERT_TRUE(dtm.SelectFile("1", "Korvanta_promo", promocaoDe("102")));
-    EXPECT_EQ(dtm.qrySelect1.FieldByName("ID_PROM").AsInteger(), 102);
+    EXPECT_EQ(dtm.qrySelect1().FieldByName("ID_PROM").AsInteger(), 102);
 }
 
 TEST_F(StatementCache, AParameterCountThatDoesNotMatchIsAnError) {
     open(db.path());
-    dtm.qrySelect1.setStatement({{"select * from Korvanta_promo where id_prom=?"}, {"101", "102"}});
+    dtm.qrySelect1().setStatement({{"select * from Korvanta_promo where id_prom=?"}, {"101", "102"}});
     try {
-        dtm.qrySelect1.Open();
+        dtm.qrySelect1().Open();
         FAIL() << "two values for one parameter must fail";
     } catch (const DatabaseError& e) {
         EXPECT_TRUE(e.message().contains("1 parameters, 2 given")) << e.message().toStdString();
     }
-    dtm.qrySelect1.setParams({"101"});
-    dtm.qrySelect1.Open();
-    EXPECT_FALSE(dtm.qrySelect1.Eof());
+    dtm.qrySelect1().setParams({"101"});
+    dtm.qrySelect1().Open();
+    EXPECT_FALSE(dtm.qrySelect1().Eof());
 }
 
 TEST_F(StatementCache, AConnectionDroppedBetweenTwoExecutionsEndsInAnErrorAndTheNextOpeningPreparesAfresh) {
@@ -126,7 +126,7 @@ TEST_F(StatementCache, AConnectionDroppedBetweenTwoExecutionsEndsInAnErrorAndThe
     dropTheConnection();
     EXPECT_THROW(flag(2936, 1, kDec8, "2"), DatabaseError);
     endTheRun();
-    EXPECT_EQ(dtm.dtbDolvex.statements().size(), 0);
+    EXPECT_EQ(dtm.dtbDolvex().statements().size(), 0);
 
     open(db.path());
     flag(2936, 1, kDec8, "3");

@@ -48,7 +48,7 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
     venda(7, 2, QDate(2020, 6, 13), "10");
     venda(8, 1, QDate(2020, 6, 14), "10"); // today: not closed
     cancelamento(9, 3, QDate(2020, 6, 13), 2); // a register without tickets that day: not closed
-    core->frmConfig->edtDataUltFecha = QStringLiteral("09/06/2020");
+    core->frmConfig->MostraUltFecha(QStringLiteral("09/06/2020"));
     service->queue(kFechamento, {200, 400});
 
     core->Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
@@ -71,14 +71,14 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
         temLog(QStringLiteral("Erro fechamento: 12/06/2020 / Cx: 1"), QStringLiteral("HTTP/1.1 400 ")));
     EXPECT_TRUE(temLog(QStringLiteral("Fechamento: 13/06/2020 / Cx: 2"), QStringLiteral("200: ok")));
     EXPECT_EQ(linhasDoLog.size(), 4) << textoDoLog().toStdString();
-    EXPECT_EQ(core->frmConfig->edtDataUltFecha, QStringLiteral("13/06/2020"));
+    EXPECT_EQ(core->frmConfig->values().dataUltFecha, QStringLiteral("13/06/2020"));
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("13/06/2020"));
     // The last document stays in mmoErro; the session stays open.
     EXPECT_TRUE(core->mmoErro.Text().contains(QStringLiteral("\"fechaVentas\":\"2020-06-13\"")));
-    EXPECT_TRUE(core->dtmApi->dtbDolvex.Connected());
+    EXPECT_TRUE(core->dtmApi->dtbDolvex().Connected());
     EXPECT_FALSE(core->IdHTTP_Temp);
     // Four days read with one grouped selection per table, not one per day and register.
-    EXPECT_EQ(core->dtmApi->dtbDolvex.statements().preparations(), 2);
+    EXPECT_EQ(core->dtmApi->dtbDolvex().statements().preparations(), 2);
 
     // Up to date: nothing more to send.
     core->Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
@@ -89,7 +89,7 @@ TEST_F(FechamentoTest, GivenDateModeClosesOneDayAndKeepsTheLastClosedDay) {
     venda(1, 1, QDate(2020, 6, 13), "10");
     venda(2, 2, QDate(2020, 6, 13), "12.34");
     venda(3, 2, QDate(2020, 6, 12), "10");
-    core->frmConfig->edtDataUltFecha = QStringLiteral("01/06/2020");
+    core->frmConfig->MostraUltFecha(QStringLiteral("01/06/2020"));
     service->queue(kFechamento, {200, 201, 500});
 
     core->Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QStringLiteral("2"));
@@ -102,7 +102,7 @@ TEST_F(FechamentoTest, GivenDateModeClosesOneDayAndKeepsTheLastClosedDay) {
     EXPECT_TRUE(
         temLog(QStringLiteral("Erro fechamento: 13/06/2020 / Cx: 2"), QStringLiteral("HTTP/1.1 500 ")));
     EXPECT_EQ(core->qualUrlColeta, 2); // the 500 moved the failover on
-    EXPECT_EQ(core->frmConfig->edtDataUltFecha, QStringLiteral("01/06/2020"));
+    EXPECT_EQ(core->frmConfig->values().dataUltFecha, QStringLiteral("01/06/2020"));
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("01/11/2020")); // never stored
 }
 
@@ -110,7 +110,7 @@ TEST_F(FechamentoTest, ServiceStoppedKeepsTheDayThatFailed) {
     venda(1, 1, QDate(2020, 6, 11), "10");
     venda(2, 1, QDate(2020, 6, 12), "10");
     venda(3, 1, QDate(2020, 6, 13), "10");
-    core->frmConfig->edtDataUltFecha = QStringLiteral("10/06/2020");
+    core->frmConfig->MostraUltFecha(QStringLiteral("10/06/2020"));
     QObject::connect(core.get(), &TPrincipal::rowAdded, core.get(), [this] {
         if (linhasDoLog.size() == 1) service->stop();
     });
@@ -119,7 +119,7 @@ TEST_F(FechamentoTest, ServiceStoppedKeepsTheDayThatFailed) {
     ASSERT_EQ(linhasDoLog.size(), 2) << textoDoLog().toStdString();
     EXPECT_EQ(linhasDoLog.at(1).operacao, QStringLiteral("Erro fechamento: 12/06/2020 / Cx: 1"));
     EXPECT_FALSE(linhasDoLog.at(1).mensagem.isEmpty());
-    EXPECT_EQ(core->frmConfig->edtDataUltFecha, QStringLiteral("11/06/2020"));
+    EXPECT_EQ(core->frmConfig->values().dataUltFecha, QStringLiteral("11/06/2020"));
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("11/06/2020"));
     EXPECT_FALSE(core->IdHTTP_Temp);
 }
@@ -132,7 +132,7 @@ TEST_F(FechamentoTest, InputsThatCannotNameADayOrRegisterAreLoggedNotSent) {
     } casos[] = {{"2020-06-13", ""}, {"31/02/2020", ""}, {"13/06/2020", "1 or 1=1"}};
     for (const auto& c : casos)
         core->Envia_fechamento_dia_anterior(QString::fromLatin1(c.data), QString::fromLatin1(c.caixa));
-    core->frmConfig->edtDataUltFecha = QStringLiteral("ontem");
+    core->frmConfig->MostraUltFecha(QStringLiteral("ontem"));
     core->Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     EXPECT_TRUE(posts(kFechamento).isEmpty());
     EXPECT_EQ(linhasDoLog.size(), 4) << textoDoLog().toStdString();

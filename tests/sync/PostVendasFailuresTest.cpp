@@ -32,7 +32,7 @@ TEST_F(SalesTest, ServiceStoppedInTheMiddleEndsTheRunCleanly) {
     EXPECT_EQ(core->uPostFecha, 0); // no closing
     EXPECT_EQ(core->podePostVenda, 1);
     EXPECT_EQ(core->podeGetPromo, 1);
-    EXPECT_FALSE(core->dtmApi->dtbDolvex.Connected());
+    EXPECT_FALSE(core->dtmApi->dtbDolvex().Connected());
     EXPECT_FALSE(core->IdHTTP_Temp);
 
     // The next run, with the service back, sends the rest.
@@ -134,11 +134,11 @@ TEST_F(SalesTest, DatabaseErrorEndsTheRunWithGatesOpenAndSessionClosed) {
     EXPECT_THROW(core->PostVendas(QStringLiteral("Pendentes-1"), QString()), AppError);
     EXPECT_EQ(core->podePostVenda, 1);
     EXPECT_EQ(core->podeGetPromo, 1);
-    EXPECT_FALSE(core->dtmApi->dtbDolvex.Connected());
+    EXPECT_FALSE(core->dtmApi->dtbDolvex().Connected());
 
     // A database that cannot be opened.
     core->chkCodEmpDolvex = false;
-    core->dtmApi->pathBancoDolvex = pasta.file(QStringLiteral("missing.fdb"));
+    core->dtmApi->setPathBancoDolvex(pasta.file(QStringLiteral("missing.fdb")));
     EXPECT_THROW(core->PostVendas(QStringLiteral("Pendentes-1"), QString()), AppError);
     EXPECT_EQ(core->podePostVenda, 1);
     EXPECT_TRUE(service->journal().isEmpty());

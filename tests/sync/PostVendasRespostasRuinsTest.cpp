@@ -53,7 +53,7 @@ TEST_F(SalesTest, MovementReplyThatNeverArrivesWholeKeepsTheFlagsAndEndsTheRun) 
         EXPECT_TRUE(linhasDoLog.constLast().mensagem.contains(c.mensagem)) << textoDoLog().toStdString();
         EXPECT_EQ(core->podePostVenda, 1);
         EXPECT_EQ(core->podeGetPromo, 1);
-        EXPECT_FALSE(core->dtmApi->dtbDolvex.Connected());
+        EXPECT_FALSE(core->dtmApi->dtbDolvex().Connected());
         EXPECT_FALSE(core->IdHTTP_Temp);
 
         // Whole replies again: the next run flags both (the first one perhaps as already accepted).
@@ -104,7 +104,7 @@ TEST_F(SalesTest, ClosingReplyThatNeverArrivesWholeKeepsTheLastClosedDay) {
         ASSERT_EQ(linhasDoLog.size(), linhas + 1) << textoDoLog().toStdString();
         EXPECT_EQ(linhasDoLog.constLast().operacao, QStringLiteral("Erro fechamento: 11/06/2020 / Cx: 1"));
         EXPECT_TRUE(linhasDoLog.constLast().mensagem.contains(c.mensagem)) << textoDoLog().toStdString();
-        EXPECT_EQ(core->frmConfig->edtDataUltFecha, QStringLiteral("10/06/2020"));
+        EXPECT_EQ(core->frmConfig->values().dataUltFecha, QStringLiteral("10/06/2020"));
         EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("10/06/2020"));
         EXPECT_FALSE(core->IdHTTP_Temp);
         service->reset();

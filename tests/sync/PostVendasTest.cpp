@@ -40,7 +40,7 @@ TEST_F(SalesTest, SaleIsPostedAsTheExampleDocumentAndFlagged) {
     EXPECT_EQ(core->mmoRequest.Text().toUtf8(), QByteArray(kExemploVenda));
     EXPECT_EQ(core->podePostVenda, 1);
     EXPECT_EQ(core->podeGetPromo, 1);
-    EXPECT_FALSE(core->dtmApi->dtbDolvex.Connected());
+    EXPECT_FALSE(core->dtmApi->dtbDolvex().Connected());
     EXPECT_FALSE(core->IdHTTP_Temp);
 }
 
@@ -205,33 +205,35 @@ TEST_F(SalesTest, GuardsKeepTheRunFromStarting) {
 TEST_F(SalesTest, FirstAcceptedMovementMakesTodayTheLastClosedDay) {
     cupom(1);
     cupom(2);
-    core->frmConfig->edtDataUltFecha = QStringLiteral("01/01/2020");
+    core->frmConfig->MostraUltFecha(QStringLiteral("01/01/2020"));
     service->queue(QStringLiteral("movimientos"), {400});
     core->PostVendas(QStringLiteral("Pendentes-1"), QString());
-    EXPECT_EQ(core->frmConfig->edtDataUltFecha, QStringLiteral("14/06/2020"));
+    EXPECT_EQ(core->frmConfig->values().dataUltFecha, QStringLiteral("14/06/2020"));
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("14/06/2020"));
 
     // Any other date is left alone.
-    core->frmConfig->edtDataUltFecha = QStringLiteral("01/11/2020");
+    core->frmConfig->MostraUltFecha(QStringLiteral("01/11/2020"));
     core->PostVendas(QStringLiteral("Data"), QString());
-    EXPECT_EQ(core->frmConfig->edtDataUltFecha, QStringLiteral("01/11/2020"));
+    EXPECT_EQ(core->frmConfig->values().dataUltFecha, QStringLiteral("01/11/2020"));
 }
 
 TEST_F(SalesTest, DueClosingRunsAtTheEndAndMovesItsCountdown) {
     cupom(1, 1, QDate(2020, 6, 13), 2);
-    core->frmConfig->edtDataUltFecha = QStringLiteral("12/06/2020");
-    core->frmConfig->timerFecha.setText(QStringLiteral("660"));
+    core->frmConfig->MostraUltFecha(QStringLiteral("12/06/2020"));
+    ConfigValues valores = core->frmConfig->values();
+    valores.timerFecha.setText(QStringLiteral("660"));
+    core->frmConfig->setValues(valores);
     core->uPostFecha = clockSeconds() - 1;
     core->PostVendas(QStringLiteral("Pendentes-1"), QString());
     EXPECT_EQ(core->uPostFecha, clockSeconds() + 660);
     EXPECT_EQ(posts(QStringLiteral("cierresDiarios")).size(), 1);
     EXPECT_TRUE(temLog(QStringLiteral("Fechamento: 13/06/2020 / Cx: 1"), QStringLiteral("200: ok")));
     EXPECT_EQ(core->podePostVenda, 1);
-    EXPECT_FALSE(core->dtmApi->dtbDolvex.Connected());
+    EXPECT_FALSE(core->dtmApi->dtbDolvex().Connected());
 
     // Not due: nothing more.
     core->uPostFecha = clockSeconds();
-    core->frmConfig->edtDataUltFecha = QStringLiteral("12/06/2020");
+    core->frmConfig->MostraUltFecha(QStringLiteral("12/06/2020"));
     core->PostVendas(QStringLiteral("Pendentes-1"), QString());
     EXPECT_EQ(posts(QStringLiteral("cierresDiarios")).size(), 1);
 }

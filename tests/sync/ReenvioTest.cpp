@@ -49,14 +49,14 @@ TEST_F(ReenvioTest, MovementRequestRunsTheDateModeForThatDayAndRegister) {
 }
 
 TEST_F(ReenvioTest, ClosingRequestPostsThatDaysClosingForThatRegisterOnly) {
-    const QString ultimoFechamento = core->frmConfig->edtDataUltFecha;
+    const QString ultimoFechamento = core->frmConfig->values().dataUltFecha;
     pedeFechamentos(R"({"total":1,"solicitudes":[{"fecha":"2025-12-08","codigoCaja":"2"}]})");
 
     leReenvios();
 
     EXPECT_EQ(posts("cierresDiarios"), QStringList{caminho("2", "cierresDiarios")}) << textoDoLog().toStdString();
     EXPECT_TRUE(posts("movimientos").isEmpty());
-    EXPECT_EQ(core->frmConfig->edtDataUltFecha, ultimoFechamento);
+    EXPECT_EQ(core->frmConfig->values().dataUltFecha, ultimoFechamento);
     EXPECT_EQ(core->edtData, QDate(2025, 12, 8));
 }
 

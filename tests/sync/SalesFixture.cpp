@@ -147,5 +147,5 @@ QString SalesTest::textoDoLog() const {
 QString SalesTest::dataUltFechaGravada() const {
     TConfig gravado(pasta.file(QStringLiteral("configAPI.ini")));
     gravado.LoadConfig();
-    return gravado.edtDataUltFecha;
+    return gravado.values().dataUltFecha;
 }

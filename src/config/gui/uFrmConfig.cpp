@@ -180,45 +180,48 @@ void TfrmConfig::btnCancelarClick() {
 }
 
 void TfrmConfig::mostra() {
-    pathBDDolvex->setText(m_config.pathBDDolvex);
-    idEmpresa->setText(m_config.idEmpresa);
-    idLocal->setText(m_config.idLocal);
-    usuario->setText(m_config.usuario);
-    senha->setText(m_config.senha);
-    urlBase->setText(m_config.urlBase);
-    urlBase2->setText(m_config.urlBase2);
-    urlBase3->setText(m_config.urlBase3);
-    urlBase4->setText(m_config.urlBase4);
-    chkCodEmpDolvex->setChecked(m_config.chkCodEmpDolvex);
-    edtcodempdolvex->setText(m_config.edtcodempdolvex.text());
-    edtApelidoEmp->setText(m_config.edtApelidoEmp);
-    timerProm->setText(m_config.timerProm.text());
-    timerReenvio->setText(m_config.timerReenvio.text());
-    timerFecha->setText(m_config.timerFecha.text());
-    timerVenda->setText(m_config.timerVenda.text());
-    edtDataUltFecha->setText(m_config.edtDataUltFecha);
-    chkGetPromo->setChecked(m_config.chkGetPromo);
-    chkPostVenda->setChecked(m_config.chkPostVenda);
+    const ConfigValues& v = m_config.values();
+    pathBDDolvex->setText(v.pathBDDolvex);
+    idEmpresa->setText(v.idEmpresa);
+    idLocal->setText(v.idLocal);
+    usuario->setText(v.usuario);
+    senha->setText(v.senha);
+    urlBase->setText(v.urlBase);
+    urlBase2->setText(v.urlBase2);
+    urlBase3->setText(v.urlBase3);
+    urlBase4->setText(v.urlBase4);
+    chkCodEmpDolvex->setChecked(v.usaCodEmpDolvex);
+    edtcodempdolvex->setText(v.codEmpDolvex.text());
+    edtApelidoEmp->setText(v.apelidoEmp);
+    timerProm->setText(v.timerProm.text());
+    timerReenvio->setText(v.timerReenvio.text());
+    timerFecha->setText(v.timerFecha.text());
+    timerVenda->setText(v.timerVenda.text());
+    edtDataUltFecha->setText(v.dataUltFecha);
+    chkGetPromo->setChecked(v.buscaPromocoes);
+    chkPostVenda->setChecked(v.postaVendas);
 }
 
 void TfrmConfig::guarda() {
-    m_config.pathBDDolvex = pathBDDolvex->text();
-    m_config.idEmpresa = idEmpresa->text();
-    m_config.idLocal = idLocal->text();
-    m_config.usuario = usuario->text();
-    m_config.senha = senha->text();
-    m_config.urlBase = urlBase->text();
-    m_config.urlBase2 = urlBase2->text();
-    m_config.urlBase3 = urlBase3->text();
-    m_config.urlBase4 = urlBase4->text();
-    m_config.chkCodEmpDolvex = chkCodEmpDolvex->isChecked();
-    m_config.edtcodempdolvex.setText(edtcodempdolvex->text());
-    m_config.edtApelidoEmp = edtApelidoEmp->text();
-    m_config.timerProm.setText(timerProm->text());
-    m_config.timerReenvio.setText(timerReenvio->text());
-    m_config.timerFecha.setText(timerFecha->text());
-    m_config.timerVenda.setText(timerVenda->text());
-    m_config.edtDataUltFecha = edtDataUltFecha->text();
-    m_config.chkGetPromo = chkGetPromo->isChecked();
-    m_config.chkPostVenda = chkPostVenda->isChecked();
+    ConfigValues v = m_config.values();
+    v.pathBDDolvex = pathBDDolvex->text();
+    v.idEmpresa = idEmpresa->text();
+    v.idLocal = idLocal->text();
+    v.usuario = usuario->text();
+    v.senha = senha->text();
+    v.urlBase = urlBase->text();
+    v.urlBase2 = urlBase2->text();
+    v.urlBase3 = urlBase3->text();
+    v.urlBase4 = urlBase4->text();
+    v.usaCodEmpDolvex = chkCodEmpDolvex->isChecked();
+    v.codEmpDolvex.setText(edtcodempdolvex->text());
+    v.apelidoEmp = edtApelidoEmp->text();
+    v.timerProm.setText(timerProm->text());
+    v.timerReenvio.setText(timerReenvio->text());
+    v.timerFecha.setText(timerFecha->text());
+    v.timerVenda.setText(timerVenda->text());
+    v.dataUltFecha = edtDataUltFecha->text();
+    v.buscaPromocoes = chkGetPromo->isChecked();
+    v.postaVendas = chkPostVenda->isChecked();
+    m_config.setValues(v);
 }

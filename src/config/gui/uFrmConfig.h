@@ -61,8 +61,8 @@ class TfrmConfig : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void mostra(); // store -> controls
-    void guarda(); // controls -> store
+    void mostra(); // the store's values -> controls
+    void guarda(); // controls -> a copy of the values -> the store
 
     TConfig& m_config;
 };

@@ -1,6 +1,6 @@
-#include "config/NumericEdit.h"
+#include "config/NumericValue.h"
 
-void TNumericEdit::setText(const QString& text) {
+void TNumericValue::setText(const QString& text) {
     QString kept;
     kept.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -12,7 +12,7 @@ void TNumericEdit::setText(const QString& text) {
     m_text = kept;
 }
 
-qint32 TNumericEdit::value() const {
+qint32 TNumericValue::value() const {
     bool ok = false;
     const int number = m_text.toInt(&ok);
     return ok ? number : 0;
