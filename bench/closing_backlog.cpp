@@ -25,13 +25,24 @@
 #include "BenchSupport.h"
 #include "ServerDatabase.h"
 #include "api/RequestFrame.h"
+#include "api/ServiceFrame.h"
+#include "app/ActivityLog.h"
+#include "app/Commands.h"
+#include "app/ErrorDisplay.h"
+#include "app/Scheduler.h"
 #include "app/uPrincipal.h"
 #include "config/Settings.h"
-#include "erp/SqlTexts.h"
 #include "erp/uDtmApi.h"
+#include "support/MemTable.h"
+#include "sync/Diagnostico.h"
+#include "sync/EnvioDeVendas.h"
+#include "sync/FechamentoDiario.h"
+#include "sync/Loja.h"
+#include "sync/Promocoes.h"
+#include "sync/Reenvio.h"
+#include "erp/SqlTexts.h"
 #include "support/Clock.h"
 #include "support/Memo.h"
-#include "support/MemTable.h"
 #include "support/Platform.h"
 #include "sync/ClosingDocument.h"
 #include "sync/ClosingTotals.h"
@@ -144,23 +155,23 @@ void measure(const char* label, const Options& o, const QString& name, const QSt
     TFbQuery floorQuery(&floorSide.dtbDolvex(), &floorSide.ibtDolvex(), QStringLiteral("floor"));
 
     TPrincipal core;
-    core.frmConfig->LoadConfig();
-    core.URL_BASE = base;
-    core.edtidEmpresa = company;
-    core.edtidLocal = QStringLiteral("1");
-    core.edtUsuario = kUser;
-    core.edtSenha = kPassword;
-    core.versaoPdv = core.VersaoRetaguarda = QString::fromLatin1(api::kVersao);
-    core.dtmApi->setPathBancoDolvex(name);
-    core.patLogErro = QFileInfo(journal).absolutePath() + QDir::separator();
-    core.tblList->Open();
+    core.config().LoadConfig();
+    core.frame().setBaseUrl(base);
+    Loja loja = core.loja();
+    loja.idEmpresa = company;
+    loja.idLocal = QStringLiteral("1");
+    loja.pastaLog = QFileInfo(journal).absolutePath() + QDir::separator();
+    core.setLoja(loja);
+    core.frame().setCredenciais(kUser, kPassword);
+    core.erp().setPathBancoDolvex(name);
+    core.log().tabela().Open();
 
     // Warm-up: both sides once (the floor's statements stay prepared on its connection).
     fechamento::TotaisPorDia totals;
     const auto reading = [&] {
-        core.dtmApi->dtmConectDolvex(true);
-        const double seconds = secondsOf([&] { totals = fechamento::lerTotais(*core.dtmApi, first, last, {}); });
-        core.dtmApi->dtmConectDolvex(false);
+        core.erp().dtmConectDolvex(true);
+        const double seconds = secondsOf([&] { totals = fechamento::lerTotais(core.erp(), first, last, {}); });
+        core.erp().dtmConectDolvex(false);
         return seconds;
     };
     int floorRows = 0;
@@ -176,10 +187,10 @@ void measure(const char* label, const Options& o, const QString& name, const QSt
     for (const auto& day : totals) pairs += int(day.size());
 
     // The whole run, posting the pending days.
-    core.frmConfig->MostraUltFecha(first.addDays(-1).toString(QStringLiteral("dd/MM/yyyy")));
-    const double run = secondsOf([&] { core.Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString()); });
-    core.dtmApi->dtmConectDolvex(false);
-    const bool closedAll = core.frmConfig->values().dataUltFecha == last.toString(QStringLiteral("dd/MM/yyyy"));
+    core.config().MostraUltFecha(first.addDays(-1).toString(QStringLiteral("dd/MM/yyyy")));
+    const double run = secondsOf([&] { core.fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString()); });
+    core.erp().dtmConectDolvex(false);
+    const bool closedAll = core.config().values().dataUltFecha == last.toString(QStringLiteral("dd/MM/yyyy"));
     const std::vector<QByteArray> posted = postedDocuments(journal, company);
     const std::vector<QByteArray> expected = expectedDocuments(floorSide, first, last);
     const bool same = closedAll && posted == expected;

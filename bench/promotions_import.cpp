@@ -17,20 +17,32 @@
 // steadier figure). "RESULT promotions_import key=value ..." and
 // "RESULT promotions_import_tcp ..." hold the figures for scripts/bench.
 
+#include "api/ServiceFrame.h"
+#include "app/ActivityLog.h"
+#include "app/Commands.h"
+#include "app/ErrorDisplay.h"
+#include "app/Scheduler.h"
 #include "app/uPrincipal.h"
+#include "config/Settings.h"
+#include "erp/uDtmApi.h"
+#include "support/MemTable.h"
+#include "sync/Diagnostico.h"
+#include "sync/EnvioDeVendas.h"
+#include "sync/FechamentoDiario.h"
+#include "sync/Loja.h"
+#include "sync/Promocoes.h"
+#include "sync/Reenvio.h"
 #include "erp/FbDatabase.h"
 #include "erp/FbError.h"
 #include "erp/FbQuery.h"
 #include "erp/FbTransaction.h"
 #include "erp/SqlScript.h"
-#include "erp/uDtmApi.h"
 #include "BenchSupport.h"
 #include "PromotionsDocument.h"
 #include "PromotionsFloor.h"
 #include "ServerDatabase.h"
 #include "support/Clock.h"
 #include "support/Codepage.h"
-#include "support/MemTable.h"
 #include "support/Platform.h"
 
 #include <firebird/Interface.h>
@@ -40,6 +52,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+
+#include <optional>
+#include <stdexcept>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -129,18 +144,20 @@ struct Tempos {
 
 Tempos importa(TPrincipal& core) {
     Tempos t;
+    std::optional<QString> documento;
     {
         const Cronometro relogio;
-        core.GetPromocoes();
+        documento = core.promocoes().GetPromocoes();
         t.busca = relogio.agora();
     }
+    if (!documento) throw std::runtime_error("the promotions fetch failed");
     const Cronometro relogio;
-    core.Trata_leitura_Json();
+    core.promocoes().Trata_leitura_Json(*documento);
     t.importacao = relogio.agora();
     // The log's last row says what was written.
-    const int ultima = core.tblList->RecordCount() - 1;
-    std::printf("    log: %s | %s\n", core.tblList->cell(ultima, 0).toString().toLocal8Bit().constData(),
-                core.tblList->cell(ultima, 3).toString().toLocal8Bit().constData());
+    const int ultima = core.log().tabela().RecordCount() - 1;
+    std::printf("    log: %s | %s\n", core.log().tabela().cell(ultima, 0).toString().toLocal8Bit().constData(),
+                core.log().tabela().cell(ultima, 3).toString().toLocal8Bit().constData());
     return t;
 }
 
@@ -177,16 +194,16 @@ void compara(const char* rotulo, bool cpu, const QString& limpo, const QString& 
 
     Servico servico(arquivo);
     TPrincipal core;
-    core.URL_BASE = servico.url();
-    core.edtidEmpresa = QStringLiteral("11");
-    core.edtidLocal = QStringLiteral("22");
-    core.edtUsuario = QStringLiteral("loja");
-    core.edtSenha = QStringLiteral("s3nha");
-    core.dtmApi->setPathBancoDolvex(nome(bancoImportacao));
-    core.patLogErro = QFileInfo(limpo).absolutePath() + QStringLiteral("/");
-    core.podeGetPromo = 1;
-    core.podePostVenda = 1;
-    core.tblList->Open();
+    core.frame().setBaseUrl(servico.url());
+    Loja loja = core.loja();
+    loja.idEmpresa = QStringLiteral("11");
+    loja.idLocal = QStringLiteral("22");
+    loja.pastaLog = QFileInfo(limpo).absolutePath() + QStringLiteral("/");
+    core.setLoja(loja);
+    core.frame().setCredenciais(QStringLiteral("loja"), QStringLiteral("s3nha"));
+    core.erp().setPathBancoDolvex(nome(bancoImportacao));
+    core.scheduler().portoes().abreAmbos();
+    core.log().tabela().Open();
 
     std::printf("%s: %d promotions x (%d condition + %d benefit articles)\n", rotulo, promocoes, artigos, artigos);
     std::printf("  import 1 (inserts):\n");

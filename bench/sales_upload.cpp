@@ -17,18 +17,29 @@
 // median figures for scripts/bench.
 
 #include "api/RequestFrame.h"
+#include "api/ServiceFrame.h"
+#include "app/ActivityLog.h"
+#include "app/Commands.h"
+#include "app/ErrorDisplay.h"
+#include "app/Scheduler.h"
 #include "app/uPrincipal.h"
 #include "config/Settings.h"
+#include "erp/uDtmApi.h"
+#include "support/MemTable.h"
+#include "sync/Diagnostico.h"
+#include "sync/EnvioDeVendas.h"
+#include "sync/FechamentoDiario.h"
+#include "sync/Loja.h"
+#include "sync/Promocoes.h"
+#include "sync/Reenvio.h"
 #include "erp/FbDatabase.h"
 #include "erp/FbQuery.h"
 #include "erp/FbTransaction.h"
 #include "erp/SqlScript.h"
-#include "erp/uDtmApi.h"
 #include "BenchSupport.h"
 #include "SalesFloors.h"
 #include "ServerDatabase.h"
 #include "support/Clock.h"
-#include "support/MemTable.h"
 #include "support/Platform.h"
 
 #include <QCoreApplication>
@@ -148,30 +159,30 @@ Round round(const QString& folder, const Service& service, const QString& compan
     Round r;
 
     TPrincipal core;
-    core.frmConfig->LoadConfig();
-    core.URL_BASE = service.base;
-    core.edtidEmpresa = company;
-    core.edtidLocal = QStringLiteral("1");
-    core.edtUsuario = kUser;
-    core.edtSenha = kPassword;
-    core.versaoPdv = core.VersaoRetaguarda = QString::fromLatin1(api::kVersao);
-    core.dtmApi->setPathBancoDolvex(name(runDb));
-    core.patLogErro = folder + QDir::separator();
-    core.chkpostVendas = true;
-    core.podeGetPromo = core.podePostVenda = 1;
-    core.uPostFecha = clockSeconds() + 1'000'000'000;
-    core.tblList->Open();
+    core.config().LoadConfig();
+    core.frame().setBaseUrl(service.base);
+    Loja loja = core.loja();
+    loja.idEmpresa = company;
+    loja.idLocal = QStringLiteral("1");
+    loja.pastaLog = folder + QDir::separator();
+    loja.postaVendas = true;
+    core.setLoja(loja);
+    core.frame().setCredenciais(kUser, kPassword);
+    core.erp().setPathBancoDolvex(name(runDb));
+    core.scheduler().portoes().abreAmbos();
+    core.scheduler().prazoFechamento().setProximo(clockSeconds() + 1'000'000'000);
+    core.log().tabela().Open();
     // Warm-up: connections, statements and caches, on register 9.
-    core.edtData = kDay;
-    core.PostVendas(QStringLiteral("Data"), QStringLiteral("9"));
+    core.comandos().setDia(kDay);
+    core.vendas().PostVendas(QStringLiteral("Data"), QStringLiteral("9"), core.comandos().dia());
     QElapsedTimer timer;
     timer.start();
-    core.PostVendas(QStringLiteral("Pendentes-1"), QString());
+    core.vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core.comandos().dia());
     r.run = double(timer.nsecsElapsed()) / 1e9;
     peakAfterRun = std::max(peakAfterRun, platform::peakMemoryBytes());
-    core.dtmApi->dtmConectDolvex(true);
-    const int left = pendingTickets(*core.dtmApi);
-    core.dtmApi->dtmConectDolvex(false);
+    core.erp().dtmConectDolvex(true);
+    const int left = pendingTickets(core.erp());
+    core.erp().dtmConectDolvex(false);
     const std::vector<QByteArray> docs = postedDocuments(service.journal, "/" + path("1"));
     if (left != 0 || int(docs.size()) != kTickets)
         throw AppError(QStringLiteral("the run left %1 tickets unflagged and posted %2 documents")

@@ -42,12 +42,24 @@
 #include "SoakJournal.h"
 #include "SoakStore.h"
 #include "app/Headless.h"
+#include "api/ServiceFrame.h"
+#include "app/ActivityLog.h"
+#include "app/Commands.h"
+#include "app/ErrorDisplay.h"
+#include "app/Scheduler.h"
 #include "app/uPrincipal.h"
+#include "config/Settings.h"
 #include "erp/uDtmApi.h"
+#include "support/MemTable.h"
+#include "sync/Diagnostico.h"
+#include "sync/EnvioDeVendas.h"
+#include "sync/FechamentoDiario.h"
+#include "sync/Loja.h"
+#include "sync/Promocoes.h"
+#include "sync/Reenvio.h"
 #include "support/Clock.h"
 #include "support/Codepage.h"
 #include "support/Errors.h"
-#include "support/MemTable.h"
 #include "support/Platform.h"
 
 #include <QCoreApplication>
@@ -198,13 +210,13 @@ int run(int days, int tick) {
     {
         headless::THeadlessRunner runner(log, errors);
         TPrincipal& core = runner.core();
-        QObject::connect(&core, &TPrincipal::rowAdded, &core, [&] {
-            const TMemTable& t = *core.tblList;
+        QObject::connect(&core.log(), &TActivityLog::rowAdded, &core, [&] {
+            const TMemTable& t = core.log().tabela();
             if (t.RecordCount() > 0 && t.cell(t.RecordCount() - 1, 0).toString() == u"Abriu post-vendas")
                 ++salesRuns;
         });
         core.FormCreate();
-        core.edtData = clock.now().date();
+        core.comandos().setDia(clock.now().date());
 
         const QString ping = folder.filePath(QStringLiteral("test-ping.txt"));
         quint32 random = 12345;
@@ -229,14 +241,14 @@ int run(int days, int tick) {
                     queueFailure(base, endpoint);
                 core.FormActivate(); // as a reload request (SIGHUP) does: the failover takes effect
             }
-            core.timerGeralTimer();
+            core.scheduler().timerGeralTimer();
             betweenTicks();
-            core.timerPingTimer();
+            core.scheduler().timerPingTimer();
             betweenTicks();
         };
         // The figures at the first tick end with the core's session closed.
         const auto measureWhenClosed = [&](const QString& when) {
-            while (core.dtmApi->dtbDolvex().Connected())
+            while (core.erp().dtbDolvex().Connected())
                 oneTick(true);
             figures.push_back({when, bench::residentKilobytes(), bench::heapInUseBytes() / 1024,
                                store.count(QStringLiteral("select mon$pages from mon$database")),

@@ -57,6 +57,8 @@ public:
     [[nodiscard]] int timerGeralInterval() const { return m_intervaloGeral; }
     [[nodiscard]] const QTimer& timerGeral() const { return m_timerGeral; }
     [[nodiscard]] const QTimer& timerPing() const { return m_timerPing; }
+    [[nodiscard]] QTimer& timerGeral() { return m_timerGeral; }
+    [[nodiscard]] QTimer& timerPing() { return m_timerPing; }
 
     [[nodiscard]] TPortoes& portoes() { return m_portoes; }
     [[nodiscard]] TPrazo& prazoVendas() { return m_prazoVendas; }

@@ -27,7 +27,8 @@ public:
     static constexpr const char* EstacaoDeTeste = "KORVANTA-TESTE"; // the test console's workstation
     [[nodiscard]] static QString TituloAplicacao(); // the executable's name, as tip and box title
     [[nodiscard]] const QString& titulo() const { return m_titulo; } // the main window's caption
-    [[nodiscard]] bool consoleDeTeste() const { return m_consoleDeTeste; }
+    [[nodiscard]] bool consoleDeTeste() const { return m_consoleDeTeste; } // offered on EstacaoDeTeste
+    void setConsoleDeTeste(bool oferecido) { m_consoleDeTeste = oferecido; }
     [[nodiscard]] const Loja& loja() const;
     void setLoja(const Loja& loja);
 

@@ -1,8 +1,7 @@
 // addList: the 101-row rule, the 40/100 cuts, the code page, the clock.
 
 #include "AppTestSupport.h"
-#include "app/uPrincipal.h"
-#include "support/MemTable.h"
+#include "support/fixtures/CoreParts.h"
 
 using apptest::rows;
 
@@ -16,9 +15,9 @@ class ActivityLogTest : public apptest::ShellTest {
 
 TEST_F(ActivityLogTest, RowsBeforeTheTableIsOpenAreDropped) {
     TPrincipal fresh; // not started: applying the settings opens the table
-    fresh.addList(QStringLiteral("Abriu post-vendas"), QString());
-    EXPECT_FALSE(fresh.tblList->Active());
-    EXPECT_EQ(fresh.tblList->RecordCount(), 0);
+    fresh.log().addList(QStringLiteral("Abriu post-vendas"), QString());
+    EXPECT_FALSE(fresh.log().tabela().Active());
+    EXPECT_EQ(fresh.log().tabela().RecordCount(), 0);
 }
 
 TEST_F(ActivityLogTest, TextsAreStoredInTheCodePageAndCut) {
@@ -38,29 +37,29 @@ TEST_F(ActivityLogTest, TextsAreStoredInTheCodePageAndCut) {
         {QString(39, u'a') + QStringLiteral("☺b"), QString(), QString(39, u'a') + u'?', QString()},
     };
     for (const Case& c : cases) {
-        core.addList(c.oper, c.mensagem);
-        const int last = core.tblList->RecordCount() - 1;
-        EXPECT_EQ(core.tblList->cell(last, 0).toString(), c.storedOper) << c.oper.toStdString();
-        EXPECT_EQ(core.tblList->cell(last, 3).toString(), c.storedMensagem) << c.oper.toStdString();
+        core.log().addList(c.oper, c.mensagem);
+        const int last = core.log().tabela().RecordCount() - 1;
+        EXPECT_EQ(core.log().tabela().cell(last, 0).toString(), c.storedOper) << c.oper.toStdString();
+        EXPECT_EQ(core.log().tabela().cell(last, 3).toString(), c.storedMensagem) << c.oper.toStdString();
     }
 }
 
 TEST_F(ActivityLogTest, TheRowAfterTheHundredAndFirstStartsANewLog) {
     for (int i = 1; i <= 101; ++i)
-        core.addList(QStringLiteral("linha %1").arg(i), QString());
-    ASSERT_EQ(core.tblList->RecordCount(), 101);
-    EXPECT_EQ(core.tblList->currentRow(), 100);
-    core.addList(QStringLiteral("nova"), QStringLiteral("Ok"));
-    EXPECT_EQ(rows(*core.tblList), QStringList{QStringLiteral("nova|Ok")});
-    EXPECT_EQ(core.tblList->currentRow(), 0);
+        core.log().addList(QStringLiteral("linha %1").arg(i), QString());
+    ASSERT_EQ(core.log().tabela().RecordCount(), 101);
+    EXPECT_EQ(core.log().tabela().currentRow(), 100);
+    core.log().addList(QStringLiteral("nova"), QStringLiteral("Ok"));
+    EXPECT_EQ(rows(core.log().tabela()), QStringList{QStringLiteral("nova|Ok")});
+    EXPECT_EQ(core.log().tabela().currentRow(), 0);
 }
 
 TEST_F(ActivityLogTest, DateAndTimeComeFromTheClockWithoutMilliseconds) {
     clock.set(QDateTime(QDate(2023, 12, 31), QTime(23, 59, 58, 700)));
-    core.addList(QStringLiteral("um"), QString());
+    core.log().addList(QStringLiteral("um"), QString());
     clock.advanceMs(200);
-    core.addList(QStringLiteral("dois"), QString());
-    const TMemTable& t = *core.tblList;
+    core.log().addList(QStringLiteral("dois"), QString());
+    const TMemTable& t = core.log().tabela();
     ASSERT_EQ(t.RecordCount(), 2);
     for (int r = 0; r < 2; ++r) {
         EXPECT_EQ(t.cell(r, 1).toDate(), QDate(2023, 12, 31));

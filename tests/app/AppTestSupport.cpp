@@ -1,8 +1,7 @@
 #include "AppTestSupport.h"
 
-#include "app/uPrincipal.h"
+#include "support/fixtures/CoreParts.h"
 #include "support/Codepage.h"
-#include "support/MemTable.h"
 #include "support/Platform.h"
 
 #include <QCoreApplication>
@@ -20,7 +19,7 @@ class QtEnvironment : public ::testing::Environment {
         static char name[] = "test_app";
         static char* argv[] = {name, nullptr};
         m_app = new QCoreApplication(argc, argv);
-        TPrincipal::setTimerScale(0.001);
+        TScheduler::setTimerScale(0.001);
     }
     void TearDown() override {
         delete m_app;
@@ -61,10 +60,10 @@ void ShellTest::writeSettings(const Settings& settings) {
 }
 
 ErrorSpy::ErrorSpy(TPrincipal& core) {
-    QObject::connect(&core, &TPrincipal::errorRaised, &m_context,
+    QObject::connect(&core.erros(), &TErrorDisplay::errorRaised, &m_context,
                      [this](const QString& text) { texts << text; });
     // Notices (a journal that cannot be written) go to the same display.
-    QObject::connect(&core, &TPrincipal::noticeRaised, &m_context,
+    QObject::connect(&core.log(), &TActivityLog::noticeRaised, &m_context,
                      [this](const QString& text) { texts << text; });
 }
 

@@ -3,8 +3,7 @@
 // the tasks in a tick, and the message pass of the sales upload.
 
 #include "AppTestSupport.h"
-#include "app/uPrincipal.h"
-#include "support/MemTable.h"
+#include "support/fixtures/CoreParts.h"
 #include "support/fixtures/ErpDatabase.h"
 #include "support/fixtures/FakeService.h"
 
@@ -15,7 +14,7 @@ using apptest::operations;
 
 namespace {
 
-using Selecao = TPrincipal::Selecao;
+using Selecao = TCommands::Selecao;
 
 class CommandsTest : public apptest::ShellTest {
   protected:
@@ -60,15 +59,15 @@ class CommandsTest : public apptest::ShellTest {
         return n;
     }
     [[nodiscard]] bool logged(const QString& prefix) const {
-        for (const QString& op : operations(*core->tblList))
+        for (const QString& op : operations(core->log().tabela()))
             if (op.startsWith(prefix)) return true;
         return false;
     }
     // The command ended as a command ends: timers running, countdowns untouched.
     void expectCommandEnd() const {
-        EXPECT_TRUE(core->timerGeral.isActive());
-        EXPECT_TRUE(core->timerPing.isActive());
-        EXPECT_EQ(core->uPostVenda + core->uGetPromo + core->uGetReenvio, 0);
+        EXPECT_TRUE(core->scheduler().timerGeral().isActive());
+        EXPECT_TRUE(core->scheduler().timerPing().isActive());
+        EXPECT_EQ(core->scheduler().prazoVendas().proximo() + core->scheduler().prazoPromocoes().proximo() + core->scheduler().prazoReenvio().proximo(), 0);
         EXPECT_EQ(errors->texts, QStringList());
     }
 
@@ -94,9 +93,9 @@ TEST_F(CommandsTest, SendSalesTakesTheTicketsOfTheChosenSelection) {
     };
     for (const Case& c : cases) {
         start();
-        core->selecao = c.selecao;
-        if (c.day.isValid()) core->edtData = c.day;
-        core->btnEnviaClick();
+        core->comandos().setSelecao(c.selecao);
+        if (c.day.isValid()) core->comandos().setDia(c.day);
+        core->comandos().enviaVendas();
         const int selecao = static_cast<int>(c.selecao);
         EXPECT_EQ(flag(2935, 1), c.t2935) << selecao;
         EXPECT_EQ(flag(1502, 2), c.t1502) << selecao;
@@ -118,9 +117,9 @@ TEST_F(CommandsTest, SendClosingTakesThePendingDaysOrTheChosenDay) {
     };
     for (const Case& c : cases) {
         start();
-        core->selecao = c.selecao;
-        if (c.day.isValid()) core->edtData = c.day;
-        core->btnEnviaFechaClick();
+        core->comandos().setSelecao(c.selecao);
+        if (c.day.isValid()) core->comandos().setDia(c.day);
+        core->comandos().enviaFechamento();
         EXPECT_TRUE(logged(QStringLiteral("Fechamento: ") + c.closed)) << c.closed.toStdString();
         EXPECT_GT(requests(QStringLiteral("cierresDiarios")), 0);
         EXPECT_EQ(requests(QStringLiteral("movimientos")), 0);
@@ -130,14 +129,14 @@ TEST_F(CommandsTest, SendClosingTakesThePendingDaysOrTheChosenDay) {
 
 TEST_F(CommandsTest, SwitchesDecideWhatTheCommandsDo) {
     start(/*sales=*/false, /*promotions=*/false);
-    core->btnEnviaClick();
-    core->btnCopiaClick();
-    core->btnGetPromocoesClick();
-    EXPECT_EQ(core->tblList->RecordCount(), 0);
+    core->comandos().enviaVendas();
+    core->comandos().buscaPromocoes();
+    core->comandos().testaPromocoes();
+    EXPECT_EQ(core->log().tabela().RecordCount(), 0);
     EXPECT_EQ(flag(2935, 1), 1);
 
-    core->btnEnviaFechaClick(); // the closing has no switch
-    core->btnGetReenvioClick(); // nor the resend readings
+    core->comandos().enviaFechamento(); // the closing has no switch
+    core->comandos().leReenvios(); // nor the resend readings
     EXPECT_GT(requests(QStringLiteral("cierresDiarios")), 0);
     EXPECT_EQ(requests(QStringLiteral("solicitudesMovimientos")), 1);
     EXPECT_EQ(requests(QStringLiteral("solicitudesCierresDiarios")), 1);
@@ -148,8 +147,8 @@ TEST_F(CommandsTest, SwitchesDecideWhatTheCommandsDo) {
 
 TEST_F(CommandsTest, ATickRunsSalesClosingPromotionsAndResendInThisOrder) {
     start(/*sales=*/true, /*promotions=*/true);
-    core->timerGeralTimer();
-    const QStringList ops = operations(*core->tblList);
+    core->scheduler().timerGeralTimer();
+    const QStringList ops = operations(core->log().tabela());
     const auto first = [&ops](const QString& prefix) {
         for (qsizetype i = 0; i < ops.size(); ++i)
             if (ops.at(i).startsWith(prefix)) return i;
@@ -176,17 +175,17 @@ TEST_F(CommandsTest, InTheMessagePassOfTheSalesUploadNothingElseStarts) {
     // Handled in the message pass at the start of the run: an activation of the
     // window, a closing command for another day, and the end of the program.
     const auto inThePass = [&] {
-        inPass = core->busy();
+        inPass = core->scheduler().busy();
         core->FormActivate();
-        gateAfterActivation = core->podePostVenda;
-        core->selecao = Selecao::Data;
-        core->edtData = QDate(2025, 12, 5);
-        core->btnEnviaFechaClick();
+        gateAfterActivation = core->scheduler().portoes().podePostVenda();
+        core->comandos().setSelecao(Selecao::Data);
+        core->comandos().setDia(QDate(2025, 12, 5));
+        core->comandos().enviaFechamento();
         QCoreApplication::exit(0);
     };
     QTimer::singleShot(0, core.get(), [&] {
         QTimer::singleShot(0, core.get(), inThePass);
-        core->btnEnviaClick();
+        core->comandos().enviaVendas();
     });
     QCoreApplication::exec();
 
@@ -196,8 +195,8 @@ TEST_F(CommandsTest, InTheMessagePassOfTheSalesUploadNothingElseStarts) {
     // The run finished before the loop ended, and the settings were applied after it.
     EXPECT_EQ(flag(2935, 1), 2);
     EXPECT_EQ(flag(1501, 2), 2);
-    EXPECT_EQ(core->edtData, QDate(2025, 12, 9));
-    EXPECT_EQ(core->podePostVenda, 1);
+    EXPECT_EQ(core->comandos().dia(), QDate(2025, 12, 9));
+    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
     EXPECT_EQ(errors->texts, QStringList());
 }
 

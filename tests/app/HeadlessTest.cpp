@@ -4,8 +4,7 @@
 #include "app/Headless.h"
 
 #include "AppTestSupport.h"
-#include "app/uPrincipal.h"
-#include "support/MemTable.h"
+#include "support/fixtures/CoreParts.h"
 #include "support/fixtures/ErpDatabase.h"
 #include "support/fixtures/FakeService.h"
 
@@ -111,7 +110,7 @@ TEST_F(RunnerTest, OnceTickSendsAndPrintsEveryRow) {
     EXPECT_EQ(runner.runOnce({OnceCommand::Kind::Tick, {}}), 0);
 
     const QStringList lines = linesOf(out.f);
-    const TMemTable& log = *runner.core().tblList;
+    const TMemTable& log = runner.core().log().tabela();
     ASSERT_EQ(lines.size(), log.RecordCount());
     for (int r = 0; r < log.RecordCount(); ++r)
         EXPECT_EQ(lines.at(r), headless::logLine(log, r));
@@ -131,8 +130,8 @@ TEST_F(RunnerTest, AnErrorNoTaskHandlesGivesStatusOneAndGoesToStandardError) {
     ASSERT_FALSE(errors.isEmpty());
     EXPECT_TRUE(errors.first().contains(QStringLiteral("missing.fdb")));
     EXPECT_TRUE(linesOf(out.f).last().startsWith(QStringLiteral("09/12/2025\t10:00:00\tErro na operação\t")));
-    EXPECT_EQ(runner.core().edtData, QDate(2025, 12, 8));
-    EXPECT_EQ(runner.core().selecao, TPrincipal::Selecao::Data);
+    EXPECT_EQ(runner.core().comandos().dia(), QDate(2025, 12, 8));
+    EXPECT_EQ(runner.core().comandos().selecao(), TCommands::Selecao::Data);
 }
 
 #if defined(SIGHUP)
@@ -142,7 +141,7 @@ TEST_F(RunnerTest, TheLoopRunsTicksUntilASignalEndsIt) {
     headless::THeadlessRunner runner(out.f, err.f);
     TPrincipal& core = runner.core();
     int ticks = 0;
-    QObject::connect(&core, &TPrincipal::tickFinished, &core, [&] {
+    QObject::connect(&core.scheduler(), &TScheduler::tickFinished, &core, [&] {
         ++ticks;
         clock.advance(30);
         if (ticks == 1) {
@@ -155,8 +154,8 @@ TEST_F(RunnerTest, TheLoopRunsTicksUntilASignalEndsIt) {
     clock.advance(10);
     EXPECT_EQ(runner.runLoop(), 0);
     EXPECT_EQ(ticks, 2);
-    EXPECT_EQ(core.edtidEmpresa, QStringLiteral("9"));
-    EXPECT_FALSE(core.timerGeral.isActive());
+    EXPECT_EQ(core.loja().idEmpresa, QStringLiteral("9"));
+    EXPECT_FALSE(core.scheduler().timerGeral().isActive());
     EXPECT_TRUE(linesOf(out.f).contains(QStringLiteral("09/12/2025\t10:00:10\tAbriu post-vendas\t")));
 }
 #endif

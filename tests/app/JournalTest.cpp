@@ -6,8 +6,7 @@
 
 #include "AppTestSupport.h"
 #include "app/JournalLine.h"
-#include "app/uPrincipal.h"
-#include "support/MemTable.h"
+#include "support/fixtures/CoreParts.h"
 #include "support/Platform.h"
 #include "support/fixtures/FullDisk.h"
 
@@ -48,11 +47,11 @@ TEST_F(JournalTest, RowsGoWholeIntoTheDaysFileInWindows1252WithCrLfAndTabs) {
     const QString longMessage = QStringLiteral("Não há promoção: ") + QString(150, u'x');
     const QString longOperation = QStringLiteral("Erro Venda cancelada p.1 (+): 1 - 2930 - 08/12/2025");
     clock.set(QDateTime(QDate(2023, 4, 10), QTime(9, 0, 5, 700)));
-    core.addList(QStringLiteral("Leitura de promoções"), QStringLiteral("Ok"));
-    core.addList(longOperation, longMessage);
+    core.log().addList(QStringLiteral("Leitura de promoções"), QStringLiteral("Ok"));
+    core.log().addList(longOperation, longMessage);
     clock.advance(61);
-    core.addList(QStringLiteral("Abriu post-vendas"), QString());
-    core.addList(QStringLiteral("Erro na operação"), QStringLiteral("linha um\r\nlinha\tdois\n€ ☺"));
+    core.log().addList(QStringLiteral("Abriu post-vendas"), QString());
+    core.log().addList(QStringLiteral("Erro na operação"), QStringLiteral("linha um\r\nlinha\tdois\n€ ☺"));
 
     const QByteArray expected =
         QByteArray("10/04/2023\t09:00:05\tLeitura de promo\xE7\xF5"
@@ -63,8 +62,8 @@ TEST_F(JournalTest, RowsGoWholeIntoTheDaysFileInWindows1252WithCrLfAndTabs) {
         "10/04/2023\t09:01:06\tErro na opera\xE7\xE3o\tlinha um  linha dois \x80 ?\r\n";
     EXPECT_EQ(readAll(journalFile()), expected);
     // The window's log keeps its cut texts.
-    EXPECT_EQ(core.tblList->cell(1, 0).toString(), longOperation.left(40));
-    EXPECT_EQ(core.tblList->cell(1, 3).toString(), longMessage.left(100));
+    EXPECT_EQ(core.log().tabela().cell(1, 0).toString(), longOperation.left(40));
+    EXPECT_EQ(core.log().tabela().cell(1, 3).toString(), longMessage.left(100));
     // For the owner alone.
     const QFileDevice::Permissions others =
         QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
@@ -77,20 +76,20 @@ TEST_F(JournalTest, EachRowGoesToTheFileOfItsOwnDayInTheFolderOfTheMonthTheProgr
     clock.set(QDateTime(QDate(2023, 4, 30), QTime(23, 59, 59)));
     TPrincipal core;
     core.FormCreate();
-    core.addList(QStringLiteral("antes"), QString());
+    core.log().addList(QStringLiteral("antes"), QString());
     clock.advance(2);
-    core.addList(QStringLiteral("depois"), QString());
+    core.log().addList(QStringLiteral("depois"), QString());
     EXPECT_EQ(readAll(journalFile(QDate(2023, 4, 30))), QByteArray("30/04/2023\t23:59:59\tantes\t\r\n"));
     EXPECT_EQ(readAll(journalFile(QDate(2023, 5, 1))), QByteArray("01/05/2023\t00:00:01\tdepois\t\r\n"));
 }
 
 TEST_F(JournalTest, RowsFromBeforeTheLogFolderIsKnownGoInFrontOfTheNextRow) {
     TPrincipal core; // not started: no log folder yet
-    core.addList(QStringLiteral("cedo"), QStringLiteral("1"));
+    core.log().addList(QStringLiteral("cedo"), QStringLiteral("1"));
     EXPECT_FALSE(QDir(dir() + QStringLiteral("Korvanta")).exists());
     core.FormCreate();
     clock.advance(1);
-    core.addList(QStringLiteral("depois"), QStringLiteral("2"));
+    core.log().addList(QStringLiteral("depois"), QStringLiteral("2"));
     EXPECT_EQ(readAll(journalFile()),
               QByteArray("10/04/2023\t09:00:00\tcedo\t1\r\n10/04/2023\t09:00:01\tdepois\t2\r\n"));
 }
@@ -99,11 +98,11 @@ TEST_F(JournalTest, ATickJournalsEveryRowItLogsAsTheLogTellsIt) {
     TPrincipal core;
     core.FormCreate();
     QList<journal::Row> told;
-    QObject::connect(&core, &TPrincipal::rowLogged, &core,
+    QObject::connect(&core.log(), &TActivityLog::rowLogged, &core,
                      [&told](const QDateTime& when, const QString& op, const QString& msg) {
                          told.push_back({when, op, msg});
                      });
-    core.timerGeralTimer();
+    core.scheduler().timerGeralTimer();
     ASSERT_GE(told.size(), 3); // "Abriu post-vendas" and the two failed resend readings
     const QList<QByteArray> lines = readAll(journalFile()).split('\n');
     ASSERT_EQ(lines.size(), told.size() + 1); // the last line end leaves an empty piece
@@ -183,14 +182,14 @@ TEST_F(JournalTest, AJournalThatCannotBeWrittenIsReportedOnceAndTheWorkGoesOn) {
         TPrincipal core;
         core.FormCreate();
         ErrorSpy errors(core);
-        core.addList(QStringLiteral("um"), QStringLiteral("1"));
-        core.addList(QStringLiteral("dois"), QStringLiteral("2"));
-        core.timerGeralTimer(); // a whole tick logs on and ends
+        core.log().addList(QStringLiteral("um"), QStringLiteral("1"));
+        core.log().addList(QStringLiteral("dois"), QStringLiteral("2"));
+        core.scheduler().timerGeralTimer(); // a whole tick logs on and ends
         ASSERT_EQ(errors.texts.size(), 1) << errors.texts.join(u'|').toStdString();
         EXPECT_TRUE(
             errors.texts[0].startsWith(QStringLiteral("Unable to write the activity journal ") + month))
             << errors.texts[0].toStdString();
-        const QStringList ops = operations(*core.tblList);
+        const QStringList ops = operations(core.log().tabela());
         ASSERT_GE(ops.size(), 4);
         EXPECT_EQ(ops.mid(0, 3), (QStringList{QStringLiteral("um"), QStringLiteral("Erro na operação"),
                                               QStringLiteral("dois")}));
@@ -198,7 +197,7 @@ TEST_F(JournalTest, AJournalThatCannotBeWrittenIsReportedOnceAndTheWorkGoesOn) {
 
         fault.repair(month);
         clock.advance(1);
-        core.addList(QStringLiteral("três"), QStringLiteral("3"));
+        core.log().addList(QStringLiteral("três"), QStringLiteral("3"));
         EXPECT_EQ(errors.texts.size(), 1);
         // Only whole rows: a line cut by the full disk was taken back.
         EXPECT_EQ(readAll(month + QStringLiteral("/Atividade_2023-04-10.txt")),
@@ -207,8 +206,8 @@ TEST_F(JournalTest, AJournalThatCannotBeWrittenIsReportedOnceAndTheWorkGoesOn) {
         if (fault.breaksAgain) {
             QDir(month).removeRecursively();
             fault.breakIt(month, disk);
-            core.addList(QStringLiteral("quatro"), QStringLiteral("4"));
-            core.addList(QStringLiteral("cinco"), QStringLiteral("5"));
+            core.log().addList(QStringLiteral("quatro"), QStringLiteral("4"));
+            core.log().addList(QStringLiteral("cinco"), QStringLiteral("5"));
             EXPECT_EQ(errors.texts.size(), 2);
         }
         clock.set(QDateTime(QDate(2023, 4, 10), QTime(9, 0, 0)));

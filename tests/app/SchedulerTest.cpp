@@ -5,8 +5,7 @@
 // CommandsTest), and the resend readings ask a fake service on loopback.
 
 #include "AppTestSupport.h"
-#include "app/uPrincipal.h"
-#include "support/MemTable.h"
+#include "support/fixtures/CoreParts.h"
 #include "support/fixtures/FakeService.h"
 
 #include <memory>
@@ -51,9 +50,9 @@ class SchedulerTest : public apptest::ShellTest {
     // One tick at the given time of the clock's day.
     QStringList tickAt(const QTime& time, int dayOffset = 0) {
         clock.set(QDateTime(QDate(2023, 4, 10).addDays(dayOffset), time));
-        const int before = core->tblList->RecordCount();
-        core->timerGeralTimer();
-        return rows(*core->tblList).mid(before);
+        const int before = core->log().tabela().RecordCount();
+        core->scheduler().timerGeralTimer();
+        return rows(core->log().tabela()).mid(before);
     }
 
     [[nodiscard]] int journalCount(const QString& endpoint) const {
@@ -71,20 +70,20 @@ class SchedulerTest : public apptest::ShellTest {
 std::unique_ptr<FakeService> SchedulerTest::service;
 
 TEST_F(SchedulerTest, TheFirstTickComesAfterTenSecondsAndRunsTheTasksInOrder) {
-    EXPECT_EQ(core->timerGeralInterval(), 10000);
+    EXPECT_EQ(core->scheduler().timerGeralInterval(), 10000);
     clock.advance(10);
-    ASSERT_TRUE(apptest::waitFor(core.get(), &TPrincipal::tickFinished));
+    ASSERT_TRUE(apptest::waitFor(&core->scheduler(), &TScheduler::tickFinished));
 
-    EXPECT_EQ(rows(*core->tblList), (QStringList{Abriu, ReenvioVenda, ReenvioFecha}));
+    EXPECT_EQ(rows(core->log().tabela()), (QStringList{Abriu, ReenvioVenda, ReenvioFecha}));
     const qint64 now = clockSeconds();
-    EXPECT_EQ(core->uPostVenda, now + 90);
-    EXPECT_EQ(core->uGetPromo, now + 300);
-    EXPECT_EQ(core->uGetReenvio, now + 600);
-    EXPECT_EQ(core->uPostFecha, 0); // only a sales run that did its work moves it
+    EXPECT_EQ(core->scheduler().prazoVendas().proximo(), now + 90);
+    EXPECT_EQ(core->scheduler().prazoPromocoes().proximo(), now + 300);
+    EXPECT_EQ(core->scheduler().prazoReenvio().proximo(), now + 600);
+    EXPECT_EQ(core->scheduler().prazoFechamento().proximo(), 0); // only a sales run that did its work moves it
     // The next tick comes 30 s after the end of this one's work.
-    EXPECT_EQ(core->timerGeralInterval(), 30000);
-    EXPECT_TRUE(core->timerGeral.isActive());
-    EXPECT_TRUE(core->timerPing.isActive());
+    EXPECT_EQ(core->scheduler().timerGeralInterval(), 30000);
+    EXPECT_TRUE(core->scheduler().timerGeral().isActive());
+    EXPECT_TRUE(core->scheduler().timerPing().isActive());
 }
 
 TEST_F(SchedulerTest, ATaskIsDueOnlyAfterItsCountdownHasPassed) {
@@ -109,13 +108,13 @@ TEST_F(SchedulerTest, ATaskIsDueOnlyAfterItsCountdownHasPassed) {
 TEST_F(SchedulerTest, ThePromotionsCountdownAdvancesWithItsSwitchOff) {
     tickAt(QTime(9, 0, 10));
     const qint64 first = clockSeconds();
-    EXPECT_EQ(core->uGetPromo, first + 300);
+    EXPECT_EQ(core->scheduler().prazoPromocoes().proximo(), first + 300);
     tickAt(QTime(9, 5, 10)); // exactly 300 s: not due
-    EXPECT_EQ(core->uGetPromo, first + 300);
+    EXPECT_EQ(core->scheduler().prazoPromocoes().proximo(), first + 300);
     tickAt(QTime(9, 5, 11));
-    EXPECT_EQ(core->uGetPromo, clockSeconds() + 300);
+    EXPECT_EQ(core->scheduler().prazoPromocoes().proximo(), clockSeconds() + 300);
     EXPECT_EQ(journalCount(QStringLiteral("promociones")), 0);
-    EXPECT_FALSE(operations(*core->tblList).contains(QStringLiteral("Leitura de promoções")));
+    EXPECT_FALSE(operations(core->log().tabela()).contains(QStringLiteral("Leitura de promoções")));
 }
 
 TEST_F(SchedulerTest, ASavedIntervalAppliesFromTheNextAdvance) {
@@ -126,7 +125,7 @@ TEST_F(SchedulerTest, ASavedIntervalAppliesFromTheNextAdvance) {
                    {QStringLiteral("timerVenda"), QStringLiteral("600")}});
     core->FormActivate();
     EXPECT_TRUE(tickAt(QTime(9, 1, 41)).contains(Abriu)); // the old due time holds
-    EXPECT_EQ(core->uPostVenda, clockSeconds() + 600);
+    EXPECT_EQ(core->scheduler().prazoVendas().proximo(), clockSeconds() + 600);
 }
 
 TEST_F(SchedulerTest, TasksKeepComingDueAcrossMidnight) {
@@ -160,25 +159,25 @@ TEST_F(SchedulerTest, AnErrorEndsItsTickAndTheNextTickStillRuns) {
            {QStringLiteral("PATH DOLVEX"), folder.file(QStringLiteral("missing.fdb"))}});
     apptest::ErrorSpy errors(*core);
     clock.advance(10);
-    ASSERT_TRUE(apptest::waitFor(core.get(), &TPrincipal::tickFinished));
+    ASSERT_TRUE(apptest::waitFor(&core->scheduler(), &TScheduler::tickFinished));
 
     ASSERT_EQ(errors.texts.size(), 1);
     EXPECT_TRUE(errors.texts.at(0).contains(QStringLiteral("missing.fdb")))
         << errors.texts.at(0).toStdString();
-    const QStringList first = rows(*core->tblList);
+    const QStringList first = rows(core->log().tabela());
     ASSERT_EQ(first.size(), 2);
     EXPECT_EQ(first.at(0), Abriu);
     EXPECT_TRUE(first.at(1).startsWith(QStringLiteral("Erro na operação|")));
     // The rest of the tick was skipped: the resend countdown was not advanced.
-    EXPECT_EQ(core->uGetReenvio, 0);
+    EXPECT_EQ(core->scheduler().prazoReenvio().proximo(), 0);
     // The synchroniser goes on: gates open, timers running.
-    EXPECT_EQ(core->podePostVenda, 1);
-    EXPECT_EQ(core->podeGetPromo, 1);
-    EXPECT_TRUE(core->timerGeral.isActive());
+    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
+    EXPECT_TRUE(core->scheduler().timerGeral().isActive());
 
     clock.advance(30);
-    ASSERT_TRUE(apptest::waitFor(core.get(), &TPrincipal::tickFinished));
-    EXPECT_EQ(rows(*core->tblList).mid(2), (QStringList{ReenvioVenda, ReenvioFecha}));
+    ASSERT_TRUE(apptest::waitFor(&core->scheduler(), &TScheduler::tickFinished));
+    EXPECT_EQ(rows(core->log().tabela()).mid(2), (QStringList{ReenvioVenda, ReenvioFecha}));
 }
 
 } // namespace

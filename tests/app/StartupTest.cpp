@@ -2,10 +2,7 @@
 // handshake and the text of the error display.
 
 #include "AppTestSupport.h"
-#include "app/uPrincipal.h"
-#include "config/Settings.h"
-#include "erp/uDtmApi.h"
-#include "support/MemTable.h"
+#include "support/fixtures/CoreParts.h"
 #include "support/Platform.h"
 
 #include <QDir>
@@ -31,32 +28,32 @@ TEST_F(StartupTest, StartUpAppliesTheSettingsAndPreparesEveryTask) {
     TPrincipal core;
     core.FormCreate();
 
-    EXPECT_EQ(core.dtmApi->pathBancoDolvex(), QStringLiteral("srv:/dados/erp.fdb"));
-    EXPECT_EQ(core.edtidEmpresa, QStringLiteral("11"));
-    EXPECT_EQ(core.edtidLocal, QStringLiteral("22"));
-    EXPECT_EQ(core.edtUsuario, QStringLiteral("loja"));
-    EXPECT_EQ(core.edtSenha, QStringLiteral("s3nha"));
-    EXPECT_EQ(core.URL_BASE, QStringLiteral("http://a.example/"));
-    EXPECT_EQ(core.qualUrlColeta, 1);
-    EXPECT_FALSE(core.chkgetPromo);
-    EXPECT_TRUE(core.chkpostVendas);
-    EXPECT_FALSE(core.chkCodEmpDolvex);
-    EXPECT_EQ(core.codEmpDolvex, QStringLiteral("7"));
-    EXPECT_EQ(core.Caption, CaptionBase);
+    EXPECT_EQ(core.erp().pathBancoDolvex(), QStringLiteral("srv:/dados/erp.fdb"));
+    EXPECT_EQ(core.loja().idEmpresa, QStringLiteral("11"));
+    EXPECT_EQ(core.loja().idLocal, QStringLiteral("22"));
+    EXPECT_EQ(core.frame().usuario(), QStringLiteral("loja"));
+    EXPECT_EQ(core.frame().senha(), QStringLiteral("s3nha"));
+    EXPECT_EQ(core.frame().baseUrl(), QStringLiteral("http://a.example/"));
+    EXPECT_EQ(core.frame().qualUrlColeta(), 1);
+    EXPECT_FALSE(core.loja().buscaPromocoes);
+    EXPECT_TRUE(core.loja().postaVendas);
+    EXPECT_FALSE(core.loja().usaCodEmpDolvex);
+    EXPECT_EQ(core.loja().codEmpDolvex, QStringLiteral("7"));
+    EXPECT_EQ(core.titulo(), CaptionBase);
 
-    EXPECT_EQ(core.podePostVenda, 1);
-    EXPECT_EQ(core.podeGetPromo, 1);
-    EXPECT_TRUE(core.tblList->Active());
-    EXPECT_TRUE(core.timerGeral.isActive());
-    EXPECT_TRUE(core.timerPing.isActive());
-    EXPECT_EQ(core.timerGeralInterval(), TPrincipal::IntervaloInicial);
-    EXPECT_EQ(core.uPostVenda + core.uPostFecha + core.uGetPromo + core.uGetReenvio, 0);
-    EXPECT_EQ(core.versaoPdv, QStringLiteral("2020.1104"));
-    EXPECT_EQ(core.VersaoRetaguarda, QStringLiteral("2020.1104"));
-    EXPECT_EQ(core.btnguiaTesteVisible,
+    EXPECT_TRUE(core.scheduler().portoes().podePostVenda());
+    EXPECT_TRUE(core.scheduler().portoes().podeGetPromo());
+    EXPECT_TRUE(core.log().tabela().Active());
+    EXPECT_TRUE(core.scheduler().timerGeral().isActive());
+    EXPECT_TRUE(core.scheduler().timerPing().isActive());
+    EXPECT_EQ(core.scheduler().timerGeralInterval(), TScheduler::IntervaloInicial);
+    EXPECT_EQ(core.scheduler().prazoVendas().proximo() + core.scheduler().prazoFechamento().proximo() + core.scheduler().prazoPromocoes().proximo() + core.scheduler().prazoReenvio().proximo(), 0);
+    EXPECT_EQ(core.frame().versaoPdv(), QStringLiteral("2020.1104"));
+    EXPECT_EQ(core.frame().versaoRetaguarda(), QStringLiteral("2020.1104"));
+    EXPECT_EQ(core.consoleDeTeste(),
               platform::computerName() == QLatin1String(TPrincipal::EstacaoDeTeste));
     EXPECT_EQ(QString::fromLatin1(TPrincipal::EstacaoDeTeste).size(), 14);
-    EXPECT_TRUE(core.tblList->RecordCount() == 0);
+    EXPECT_TRUE(core.log().tabela().RecordCount() == 0);
 }
 
 TEST_F(StartupTest, TheMonthsLogFolderIsMadeLevelByLevel) {
@@ -72,7 +69,7 @@ TEST_F(StartupTest, TheMonthsLogFolderIsMadeLevelByLevel) {
         core.FormCreate();
         const QString expected =
             dir() + QStringLiteral("Korvanta") + sep + QStringLiteral("log") + sep + c.folder + sep;
-        EXPECT_EQ(core.patLogErro, expected);
+        EXPECT_EQ(core.loja().pastaLog, expected);
         EXPECT_TRUE(QDir(expected).exists()) << expected.toStdString();
     }
 }
@@ -94,28 +91,28 @@ TEST_F(StartupTest, CaptionNamesTheNicknameOnlyWithCompanyFiltering) {
         writeSettings({{QStringLiteral("chkCodEmpDolvex"), c.filtering},
                        {QStringLiteral("edtApelidoEmp"), c.nickname}});
         core.FormActivate();
-        EXPECT_EQ(core.Caption, c.caption) << c.filtering.toStdString() << " " << c.nickname.toStdString();
+        EXPECT_EQ(core.titulo(), c.caption) << c.filtering.toStdString() << " " << c.nickname.toStdString();
     }
 }
 
 TEST_F(StartupTest, ActivationReloadsTheFileOpensTheGatesAndSetsToday) {
     TPrincipal core;
     core.FormCreate();
-    core.podePostVenda = 0;
-    core.podeGetPromo = 0;
-    core.habilTimer(0);
-    core.edtData = QDate(2020, 6, 10);
+    core.scheduler().portoes().setPodePostVenda(0);
+    core.scheduler().portoes().setPodeGetPromo(0);
+    core.scheduler().habilTimer(0);
+    core.comandos().setDia(QDate(2020, 6, 10));
     writeSettings({{QStringLiteral("IDEMRPESA"), QStringLiteral("99")}});
     clock.set(QDateTime(QDate(2023, 4, 11), QTime(7, 30)));
 
     core.FormActivate();
-    EXPECT_EQ(core.edtidEmpresa, QStringLiteral("99"));
-    EXPECT_EQ(core.podePostVenda, 1);
-    EXPECT_EQ(core.podeGetPromo, 1);
-    EXPECT_TRUE(core.timerGeral.isActive());
-    EXPECT_EQ(core.edtData, QDate(2023, 4, 11));
+    EXPECT_EQ(core.loja().idEmpresa, QStringLiteral("99"));
+    EXPECT_TRUE(core.scheduler().portoes().podePostVenda());
+    EXPECT_TRUE(core.scheduler().portoes().podeGetPromo());
+    EXPECT_TRUE(core.scheduler().timerGeral().isActive());
+    EXPECT_EQ(core.comandos().dia(), QDate(2023, 4, 11));
     // The countdowns are left alone by the application of the settings.
-    EXPECT_EQ(core.uPostVenda, 0);
+    EXPECT_EQ(core.scheduler().prazoVendas().proximo(), 0);
 }
 
 TEST(ErrorText, APointIsAddedUnlessTheTextEndsInCode46OrBelow) {
@@ -133,14 +130,14 @@ TEST(ErrorText, APointIsAddedUnlessTheTextEndsInCode46OrBelow) {
         {u"", u"."},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(TPrincipal::TextoDoErro(QString::fromUtf16(c.in)), QString::fromUtf16(c.out));
+        EXPECT_EQ(TErrorDisplay::TextoDoErro(QString::fromUtf16(c.in)), QString::fromUtf16(c.out));
 }
 
 class PingTest : public apptest::ShellTest {
   protected:
     void SetUp() override {
         core.FormCreate();
-        core.timerGeral.stop(); // only the ping timer runs in these tests
+        core.scheduler().timerGeral().stop(); // only the ping timer runs in these tests
     }
     [[nodiscard]] QString file(const char* name) const { return dir() + QString::fromLatin1(name); }
     void touch(const char* name) {
@@ -151,35 +148,35 @@ class PingTest : public apptest::ShellTest {
 };
 
 TEST_F(PingTest, ARequestIsAnsweredWithTheErrorMemoInTheCodePage) {
-    core.mmoErro.Add(QStringLiteral("400"));
-    core.mmoErro.Add(QStringLiteral("Ação ☺"));
+    core.diagnostico().respostaExaminada().Add(QStringLiteral("400"));
+    core.diagnostico().respostaExaminada().Add(QStringLiteral("Ação ☺"));
     touch("test-ping.txt");
-    ASSERT_TRUE(apptest::waitFor(&core, &TPrincipal::rowAdded));
+    ASSERT_TRUE(apptest::waitFor(&core.log(), &TActivityLog::rowAdded));
 
     EXPECT_FALSE(QFile::exists(file("test-ping.txt")));
     QFile answer(file("resp-ping.txt"));
     ASSERT_TRUE(answer.open(QIODevice::ReadOnly));
     EXPECT_EQ(answer.readAll(), QByteArray("400\r\nA\xe7\xe3o ?\r\n"));
-    EXPECT_EQ(rows(*core.tblList), QStringList{QStringLiteral("Resp-Ping.txt|")});
-    EXPECT_TRUE(core.timerPing.isActive());
+    EXPECT_EQ(rows(core.log().tabela()), QStringList{QStringLiteral("Resp-Ping.txt|")});
+    EXPECT_TRUE(core.scheduler().timerPing().isActive());
 }
 
 TEST_F(PingTest, WithoutARequestTheEventDoesNothing) {
-    core.timerPingTimer();
+    core.scheduler().timerPingTimer();
     EXPECT_FALSE(QFile::exists(file("resp-ping.txt")));
-    EXPECT_EQ(core.tblList->RecordCount(), 0);
+    EXPECT_EQ(core.log().tabela().RecordCount(), 0);
 }
 
 TEST_F(PingTest, AnAnswerThatCannotBeWrittenIsShownAndThePingGoesOn) {
     ASSERT_TRUE(QDir().mkdir(file("resp-ping.txt"))); // a folder where the file should go
     touch("test-ping.txt");
     apptest::ErrorSpy errors(core);
-    core.timerPingTimer();
+    core.scheduler().timerPingTimer();
 
     ASSERT_EQ(errors.texts.size(), 1);
     EXPECT_TRUE(errors.texts.at(0).startsWith(QStringLiteral("Unable to write to ") + file("resp-ping.txt")));
-    EXPECT_EQ(core.tblList->cell(1, 0).toString(), QStringLiteral("Erro na operação"));
-    EXPECT_TRUE(core.timerPing.isActive());
+    EXPECT_EQ(core.log().tabela().cell(1, 0).toString(), QStringLiteral("Erro na operação"));
+    EXPECT_TRUE(core.scheduler().timerPing().isActive());
 }
 
 } // namespace

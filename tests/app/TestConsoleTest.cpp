@@ -2,9 +2,8 @@
 // from the current row of one memory table into the next.
 
 #include "AppTestSupport.h"
-#include "app/uPrincipal.h"
+#include "support/fixtures/CoreParts.h"
 #include "support/JsonToDataset.h"
-#include "support/MemTable.h"
 
 namespace {
 
@@ -20,7 +19,7 @@ class TestConsoleTest : public apptest::ShellTest {
   protected:
     void SetUp() override {
         core.FormCreate();
-        JsonToDataset(*core.tblJson1, Promocoes);
+        JsonToDataset(core.diagnostico().promocoes(), Promocoes);
     }
     [[nodiscard]] static QStringList column(const TMemTable& t, const char* name) {
         QStringList values;
@@ -33,36 +32,36 @@ class TestConsoleTest : public apptest::ShellTest {
 };
 
 TEST_F(TestConsoleTest, EachDetailCommandUnfoldsOneLevel) {
-    core.Button2Click();
-    ASSERT_EQ(core.tblJson2->RecordCount(), 1);
-    EXPECT_EQ(core.memoItem.Text(),
-              u'[' + core.tblJson1->FieldByName(QStringLiteral("detalles")).AsString() + u']');
-    EXPECT_EQ(core.tblJson2->FieldByName(QStringLiteral("paga")).AsFloat(), 2.0);
+    core.comandos().detalhaPromocao();
+    ASSERT_EQ(core.diagnostico().detalhes().RecordCount(), 1);
+    EXPECT_EQ(core.diagnostico().textoDoItem().Text(),
+              u'[' + core.diagnostico().promocoes().FieldByName(QStringLiteral("detalles")).AsString() + u']');
+    EXPECT_EQ(core.diagnostico().detalhes().FieldByName(QStringLiteral("paga")).AsFloat(), 2.0);
 
-    core.Button3Click(); // the condition's groups
-    EXPECT_EQ(column(*core.tblJson3, "cantidad"), (QStringList{QStringLiteral("3"), QStringLiteral("1")}));
-    EXPECT_TRUE(core.memoItem.Text().startsWith(QStringLiteral("[{\"articulos\"")));
-    EXPECT_TRUE(core.memoItem.Text().endsWith(u']'));
+    core.comandos().detalhaCondicoes(); // the condition's groups
+    EXPECT_EQ(column(core.diagnostico().grupos(), "cantidad"), (QStringList{QStringLiteral("3"), QStringLiteral("1")}));
+    EXPECT_TRUE(core.diagnostico().textoDoItem().Text().startsWith(QStringLiteral("[{\"articulos\"")));
+    EXPECT_TRUE(core.diagnostico().textoDoItem().Text().endsWith(u']'));
 
-    core.tblJson3->SetRecNo(2); // the tester picks the second group
-    core.Button8Click();
-    EXPECT_EQ(column(*core.tblJson4, "codigoBarras"),
+    core.diagnostico().grupos().SetRecNo(2); // the tester picks the second group
+    core.comandos().detalhaGrupo();
+    EXPECT_EQ(column(core.diagnostico().artigos(), "codigoBarras"),
               (QStringList{QStringLiteral("7891234567895"), QStringLiteral("7896006700017")}));
 
-    core.Button4Click(); // the benefit's groups replace the condition's
-    EXPECT_EQ(column(*core.tblJson3, "cantidad"), QStringList{QStringLiteral("1")});
-    EXPECT_EQ(core.tblList->RecordCount(), 0); // no error on the way
+    core.comandos().detalhaBeneficios(); // the benefit's groups replace the condition's
+    EXPECT_EQ(column(core.diagnostico().grupos(), "cantidad"), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(core.log().tabela().RecordCount(), 0); // no error on the way
 }
 
 TEST_F(TestConsoleTest, ATextThatIsNoArrayLeavesTheTargetClosedAndIsShown) {
-    core.tblJson2->Open();
-    core.tblJson2->appendRow({QStringLiteral(R"({"grupos":5})")});
+    core.diagnostico().detalhes().Open();
+    core.diagnostico().detalhes().appendRow({QStringLiteral(R"({"grupos":5})")});
     apptest::ErrorSpy errors(core);
-    core.Button3Click();
-    EXPECT_FALSE(core.tblJson3->Active());
-    EXPECT_EQ(core.memoItem.Text(), QStringLiteral("5"));
+    core.comandos().detalhaCondicoes();
+    EXPECT_FALSE(core.diagnostico().grupos().Active());
+    EXPECT_EQ(core.diagnostico().textoDoItem().Text(), QStringLiteral("5"));
     ASSERT_EQ(errors.texts.size(), 1);
-    EXPECT_EQ(core.tblList->cell(0, 0).toString(), QStringLiteral("Erro na operação"));
+    EXPECT_EQ(core.log().tabela().cell(0, 0).toString(), QStringLiteral("Erro na operação"));
 }
 
 } // namespace

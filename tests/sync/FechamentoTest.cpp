@@ -48,10 +48,10 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
     venda(7, 2, QDate(2020, 6, 13), "10");
     venda(8, 1, QDate(2020, 6, 14), "10"); // today: not closed
     cancelamento(9, 3, QDate(2020, 6, 13), 2); // a register without tickets that day: not closed
-    core->frmConfig->MostraUltFecha(QStringLiteral("09/06/2020"));
+    core->config().MostraUltFecha(QStringLiteral("09/06/2020"));
     service->queue(kFechamento, {200, 400});
 
-    core->Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     EXPECT_EQ(fechasPostadas(),
               (QStringList{"2020-06-11 cx 1", "2020-06-12 cx 1", "2020-06-13 cx 1", "2020-06-13 cx 2"}));
     EXPECT_EQ(posts(kFechamento).at(0).body, QByteArray("{\r\n"
@@ -71,17 +71,16 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
         temLog(QStringLiteral("Erro fechamento: 12/06/2020 / Cx: 1"), QStringLiteral("HTTP/1.1 400 ")));
     EXPECT_TRUE(temLog(QStringLiteral("Fechamento: 13/06/2020 / Cx: 2"), QStringLiteral("200: ok")));
     EXPECT_EQ(linhasDoLog.size(), 4) << textoDoLog().toStdString();
-    EXPECT_EQ(core->frmConfig->values().dataUltFecha, QStringLiteral("13/06/2020"));
+    EXPECT_EQ(core->config().values().dataUltFecha, QStringLiteral("13/06/2020"));
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("13/06/2020"));
     // The last document stays in mmoErro; the session stays open.
-    EXPECT_TRUE(core->mmoErro.Text().contains(QStringLiteral("\"fechaVentas\":\"2020-06-13\"")));
-    EXPECT_TRUE(core->dtmApi->dtbDolvex().Connected());
-    EXPECT_FALSE(core->IdHTTP_Temp);
+    EXPECT_TRUE(core->diagnostico().respostaExaminada().Text().contains(QStringLiteral("\"fechaVentas\":\"2020-06-13\"")));
+    EXPECT_TRUE(core->erp().dtbDolvex().Connected());
     // Four days read with one grouped selection per table, not one per day and register.
-    EXPECT_EQ(core->dtmApi->dtbDolvex().statements().preparations(), 2);
+    EXPECT_EQ(core->erp().dtbDolvex().statements().preparations(), 2);
 
     // Up to date: nothing more to send.
-    core->Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     EXPECT_EQ(posts(kFechamento).size(), 4);
 }
 
@@ -89,20 +88,20 @@ TEST_F(FechamentoTest, GivenDateModeClosesOneDayAndKeepsTheLastClosedDay) {
     venda(1, 1, QDate(2020, 6, 13), "10");
     venda(2, 2, QDate(2020, 6, 13), "12.34");
     venda(3, 2, QDate(2020, 6, 12), "10");
-    core->frmConfig->MostraUltFecha(QStringLiteral("01/06/2020"));
+    core->config().MostraUltFecha(QStringLiteral("01/06/2020"));
     service->queue(kFechamento, {200, 201, 500});
 
-    core->Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QStringLiteral("2"));
+    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QStringLiteral("2"));
     EXPECT_EQ(fechasPostadas(), (QStringList{"2020-06-13 cx 2"}));
     EXPECT_TRUE(posts(kFechamento).at(0).body.contains("\"montoVentaLiquida\":12.34,"));
     EXPECT_TRUE(temLog(QStringLiteral("Fechamento: 13/06/2020 / Cx: 2"), QStringLiteral("200: ok")));
 
-    core->Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QString());
+    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QString());
     EXPECT_TRUE(temLog(QStringLiteral("Erro fechamento: 13/06/2020 / Cx: 1"), QStringLiteral("erro fecha")));
     EXPECT_TRUE(
         temLog(QStringLiteral("Erro fechamento: 13/06/2020 / Cx: 2"), QStringLiteral("HTTP/1.1 500 ")));
-    EXPECT_EQ(core->qualUrlColeta, 2); // the 500 moved the failover on
-    EXPECT_EQ(core->frmConfig->values().dataUltFecha, QStringLiteral("01/06/2020"));
+    EXPECT_EQ(core->frame().qualUrlColeta(), 2); // the 500 moved the failover on
+    EXPECT_EQ(core->config().values().dataUltFecha, QStringLiteral("01/06/2020"));
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("01/11/2020")); // never stored
 }
 
@@ -110,18 +109,17 @@ TEST_F(FechamentoTest, ServiceStoppedKeepsTheDayThatFailed) {
     venda(1, 1, QDate(2020, 6, 11), "10");
     venda(2, 1, QDate(2020, 6, 12), "10");
     venda(3, 1, QDate(2020, 6, 13), "10");
-    core->frmConfig->MostraUltFecha(QStringLiteral("10/06/2020"));
-    QObject::connect(core.get(), &TPrincipal::rowAdded, core.get(), [this] {
+    core->config().MostraUltFecha(QStringLiteral("10/06/2020"));
+    QObject::connect(&core->log(), &TActivityLog::rowAdded, core.get(), [this] {
         if (linhasDoLog.size() == 1) service->stop();
     });
 
-    core->Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     ASSERT_EQ(linhasDoLog.size(), 2) << textoDoLog().toStdString();
     EXPECT_EQ(linhasDoLog.at(1).operacao, QStringLiteral("Erro fechamento: 12/06/2020 / Cx: 1"));
     EXPECT_FALSE(linhasDoLog.at(1).mensagem.isEmpty());
-    EXPECT_EQ(core->frmConfig->values().dataUltFecha, QStringLiteral("11/06/2020"));
+    EXPECT_EQ(core->config().values().dataUltFecha, QStringLiteral("11/06/2020"));
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("11/06/2020"));
-    EXPECT_FALSE(core->IdHTTP_Temp);
 }
 
 TEST_F(FechamentoTest, InputsThatCannotNameADayOrRegisterAreLoggedNotSent) {
@@ -131,9 +129,9 @@ TEST_F(FechamentoTest, InputsThatCannotNameADayOrRegisterAreLoggedNotSent) {
         const char* caixa;
     } casos[] = {{"2020-06-13", ""}, {"31/02/2020", ""}, {"13/06/2020", "1 or 1=1"}};
     for (const auto& c : casos)
-        core->Envia_fechamento_dia_anterior(QString::fromLatin1(c.data), QString::fromLatin1(c.caixa));
-    core->frmConfig->MostraUltFecha(QStringLiteral("ontem"));
-    core->Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+        core->fechamento().Envia_fechamento_dia_anterior(QString::fromLatin1(c.data), QString::fromLatin1(c.caixa));
+    core->config().MostraUltFecha(QStringLiteral("ontem"));
+    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     EXPECT_TRUE(posts(kFechamento).isEmpty());
     EXPECT_EQ(linhasDoLog.size(), 4) << textoDoLog().toStdString();
     for (const Linha& l : linhasDoLog)
@@ -143,9 +141,9 @@ TEST_F(FechamentoTest, InputsThatCannotNameADayOrRegisterAreLoggedNotSent) {
 TEST_F(FechamentoTest, CompanyFilterCountsTheCompanysRowsOnly) {
     venda(1, 1, QDate(2020, 6, 13), "10", 5);
     venda(2, 1, QDate(2020, 6, 13), "99", 1);
-    core->chkCodEmpDolvex = true;
-    core->codEmpDolvex = QStringLiteral("5");
-    core->Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QString());
+    mudaLoja(*core, [&](Loja& l) { l.usaCodEmpDolvex = true; });
+    mudaLoja(*core, [&](Loja& l) { l.codEmpDolvex = QStringLiteral("5"); });
+    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QString());
     ASSERT_EQ(posts(kFechamento).size(), 1);
     EXPECT_TRUE(
         posts(kFechamento).at(0).body.contains("\"montoVentaLiquida\":10.00,\r\n\"cantidadMovimientos\":1,"));

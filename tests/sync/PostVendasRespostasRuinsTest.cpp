@@ -43,7 +43,7 @@ TEST_F(SalesTest, MovementReplyThatNeverArrivesWholeKeepsTheFlagsAndEndsTheRun) 
         const qsizetype linhas = linhasDoLog.size();
         const qsizetype postados = posts().size();
 
-        core->PostVendas(QStringLiteral("Pendentes-1"), QString());
+        core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
 
         EXPECT_EQ(flagCupom(nro), 1);
         EXPECT_EQ(flagCupom(nro + 1), 1);
@@ -51,14 +51,13 @@ TEST_F(SalesTest, MovementReplyThatNeverArrivesWholeKeepsTheFlagsAndEndsTheRun) 
         ASSERT_EQ(linhasDoLog.size(), linhas + 1) << textoDoLog().toStdString();
         EXPECT_EQ(linhasDoLog.constLast().operacao, QStringLiteral("Erro gravação: 1 - %1 - 10/06/2020").arg(nro));
         EXPECT_TRUE(linhasDoLog.constLast().mensagem.contains(c.mensagem)) << textoDoLog().toStdString();
-        EXPECT_EQ(core->podePostVenda, 1);
-        EXPECT_EQ(core->podeGetPromo, 1);
-        EXPECT_FALSE(core->dtmApi->dtbDolvex().Connected());
-        EXPECT_FALSE(core->IdHTTP_Temp);
+        EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+        EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
+        EXPECT_FALSE(core->erp().dtbDolvex().Connected());
 
         // Whole replies again: the next run flags both (the first one perhaps as already accepted).
         service->reset();
-        core->PostVendas(QStringLiteral("Pendentes-1"), QString());
+        core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
         EXPECT_EQ(flagCupom(nro), 2);
         EXPECT_EQ(flagCupom(nro + 1), 2);
         nro += 2;
@@ -73,7 +72,7 @@ TEST_F(SalesTest, MovementReplyNotInUtf8IsKeptAsReceived) {
     service->serve(QStringLiteral("movimientos"), corpo);
     service->queue(QStringLiteral("movimientos"), {201});
 
-    core->PostVendas(QStringLiteral("Pendentes-1"), QString());
+    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
 
     // 201 is not an acceptance: the flag stays and the error file holds the reply as received.
     EXPECT_EQ(flagCupom(1), 1);
@@ -92,28 +91,27 @@ TEST_F(SalesTest, ClosingReplyThatNeverArrivesWholeKeepsTheLastClosedDay) {
     const HttpLimits limites(kLimites);
     for (int dia = 11; dia <= 13; ++dia)
         cupom(dia, 1, QDate(2020, 6, dia), 2);
-    core->frmConfig->SalvaUltFecha(QStringLiteral("10/06/2020"));
+    core->config().SalvaUltFecha(QStringLiteral("10/06/2020"));
     for (const RespostaRuim& c : respostasRuins()) {
         SCOPED_TRACE(c.nome);
         service->setDelivery(QStringLiteral("cierresDiarios"), c.entrega);
         if (!c.corpo.isEmpty()) service->serve(QStringLiteral("cierresDiarios"), c.corpo);
         const qsizetype linhas = linhasDoLog.size();
 
-        core->Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+        core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
 
         ASSERT_EQ(linhasDoLog.size(), linhas + 1) << textoDoLog().toStdString();
         EXPECT_EQ(linhasDoLog.constLast().operacao, QStringLiteral("Erro fechamento: 11/06/2020 / Cx: 1"));
         EXPECT_TRUE(linhasDoLog.constLast().mensagem.contains(c.mensagem)) << textoDoLog().toStdString();
-        EXPECT_EQ(core->frmConfig->values().dataUltFecha, QStringLiteral("10/06/2020"));
+        EXPECT_EQ(core->config().values().dataUltFecha, QStringLiteral("10/06/2020"));
         EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("10/06/2020"));
-        EXPECT_FALSE(core->IdHTTP_Temp);
         service->reset();
     }
 
     // A whole reply not in UTF-8 is an acceptance like any 200.
     const char bytes[] = "\xFF\xFE\x00\x81\xC3\x28";
     service->serve(QStringLiteral("cierresDiarios"), QByteArray(bytes, sizeof bytes - 1));
-    core->Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     EXPECT_TRUE(temLog(QStringLiteral("Fechamento: 13/06/2020 / Cx: 1"), QStringLiteral("200: ok")))
         << textoDoLog().toStdString();
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("13/06/2020"));

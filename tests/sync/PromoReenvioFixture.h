@@ -7,7 +7,8 @@
 #include "support/fixtures/ErpDatabase.h"
 #include "support/fixtures/FakeService.h"
 
-#include "app/uPrincipal.h"
+#include "support/fixtures/CoreParts.h"
+#include "support/fixtures/CoreOnService.h"
 #include "support/Clock.h"
 
 #include <gtest/gtest.h>

@@ -14,9 +14,8 @@ protected:
     void publica(const QByteArray& corpo) { publicaPromocoes(corpo); }
     // As a tick runs them: an error that reaches the caller ends up in the log.
     bool buscaEImporta() {
-        return core->runGuarded([this] {
-            core->GetPromocoes();
-            core->Trata_leitura_Json();
+        return core->erros().runGuarded([this] {
+            core->promocoes().sincroniza();
         });
     }
     QList<QStringList> estado() const {
@@ -66,7 +65,7 @@ TEST_F(PromocoesEntradaRuimTest, BrokenDocumentsEndTheImportWithALogRowAndChange
         EXPECT_FALSE(log().last().at(1).isEmpty());
         EXPECT_EQ(estado(), antes);
         // The core is usable afterwards.
-        EXPECT_EQ(core->podeGetPromo, 1);
+        EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
         clock.advance(1);
     }
 }

@@ -12,8 +12,8 @@ protected:
     void pedeMovimentos(const QByteArray& corpo) { publicaReenvioMovimentos(corpo); }
     void pedeFechamentos(const QByteArray& corpo) { publicaReenvioFechamentos(corpo); }
     void leReenvios() {
-        core->GetReenvio_Vendas();
-        core->GetReenvio_Fecha();
+        core->reenvio().GetReenvio_Vendas();
+        core->reenvio().GetReenvio_Fecha();
     }
     // The paths of the posts to one endpoint ("movimientos", "cierresDiarios").
     QStringList posts(const QString& endpoint) const {
@@ -40,24 +40,24 @@ TEST_F(ReenvioTest, MovementRequestRunsTheDateModeForThatDayAndRegister) {
               0);
     EXPECT_EQ(db->integer("select sinc_korvanta from cupom_fiscal where nro_cupom=2935 and nro_cx=1 and cod_emp=1"),
               1);
-    EXPECT_EQ(core->edtData, QDate(2025, 12, 8));
+    EXPECT_EQ(core->comandos().dia(), QDate(2025, 12, 8));
     EXPECT_TRUE(temLog("Leitura de reenvio-venda", "Ok"));
     EXPECT_TRUE(temLog("Leitura de reenvio-fecha", "Ok"));
     EXPECT_TRUE(posts("cierresDiarios").isEmpty());
-    EXPECT_EQ(core->podeGetPromo, 1);
-    EXPECT_EQ(core->podePostVenda, 1);
+    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
+    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
 }
 
 TEST_F(ReenvioTest, ClosingRequestPostsThatDaysClosingForThatRegisterOnly) {
-    const QString ultimoFechamento = core->frmConfig->values().dataUltFecha;
+    const QString ultimoFechamento = core->config().values().dataUltFecha;
     pedeFechamentos(R"({"total":1,"solicitudes":[{"fecha":"2025-12-08","codigoCaja":"2"}]})");
 
     leReenvios();
 
     EXPECT_EQ(posts("cierresDiarios"), QStringList{caminho("2", "cierresDiarios")}) << textoDoLog().toStdString();
     EXPECT_TRUE(posts("movimientos").isEmpty());
-    EXPECT_EQ(core->frmConfig->values().dataUltFecha, ultimoFechamento);
-    EXPECT_EQ(core->edtData, QDate(2025, 12, 8));
+    EXPECT_EQ(core->config().values().dataUltFecha, ultimoFechamento);
+    EXPECT_EQ(core->comandos().dia(), QDate(2025, 12, 8));
 }
 
 TEST_F(ReenvioTest, TwoRequestsForTheSameDayAreBothHonoured) {
@@ -72,11 +72,11 @@ TEST_F(ReenvioTest, FailedReadHonoursNothingAndOpensBothGates) {
     pedeMovimentos(R"([{"fecha":"2025-12-08","codigoCaja":"2"}])");
     pedeFechamentos(R"([{"fecha":"2025-12-08","codigoCaja":"2"}])");
     service->queue(QStringLiteral("solicitudesMovimientos"), {500});
-    core->URL_BASE = service->baseUrl();
+    core->frame().setBaseUrl(service->baseUrl());
 
-    core->GetReenvio_Vendas();
-    core->URL_BASE = QStringLiteral("http://127.0.0.1:1/");
-    core->GetReenvio_Fecha();
+    core->reenvio().GetReenvio_Vendas();
+    core->frame().setBaseUrl(QStringLiteral("http://127.0.0.1:1/"));
+    core->reenvio().GetReenvio_Fecha();
 
     EXPECT_TRUE(posts("movimientos").isEmpty());
     EXPECT_TRUE(posts("cierresDiarios").isEmpty());
@@ -84,13 +84,13 @@ TEST_F(ReenvioTest, FailedReadHonoursNothingAndOpensBothGates) {
     EXPECT_EQ(log().at(0).at(0), "Erro na operação");
     EXPECT_TRUE(log().at(0).at(1).startsWith("HTTP/1.1 500"));
     EXPECT_EQ(log().at(1).at(0), "Erro na operação");
-    EXPECT_EQ(core->mmoResult.Text().left(100), log().at(1).at(1));
-    EXPECT_EQ(core->podeGetPromo, 1);
-    EXPECT_EQ(core->podePostVenda, 1);
+    EXPECT_EQ(core->diagnostico().resultado().Text().left(100), log().at(1).at(1));
+    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
+    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
 }
 
 TEST_F(ReenvioTest, ClosedGateReadsNothing) {
-    core->podeGetPromo = 0;
+    core->scheduler().portoes().setPodeGetPromo(0);
     leReenvios();
     EXPECT_TRUE(service->journal().isEmpty());
     EXPECT_TRUE(log().isEmpty());
@@ -122,17 +122,17 @@ TEST_F(ReenvioTest, ReplyWithoutAListLogsAnError) {
         SCOPED_TRACE(resposta.left(40).toStdString());
         pedeFechamentos(resposta);
         const qsizetype antes = log().size();
-        core->GetReenvio_Fecha();
+        core->reenvio().GetReenvio_Fecha();
         ASSERT_EQ(log().size(), antes + 2) << textoDoLog().toStdString();
         EXPECT_EQ(log().at(antes), (QStringList{"Leitura de reenvio-fecha", "Ok"}));
         EXPECT_EQ(log().at(antes + 1).at(0), "Erro na operação");
-        EXPECT_EQ(core->podeGetPromo, 1);
+        EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
     }
     EXPECT_TRUE(posts("cierresDiarios").isEmpty());
 }
 
 TEST_F(ReenvioTest, EmptyListGivesOnlyTheOkRow) {
     pedeMovimentos("[]");
-    core->GetReenvio_Vendas();
+    core->reenvio().GetReenvio_Vendas();
     EXPECT_EQ(log(), (QList<QStringList>{{"Leitura de reenvio-venda", "Ok"}}));
 }

@@ -33,11 +33,11 @@ void SalesTest::SetUp() {
     service = std::make_unique<FakeService>(opcoes);
 
     core = std::make_unique<TPrincipal>();
-    core->frmConfig->LoadConfig(); // no file: the defaults
+    core->config().LoadConfig(); // no file: the defaults
     pointCoreAt(*core, *service, *db, pasta.path(), kUsuario, kSenha);
-    core->edtData = kDia;
-    QObject::connect(core.get(), &TPrincipal::rowAdded, core.get(), [this] {
-        const TMemTable* t = core->tblList;
+    core->comandos().setDia(kDia);
+    QObject::connect(&core->log(), &TActivityLog::rowAdded, core.get(), [this] {
+        const TMemTable* t = &core->log().tabela();
         if (t->RecordCount() == 0) return;
         linhasDoLog.append(
             {t->cell(t->RecordCount() - 1, 0).toString(), t->cell(t->RecordCount() - 1, 3).toString()});

@@ -46,8 +46,8 @@ TEST_F(MainWindowTest, StartsHiddenWithTheCommandsOfTheLeftColumn) {
     EXPECT_FALSE(window->btnClose->icon().isNull());
     EXPECT_FALSE(window->btnConfig->icon().isNull());
     EXPECT_FALSE(window->windowIcon().isNull());
-    EXPECT_EQ(window->btnguiaTeste->isVisibleTo(window.get()), core->btnguiaTesteVisible);
-    EXPECT_EQ(window->GridList->model(), core->tblList);
+    EXPECT_EQ(window->btnguiaTeste->isVisibleTo(window.get()), core->consoleDeTeste());
+    EXPECT_EQ(window->GridList->model(), &core->log().tabela());
 }
 
 TEST_F(MainWindowTest, CaptionFollowsTheSettings) {
@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, TheNewestLogRowIsCurrentAndInView) {
     window->restauraClick();
     uitest::settle();
     for (int i = 1; i <= 60; ++i)
-        core->addList(QStringLiteral("linha %1").arg(i), QString());
+        core->log().addList(QStringLiteral("linha %1").arg(i), QString());
     uitest::settle();
     const QModelIndex current = window->GridList->selectionModel()->currentIndex();
     EXPECT_EQ(current.row(), 59);
@@ -83,8 +83,8 @@ TEST_F(MainWindowTest, ClosingHidesAndTheTimersGoOn) {
     ASSERT_TRUE(window->isVisible());
     EXPECT_FALSE(window->close()); // refused
     EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(core->timerGeral.isActive());
-    EXPECT_TRUE(core->timerPing.isActive());
+    EXPECT_TRUE(core->scheduler().timerGeral().isActive());
+    EXPECT_TRUE(core->scheduler().timerPing().isActive());
 }
 
 TEST_F(MainWindowTest, TheIconsMenuRestoresAndADoubleClickToo) {
@@ -113,34 +113,34 @@ TEST_F(MainWindowTest, WithoutASystemTrayTheProgramRunsOnAndTheIconRetries) {
     if (QSystemTrayIcon::isSystemTrayAvailable()) GTEST_SKIP() << "this session has a system tray";
     EXPECT_FALSE(window->tray().isShown());
     EXPECT_EQ(window->tray().attemptsLeft(), TTrayIcon::Tentativas - 1);
-    EXPECT_TRUE(core->timerGeral.isActive());
+    EXPECT_TRUE(core->scheduler().timerGeral().isActive());
 }
 
 TEST_F(MainWindowTest, ShowingTheWindowAppliesTheSettings) {
     start();
-    core->podePostVenda = 0;
-    core->podeGetPromo = 0;
+    core->scheduler().portoes().setPodePostVenda(0);
+    core->scheduler().portoes().setPodeGetPromo(0);
     writeSettings({{QStringLiteral("IDEMRPESA"), QStringLiteral("77")}});
     clock.set(QDateTime(QDate(2023, 4, 12), QTime(8, 0)));
     window->restauraClick();
     uitest::settle();
     EXPECT_TRUE(window->isActiveWindow());
-    EXPECT_EQ(core->podePostVenda, 1);
-    EXPECT_EQ(core->podeGetPromo, 1);
-    EXPECT_EQ(core->edtidEmpresa, QStringLiteral("77"));
+    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
+    EXPECT_EQ(core->loja().idEmpresa, QStringLiteral("77"));
     EXPECT_EQ(window->edtData->date(), QDate(2023, 4, 12));
 }
 
 TEST_F(MainWindowTest, TheSelectionAndTheDateAreTheCores) {
     start();
     window->rdData->click();
-    EXPECT_EQ(core->selecao, TPrincipal::Selecao::Data);
+    EXPECT_EQ(core->comandos().selecao(), TCommands::Selecao::Data);
     window->edtData->setDate(QDate(2020, 6, 10));
-    EXPECT_EQ(core->edtData, QDate(2020, 6, 10));
+    EXPECT_EQ(core->comandos().dia(), QDate(2020, 6, 10));
     window->rdPendente3->click();
-    EXPECT_EQ(core->selecao, TPrincipal::Selecao::Pendente3);
+    EXPECT_EQ(core->comandos().selecao(), TCommands::Selecao::Pendente3);
     // The resend reading writes the day of a request into the field.
-    core->edtData = QDate(2023, 3, 15);
+    core->comandos().setDia(QDate(2023, 3, 15));
     emit core->stateChanged();
     EXPECT_EQ(window->edtData->date(), QDate(2023, 3, 15));
 }
@@ -148,21 +148,21 @@ TEST_F(MainWindowTest, TheSelectionAndTheDateAreTheCores) {
 TEST_F(MainWindowTest, OneNonModalBoxShowsTheLatestError) {
     start();
     EXPECT_EQ(window->errorBox(), nullptr);
-    core->ShowError(QStringLiteral("Cannot connect to the database x.fdb"));
+    core->erros().ShowError(QStringLiteral("Cannot connect to the database x.fdb"));
     QMessageBox* box = window->errorBox();
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->isVisible());
     EXPECT_FALSE(box->isModal());
     EXPECT_EQ(box->windowTitle(), TPrincipal::TituloAplicacao());
     EXPECT_EQ(box->text(), QStringLiteral("Cannot connect to the database x.fdb."));
-    core->ShowError(QStringLiteral("Segundo erro."));
+    core->erros().ShowError(QStringLiteral("Segundo erro."));
     EXPECT_EQ(window->errorBox(), box);
     EXPECT_EQ(box->text(), QStringLiteral("Segundo erro."));
 }
 
 TEST_F(MainWindowTest, TheSettingsCommandShowsTheDialogThenAppliesTheSettings) {
     start();
-    core->podePostVenda = 0;
+    core->scheduler().portoes().setPodePostVenda(0);
     writeSettings({{QStringLiteral("IDLOCAL"), QStringLiteral("5")}});
     bool dialogShown = false;
     QTimer::singleShot(0, window.get(), [&] {
@@ -172,17 +172,17 @@ TEST_F(MainWindowTest, TheSettingsCommandShowsTheDialogThenAppliesTheSettings) {
     window->btnConfig->click();
     EXPECT_TRUE(dialogShown);
     EXPECT_FALSE(window->frmConfig().isVisible());
-    EXPECT_EQ(core->edtidLocal, QStringLiteral("5"));
-    EXPECT_EQ(core->podePostVenda, 1);
-    EXPECT_TRUE(core->timerGeral.isActive());
+    EXPECT_EQ(core->loja().idLocal, QStringLiteral("5"));
+    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+    EXPECT_TRUE(core->scheduler().timerGeral().isActive());
 }
 
 TEST_F(MainWindowTest, TheTestButtonShowsAndHidesTheTestPage) {
     start();
     window->restauraClick();
     window->btnguiaTesteClick();
-    EXPECT_EQ(window->page->isVisible(), core->btnguiaTesteVisible); // only on the test workstation
-    core->btnguiaTesteVisible = true;
+    EXPECT_EQ(window->page->isVisible(), core->consoleDeTeste()); // only on the test workstation
+    core->setConsoleDeTeste(true);
     window->page->hide();
     window->btnguiaTesteClick();
     EXPECT_TRUE(window->page->isVisible());
@@ -247,7 +247,7 @@ TEST_P(EndQuestionTest, AnsweringNoKeepsTheProgramAndYesEndsIt) {
     EXPECT_EQ(yes, QStringLiteral("Sim"));
     EXPECT_EQ(no, QStringLiteral("Não"));
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(core->timerGeral.isActive());
+    EXPECT_TRUE(core->scheduler().timerGeral().isActive());
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, EndQuestionTest,

@@ -53,7 +53,7 @@ TEST_F(NeverInvisibleTest, WithoutASystemTrayTheWindowStaysOnTheTaskbar) {
     uitest::settle();
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isMinimized());
-    EXPECT_TRUE(core->timerGeral.isActive());
+    EXPECT_TRUE(core->scheduler().timerGeral().isActive());
 }
 
 } // namespace

@@ -70,7 +70,7 @@ class ScreenshotsTest : public uitest::WindowTest {
             {QStringLiteral("Leitura de reenvio-fecha"), QStringLiteral("Ok")},
         };
         for (const QStringList& row : rows) {
-            core->addList(row.at(0), row.at(1));
+            core->log().addList(row.at(0), row.at(1));
             clock.advance(1);
         }
     }
@@ -83,8 +83,10 @@ TEST_F(ScreenshotsTest, MainWindowSettingsDialogAndTestConsole) {
     window->restauraClick();
     logRows();
     // The tick that wrote them has ended: the strip shows it as the last one.
-    core->uPostVenda = core->uGetPromo = core->uGetReenvio = clockSeconds() + 3600;
-    core->timerGeralTimer();
+    for (TPrazo* prazo : {&core->scheduler().prazoVendas(), &core->scheduler().prazoPromocoes(),
+                          &core->scheduler().prazoReenvio()})
+        prazo->setProximo(clockSeconds() + 3600);
+    core->scheduler().timerGeralTimer();
     save(window.get(), QStringLiteral("main-window.png"));
 
     TfrmConfig& dialog = window->frmConfig();
@@ -95,7 +97,7 @@ TEST_F(ScreenshotsTest, MainWindowSettingsDialogAndTestConsole) {
 
     // The test console as the test workstation shows it, after a promotion has
     // been unfolded level by level.
-    JsonToDataset(*core->tblJson1, QStringLiteral(R"([
+    JsonToDataset(core->diagnostico().promocoes(), QStringLiteral(R"([
       {"id":101,"titulo":"Leve 3, pague 2 no café","descripcion":"Café solúvel 50g","tipo":"Lleva_paga",
        "autor":{"nombre":"Compras"},"vigenciaDesde":"2025-12-01T00:00:00","vigenciaHasta":"2026-12-31T23:59:59",
        "limitePromocionesPorTicket":2,
@@ -107,14 +109,14 @@ TEST_F(ScreenshotsTest, MainWindowSettingsDialogAndTestConsole) {
        "detalles":{"condiciones":{"grupos":[{"articulos":[{"nombre":"LEITE INTEGRAL 1L","codigoBarras":"7891234567895"}],"cantidad":2}]},
                    "beneficios":{"grupos":[{"articulos":[{"nombre":"LEITE INTEGRAL 1L","codigoBarras":"7891234567895"}],"cantidad":2}]},
                    "precio":9.9,"descuento":0,"paga":0}}])"));
-    JsonToDataset(*core->tblJson5, QStringLiteral(R"([{"fecha":"2025-12-07","codigoCaja":"1"}])"));
-    core->Button2Click();
-    core->Button3Click();
-    core->Button8Click();
-    core->memoformasTmp.Add(QStringLiteral("Dinheiro^50.00"));
-    core->memoformasTmp.Add(QStringLiteral("Cartao Credito^20,00"));
+    JsonToDataset(core->diagnostico().pedidosDeReenvio(), QStringLiteral(R"([{"fecha":"2025-12-07","codigoCaja":"1"}])"));
+    core->comandos().detalhaPromocao();
+    core->comandos().detalhaCondicoes();
+    core->comandos().detalhaGrupo();
+    core->diagnostico().formasDePagamento().Add(QStringLiteral("Dinheiro^50.00"));
+    core->diagnostico().formasDePagamento().Add(QStringLiteral("Cartao Credito^20,00"));
     emit core->stateChanged();
-    core->btnguiaTesteVisible = true;
+    core->setConsoleDeTeste(true);
     window->btnguiaTeste->show();
     window->btnguiaTesteClick();
     ASSERT_TRUE(window->page->isVisible());

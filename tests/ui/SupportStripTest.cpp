@@ -27,7 +27,11 @@ class SupportStripTest : public uitest::WindowTest {
         strip = window->faixaSuporte;
     }
     // Makes every task wait, so a tick runs and does nothing.
-    void nothingDue() { core->uPostVenda = core->uGetPromo = core->uGetReenvio = clockSeconds() + 3600; }
+    void nothingDue() {
+        for (TPrazo* prazo : {&core->scheduler().prazoVendas(), &core->scheduler().prazoPromocoes(),
+                              &core->scheduler().prazoReenvio()})
+            prazo->setProximo(clockSeconds() + 3600);
+    }
     TSupportStrip* strip = nullptr;
 };
 
@@ -48,7 +52,7 @@ TEST_F(SupportStripTest, ShowsTheVersionTheFoldersTheDatabaseAndTheBaseUrl) {
 }
 
 TEST_F(SupportStripTest, TheBaseUrlIsTheOneInUseAfterAFailover) {
-    core->trata_erro_url(500);
+    core->frame().trata_erro_url(500);
     EXPECT_EQ(strip->edtUrlBase->valor(), QStringLiteral("https://api.korvanta.example/")); // not yet applied
     window->FormActivate();
     EXPECT_EQ(strip->edtUrlBase->valor(), QStringLiteral("https://api2.korvanta.example/"));
@@ -64,17 +68,17 @@ TEST_F(SupportStripTest, TheLastAndTheNextTickOfTheGeneralTimer) {
 
     nothingDue();
     clock.set(QDateTime(QDate(2023, 4, 10), QTime(9, 0, 10)));
-    core->timerGeralTimer();
+    core->scheduler().timerGeralTimer();
     EXPECT_EQ(strip->edtUltimoCiclo->valor(), QStringLiteral("09:00:10"));
     EXPECT_EQ(strip->edtProximoCiclo->valor(), QStringLiteral("09:00:40"));
 
     // Stopped while a command or the settings dialog holds the timers.
-    core->habilTimer(0);
+    core->scheduler().habilTimer(0);
     emit core->stateChanged();
     EXPECT_EQ(strip->edtProximoCiclo->valor(), QStringLiteral("em pausa"));
 
     // Another day: the date comes before the time.
-    core->habilTimer(1);
+    core->scheduler().habilTimer(1);
     clock.set(QDateTime(QDate(2023, 4, 11), QTime(0, 0, 5)));
     emit core->stateChanged();
     EXPECT_EQ(strip->edtUltimoCiclo->valor(), QStringLiteral("10/04/2023 09:00:10"));
@@ -129,7 +133,7 @@ TEST_F(SupportStripTest, TheButtonOpensTheLogFolder) {
     ASSERT_TRUE(strip->btnAbreLog->isEnabled());
     strip->btnAbreLog->click();
     ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened.at(0), QUrl::fromLocalFile(core->patLogErro));
+    EXPECT_EQ(opened.at(0), QUrl::fromLocalFile(core->loja().pastaLog));
     EXPECT_TRUE(QFileInfo(opened.at(0).toLocalFile()).isDir());
 }
 

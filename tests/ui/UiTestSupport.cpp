@@ -30,7 +30,7 @@ class QtEnvironment : public ::testing::Environment {
         static char* argv[] = {name, nullptr};
         m_app = new QApplication(argc, argv);
         QApplication::setQuitOnLastWindowClosed(false);
-        TPrincipal::setTimerScale(1000); // no tick while a widget test runs
+        TScheduler::setTimerScale(1000); // no tick while a widget test runs
     }
     void TearDown() override {
         delete m_app;

@@ -5,7 +5,7 @@
 // started core with its main window.
 
 #include "app/gui/uFrmPrincipal.h"
-#include "app/uPrincipal.h"
+#include "support/fixtures/CoreParts.h"
 #include "support/Clock.h"
 #include "support/fixtures/TestPaths.h"
 

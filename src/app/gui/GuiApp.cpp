@@ -3,6 +3,7 @@
 #include "app/ProcessRequests.h"
 #include "app/SingleInstance.h"
 #include "app/gui/uFrmPrincipal.h"
+#include "app/Scheduler.h"
 #include "app/uPrincipal.h"
 
 #include <QApplication>
