@@ -52,11 +52,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <optional>
 #include <stdexcept>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>

@@ -99,7 +99,7 @@ struct RetornoClassificado {
                                                            const QString& versaoPdv,
                                                            const QString& versaoRetaguarda);
 
-// The long-lived client of every GET (IdHTTP): keeps the cookies replies set,
+// The long-lived client of every GET: keeps the cookies replies set,
 // Accept "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8",
 // the default User-Agent, no version headers and no content type.
 [[nodiscard]] std::unique_ptr<THttpClient> criaClienteGet();

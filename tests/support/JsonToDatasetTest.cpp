@@ -144,8 +144,8 @@ TEST(JsonToDataset, AnObjectAloneIsRefusedWrappedItIsOneRow) {
 }
 
 // The promotion import unfolds a promotion level by level: the detalles text,
-// wrapped as an array, fills tblJson2; a condition's text after its first ":"
-// without the last character fills tblJson3; the articles fill tblJson4.
+// wrapped as an array, fills the details table; a condition's text after its first ":"
+// without the last character fills the groups table; the articles fill the articles table.
 TEST(JsonToDataset, NestedValuesAreCompactAndParseAgain) {
     const QString promotions = QString::fromUtf8(R"([
       { "id" : 77, "titulo" : "Leve 3 pague 2", "tipo" : "Lleva_paga",

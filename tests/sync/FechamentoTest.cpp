@@ -73,7 +73,7 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
     EXPECT_EQ(linhasDoLog.size(), 4) << textoDoLog().toStdString();
     EXPECT_EQ(core->config().values().dataUltFecha, QStringLiteral("13/06/2020"));
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("13/06/2020"));
-    // The last document stays in mmoErro; the session stays open.
+    // The last document stays in the examined reply of the diagnostics; the session stays open.
     EXPECT_TRUE(core->diagnostico().respostaExaminada().Text().contains(QStringLiteral("\"fechaVentas\":\"2020-06-13\"")));
     EXPECT_TRUE(core->erp().dtbDolvex().Connected());
     // Four days read with one grouped selection per table, not one per day and register.
