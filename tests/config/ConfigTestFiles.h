@@ -1,9 +1,13 @@
 #pragma once
 // Small file helpers of the settings tests.
 
+#include "config/Settings.h"
+#include "support/fixtures/TestPaths.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <stdexcept>
 
 namespace configtest {
 
@@ -18,5 +22,23 @@ inline QByteArray readBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// The settings file of a temporary folder, with a TConfig on it counting its
+// changed() signals.
+struct ConfigFile {
+    TempFolder dir;
+    QString path = dir.file("configAPI.ini");
+    TConfig config{path};
+    int changes = 0;
+
+    ConfigFile() {
+        QObject::connect(&config, &TConfig::changed, [this] { ++changes; });
+    }
+    TConfig& load(const QByteArray& content) {
+        writeBytes(path, content);
+        config.LoadConfig();
+        return config;
+    }
+};
 
 } // namespace configtest

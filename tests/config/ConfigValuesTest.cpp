@@ -17,17 +17,11 @@ namespace {
 
 const QByteArray Stored = "[CONF]\r\nUSUARIO=loja\r\ntimerVenda=45\r\nDataUltFecha=10/03/2023\r\n";
 
-// A store loaded from a file of a temporary folder, counting its changed() signals.
-struct LoadedConfig {
-    TempFolder dir;
-    QString path = dir.file("configAPI.ini");
-    TConfig config{path};
-    int changes = 0;
-
+// A store loaded from Stored; its changed() signals are counted from then on.
+struct LoadedConfig : configtest::ConfigFile {
     LoadedConfig() {
-        writeBytes(path, Stored);
-        config.LoadConfig();
-        QObject::connect(&config, &TConfig::changed, [this] { ++changes; });
+        load(Stored);
+        changes = 0;
     }
 };
 

@@ -11,26 +11,10 @@
 #include <gtest/gtest.h>
 
 using configtest::readBytes;
+using configtest::ConfigFile;
 using configtest::writeBytes;
 
 namespace {
-
-// The settings file of a temporary folder, with a TConfig on it.
-struct ConfigFile {
-    TempFolder dir;
-    QString path = dir.file("configAPI.ini");
-    TConfig config{path};
-    int changes = 0;
-
-    ConfigFile() {
-        QObject::connect(&config, &TConfig::changed, [this] { ++changes; });
-    }
-    TConfig& load(const QByteArray& content) {
-        writeBytes(path, content);
-        config.LoadConfig();
-        return config;
-    }
-};
 
 const QByteArray AllKeysStored = "[CONF]\r\n"
                                  "PATH DOLVEX=srv:/dados/erp.fdb\r\n"
