@@ -157,14 +157,14 @@ void measure(const char* label, const Options& o, const QString& name, const QSt
     TPrincipal core;
     core.config().LoadConfig();
     core.frame().setBaseUrl(base);
-    Loja loja = core.loja();
+    Loja loja = core.store();
     loja.idEmpresa = company;
     loja.idLocal = QStringLiteral("1");
     loja.pastaLog = QFileInfo(journal).absolutePath() + QDir::separator();
-    core.setLoja(loja);
+    core.setStore(loja);
     core.frame().setCredenciais(kUser, kPassword);
     core.erp().setPathBancoDolvex(name);
-    core.log().tabela().Open();
+    core.log().table().Open();
 
     // Warm-up: both sides once (the floor's statements stay prepared on its connection).
     fechamento::TotaisPorDia totals;
@@ -188,7 +188,7 @@ void measure(const char* label, const Options& o, const QString& name, const QSt
 
     // The whole run, posting the pending days.
     core.config().MostraUltFecha(first.addDays(-1).toString(QStringLiteral("dd/MM/yyyy")));
-    const double run = secondsOf([&] { core.fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString()); });
+    const double run = secondsOf([&] { core.closing().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString()); });
     core.erp().dtmConectDolvex(false);
     const bool closedAll = core.config().values().dataUltFecha == last.toString(QStringLiteral("dd/MM/yyyy"));
     const std::vector<QByteArray> posted = postedDocuments(journal, company);

@@ -147,17 +147,17 @@ Tempos importa(TPrincipal& core) {
     std::optional<QString> documento;
     {
         const Cronometro relogio;
-        documento = core.promocoes().GetPromocoes();
+        documento = core.promotions().GetPromocoes();
         t.busca = relogio.agora();
     }
     if (!documento) throw std::runtime_error("the promotions fetch failed");
     const Cronometro relogio;
-    core.promocoes().Trata_leitura_Json(*documento);
+    core.promotions().Trata_leitura_Json(*documento);
     t.importacao = relogio.agora();
     // The log's last row says what was written.
-    const int ultima = core.log().tabela().RecordCount() - 1;
-    std::printf("    log: %s | %s\n", core.log().tabela().cell(ultima, 0).toString().toLocal8Bit().constData(),
-                core.log().tabela().cell(ultima, 3).toString().toLocal8Bit().constData());
+    const int ultima = core.log().table().RecordCount() - 1;
+    std::printf("    log: %s | %s\n", core.log().table().cell(ultima, 0).toString().toLocal8Bit().constData(),
+                core.log().table().cell(ultima, 3).toString().toLocal8Bit().constData());
     return t;
 }
 
@@ -195,15 +195,15 @@ void compara(const char* rotulo, bool cpu, const QString& limpo, const QString& 
     Servico servico(arquivo);
     TPrincipal core;
     core.frame().setBaseUrl(servico.url());
-    Loja loja = core.loja();
+    Loja loja = core.store();
     loja.idEmpresa = QStringLiteral("11");
     loja.idLocal = QStringLiteral("22");
     loja.pastaLog = QFileInfo(limpo).absolutePath() + QStringLiteral("/");
-    core.setLoja(loja);
+    core.setStore(loja);
     core.frame().setCredenciais(QStringLiteral("loja"), QStringLiteral("s3nha"));
     core.erp().setPathBancoDolvex(nome(bancoImportacao));
-    core.scheduler().portoes().abreAmbos();
-    core.log().tabela().Open();
+    core.scheduler().gates().abreAmbos();
+    core.log().table().Open();
 
     std::printf("%s: %d promotions x (%d condition + %d benefit articles)\n", rotulo, promocoes, artigos, artigos);
     std::printf("  import 1 (inserts):\n");

@@ -211,12 +211,12 @@ int run(int days, int tick) {
         headless::THeadlessRunner runner(log, errors);
         TPrincipal& core = runner.core();
         QObject::connect(&core.log(), &TActivityLog::rowAdded, &core, [&] {
-            const TMemTable& t = core.log().tabela();
+            const TMemTable& t = core.log().table();
             if (t.RecordCount() > 0 && t.cell(t.RecordCount() - 1, 0).toString() == u"Abriu post-vendas")
                 ++salesRuns;
         });
         core.FormCreate();
-        core.comandos().setDia(clock.now().date());
+        core.commands().setDay(clock.now().date());
 
         const QString ping = folder.filePath(QStringLiteral("test-ping.txt"));
         quint32 random = 12345;

@@ -7,43 +7,43 @@
 #include "support/MemTable.h"
 
 namespace {
-constexpr int TamanhoOperacao = 40;
-constexpr int TamanhoMensagem = 100;
-constexpr int MaximoLinhas = 100; // more rows than this empties the table first
+constexpr int OperationSize = 40;
+constexpr int MessageSize = 100;
+constexpr int MaxRows = 100; // more rows than this empties the table first
 } // namespace
 
-TActivityLog::TActivityLog(std::function<QString()> pasta, QObject* parent)
+TActivityLog::TActivityLog(std::function<QString()> folder, QObject* parent)
     : QObject(parent),
-      m_tabela(new TMemTable(QStringLiteral("tblList"),
-                             {{QStringLiteral("Operacao"), FieldType::Text, TamanhoOperacao},
+      m_table(new TMemTable(QStringLiteral("tblList"),
+                             {{QStringLiteral("Operacao"), FieldType::Text, OperationSize},
                               {QStringLiteral("Data"), FieldType::Date, 0},
                               {QStringLiteral("Hora"), FieldType::Time, 0},
-                              {QStringLiteral("Mensagem"), FieldType::Text, TamanhoMensagem}},
+                              {QStringLiteral("Mensagem"), FieldType::Text, MessageSize}},
                              this)),
-      m_journal(std::make_unique<TJournal>(std::move(pasta))) {}
+      m_journal(std::make_unique<TJournal>(std::move(folder))) {}
 
 TActivityLog::~TActivityLog() = default;
 
-void TActivityLog::addList(const QString& OperIn, const QString& MensagemIn) {
-    QDateTime agora = appClock().now();
-    const QTime hora = agora.time();
-    agora.setTime(QTime(hora.hour(), hora.minute(), hora.second()));
-    mostraLinha(agora, OperIn, MensagemIn);
-    if (const std::optional<QString> falha = m_journal->append(agora, OperIn, MensagemIn)) {
+void TActivityLog::addList(const QString& operation, const QString& message) {
+    QDateTime now = appClock().now();
+    const QTime time = now.time();
+    now.setTime(QTime(time.hour(), time.minute(), time.second()));
+    showRow(now, operation, message);
+    if (const std::optional<QString> failure = m_journal->append(now, operation, message)) {
         // Shown like an error that no task handled, but not journaled (the
         // journal is what failed) and without ending the work in progress.
-        mostraLinha(agora, QStringLiteral("Erro na operação"), *falha);
-        emit noticeRaised(TErrorDisplay::TextoDoErro(*falha));
+        showRow(now, QStringLiteral("Erro na operação"), *failure);
+        emit noticeRaised(TErrorDisplay::shownText(*failure));
     }
 }
 
-void TActivityLog::mostraLinha(const QDateTime& when, const QString& operacao, const QString& mensagem) {
-    if (m_tabela->Active()) {
-        if (m_tabela->RecordCount() > MaximoLinhas) m_tabela->EmptyTable();
+void TActivityLog::showRow(const QDateTime& when, const QString& operation, const QString& message) {
+    if (m_table->Active()) {
+        if (m_table->RecordCount() > MaxRows) m_table->EmptyTable();
         // Stored as the 8-bit code page keeps it ("?" for what it lacks), then cut.
-        m_tabela->appendRow({ansi::roundTrip(operacao).left(TamanhoOperacao), when.date(), when.time(),
-                             ansi::roundTrip(mensagem).left(TamanhoMensagem)});
+        m_table->appendRow({ansi::roundTrip(operation).left(OperationSize), when.date(), when.time(),
+                             ansi::roundTrip(message).left(MessageSize)});
     }
-    emit rowLogged(when, operacao, mensagem);
+    emit rowLogged(when, operation, message);
     emit rowAdded();
 }

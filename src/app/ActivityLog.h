@@ -23,24 +23,24 @@ class TActivityLog : public QObject, public TAtividades {
     Q_OBJECT
 
 public:
-    // `pasta` tells the month's log folder (empty while it is not known).
-    explicit TActivityLog(std::function<QString()> pasta, QObject* parent = nullptr);
+    // `folder` tells the month's log folder (empty while it is not known).
+    explicit TActivityLog(std::function<QString()> folder, QObject* parent = nullptr);
     ~TActivityLog() override;
 
-    void addList(const QString& OperIn, const QString& MensagemIn) override;
+    void addList(const QString& operation, const QString& message) override;
     // Adds a row to the table only (the journal's own failure).
-    void mostraLinha(const QDateTime& when, const QString& operacao, const QString& mensagem);
+    void showRow(const QDateTime& when, const QString& operation, const QString& message);
     // The rows, texts cut to 40 and 100 characters in the 8-bit code page.
-    [[nodiscard]] TMemTable& tabela() const { return *m_tabela; }
+    [[nodiscard]] TMemTable& table() const { return *m_table; }
 
 signals:
     // Shown as an error is, but no work failed: a journal that cannot be written.
     void noticeRaised(const QString& text);
     void rowAdded(); // a row was added to the table
     // The row just added, with its texts whole (the table keeps them cut).
-    void rowLogged(const QDateTime& when, const QString& operacao, const QString& mensagem);
+    void rowLogged(const QDateTime& when, const QString& operation, const QString& message);
 
 private:
-    TMemTable* m_tabela;
+    TMemTable* m_table;
     std::unique_ptr<TJournal> m_journal;
 };

@@ -10,82 +10,82 @@
 #include "sync/Promocoes.h"
 #include "sync/Reenvio.h"
 
-TCommands::TCommands(TScheduler& scheduler, TErrorDisplay& erros, TDiagnostico& diagnostico, const Loja& loja,
-                     TEnvioDeVendas& vendas, TFechamentoDiario& fechamento, TPromocoes& promocoes,
-                     TReenvio& reenvio, QObject* parent)
-    : QObject(parent), m_scheduler(scheduler), m_erros(erros), m_diagnostico(diagnostico), m_loja(loja),
-      m_vendas(vendas), m_fechamento(fechamento), m_promocoes(promocoes), m_reenvio(reenvio) {}
+TCommands::TCommands(TScheduler& scheduler, TErrorDisplay& errors, TDiagnostico& diagnostics, const Loja& store,
+                     TEnvioDeVendas& sales, TFechamentoDiario& closing, TPromocoes& promotions, TReenvio& resend,
+                     QObject* parent)
+    : QObject(parent), m_scheduler(scheduler), m_errors(errors), m_diagnostics(diagnostics), m_store(store),
+      m_sales(sales), m_closing(closing), m_promotions(promotions), m_resend(resend) {}
 
-void TCommands::setDia(const QDate& dia) {
-    m_dia = dia;
+void TCommands::setDay(const QDate& day) {
+    m_day = day;
     emit changed();
 }
 
-void TCommands::leReenvios() {
-    m_scheduler.comando([this] {
-        m_reenvio.GetReenvio_Vendas();
-        m_reenvio.GetReenvio_Fecha();
+void TCommands::readResendRequests() {
+    m_scheduler.command([this] {
+        m_resend.GetReenvio_Vendas();
+        m_resend.GetReenvio_Fecha();
     });
 }
 
-void TCommands::buscaPromocoes() {
-    m_scheduler.comando([this] {
-        if (m_loja.buscaPromocoes) m_promocoes.sincroniza();
+void TCommands::fetchPromotions() {
+    m_scheduler.command([this] {
+        if (m_store.buscaPromocoes) m_promotions.sincroniza();
     });
 }
 
-void TCommands::testaPromocoes() {
-    if (m_scheduler.busy() || !m_loja.buscaPromocoes) return;
+void TCommands::testPromotions() {
+    if (m_scheduler.busy() || !m_store.buscaPromocoes) return;
     {
-        TScheduler::Trabalho trabalho(m_scheduler);
-        if (!m_erros.runGuarded([this] { m_promocoes.sincroniza(); })) m_scheduler.portoes().abreAmbos();
+        TScheduler::Work work(m_scheduler);
+        if (!m_errors.runGuarded([this] { m_promotions.sincroniza(); })) m_scheduler.gates().abreAmbos();
     }
     emit changed();
 }
 
-void TCommands::enviaVendas() {
-    m_scheduler.comando([this] {
-        switch (m_selecao) {
-        case Selecao::Pendente1:
-            m_vendas.PostVendas(QStringLiteral("Pendentes-1"), QString(), m_dia);
+void TCommands::sendSales() {
+    m_scheduler.command([this] {
+        switch (m_selection) {
+        case Selection::Pending1:
+            m_sales.PostVendas(QStringLiteral("Pendentes-1"), QString(), m_day);
             break;
-        case Selecao::Pendente3:
-            m_vendas.PostVendas(QStringLiteral("Pendentes-3"), QString(), m_dia);
+        case Selection::Pending3:
+            m_sales.PostVendas(QStringLiteral("Pendentes-3"), QString(), m_day);
             break;
-        case Selecao::Data:
-            m_vendas.PostVendas(QStringLiteral("Data"), QString(), m_dia);
+        case Selection::Day:
+            m_sales.PostVendas(QStringLiteral("Data"), QString(), m_day);
             break;
         }
     });
 }
 
-void TCommands::enviaFechamento() {
-    m_scheduler.comando([this] {
-        if (m_selecao == Selecao::Data)
-            m_fechamento.Envia_fechamento_dia_anterior(
-                Funcoes_da_ZYR::Formata_Data(m_dia, QStringLiteral("DD/MM/AAAA")), QString());
+void TCommands::sendClosing() {
+    m_scheduler.command([this] {
+        if (m_selection == Selection::Day)
+            m_closing.Envia_fechamento_dia_anterior(Funcoes_da_ZYR::Formata_Data(m_day, QStringLiteral("DD/MM/AAAA")),
+                                                    QString());
         else
-            m_fechamento.Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+            m_closing.Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     });
 }
 
-void TCommands::detalhe(void (TDiagnostico::*comando)()) {
-    m_erros.runGuarded([this, comando] { (m_diagnostico.*comando)(); });
+void TCommands::detail(void (TDiagnostico::*show)()) {
+    m_errors.runGuarded([this, show] { (m_diagnostics.*show)(); });
     emit changed();
 }
 
-void TCommands::detalhaPromocao() {
-    detalhe(&TDiagnostico::detalhaPromocao);
+void TCommands::showPromotionDetails() {
+    detail(&TDiagnostico::detalhaPromocao);
 }
 
-void TCommands::detalhaCondicoes() {
-    detalhe(&TDiagnostico::detalhaCondicoes);
+void TCommands::showConditions() {
+    detail(&TDiagnostico::detalhaCondicoes);
 }
 
-void TCommands::detalhaBeneficios() {
-    detalhe(&TDiagnostico::detalhaBeneficios);
+void TCommands::showBenefits() {
+    detail(&TDiagnostico::detalhaBeneficios);
 }
 
-void TCommands::detalhaGrupo() {
-    detalhe(&TDiagnostico::detalhaGrupo);
+void TCommands::showGroupArticles() {
+    detail(&TDiagnostico::detalhaGrupo);
 }

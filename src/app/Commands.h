@@ -5,7 +5,7 @@
 //
 // Each command of the left column stops both timers before its work and
 // starts them after it (TScheduler::comando), so the next tick comes a full
-// interval after the command's end; testaPromocoes, the test console's fetch,
+// interval after the command's end; testPromotions, the test console's fetch,
 // leaves them alone. A command that arrives while a tick or another command is
 // at work does nothing.
 
@@ -25,44 +25,44 @@ class TCommands : public QObject {
     Q_OBJECT
 
 public:
-    // Which tickets the sales command sends: flag 1, flag 3, or the day dia().
-    enum class Selecao { Pendente1, Pendente3, Data };
+    // Which tickets the sales command sends: flag 1, flag 3, or those of day().
+    enum class Selection { Pending1, Pending3, Day };
 
-    TCommands(TScheduler& scheduler, TErrorDisplay& erros, TDiagnostico& diagnostico, const Loja& loja,
-              TEnvioDeVendas& vendas, TFechamentoDiario& fechamento, TPromocoes& promocoes, TReenvio& reenvio,
+    TCommands(TScheduler& scheduler, TErrorDisplay& errors, TDiagnostico& diagnostics, const Loja& store,
+              TEnvioDeVendas& sales, TFechamentoDiario& closing, TPromocoes& promotions, TReenvio& resend,
               QObject* parent = nullptr);
 
-    [[nodiscard]] Selecao selecao() const { return m_selecao; }
-    void setSelecao(Selecao selecao) { m_selecao = selecao; }
-    [[nodiscard]] const QDate& dia() const { return m_dia; }
-    void setDia(const QDate& dia);
+    [[nodiscard]] Selection selection() const { return m_selection; }
+    void setSelection(Selection selection) { m_selection = selection; }
+    [[nodiscard]] const QDate& day() const { return m_day; }
+    void setDay(const QDate& day);
 
-    void leReenvios();      // both resend readings
-    void buscaPromocoes();  // the promotions fetch and import, when switched on
-    void testaPromocoes();  // the same from the test console, timers left alone
-    void enviaVendas();     // the sales upload of the selection
-    void enviaFechamento(); // the closing of the day dia(), or of the pending days
+    void readResendRequests(); // both resend readings
+    void fetchPromotions();    // the promotions fetch and import, when switched on
+    void testPromotions();     // the same from the test console, timers left alone
+    void sendSales();          // the sales upload of the selection
+    void sendClosing();        // the closing of day(), or of the pending days
 
     // The test console's detail commands (TDiagnostico); an error goes to the error display.
-    void detalhaPromocao();
-    void detalhaCondicoes();
-    void detalhaBeneficios();
-    void detalhaGrupo();
+    void showPromotionDetails();
+    void showConditions();
+    void showBenefits();
+    void showGroupArticles();
 
 signals:
     void changed(); // the selection or what the commands left may have changed
 
 private:
-    void detalhe(void (TDiagnostico::*comando)());
+    void detail(void (TDiagnostico::*show)());
 
     TScheduler& m_scheduler;
-    TErrorDisplay& m_erros;
-    TDiagnostico& m_diagnostico;
-    const Loja& m_loja;
-    TEnvioDeVendas& m_vendas;
-    TFechamentoDiario& m_fechamento;
-    TPromocoes& m_promocoes;
-    TReenvio& m_reenvio;
-    Selecao m_selecao = Selecao::Pendente1;
-    QDate m_dia;
+    TErrorDisplay& m_errors;
+    TDiagnostico& m_diagnostics;
+    const Loja& m_store;
+    TEnvioDeVendas& m_sales;
+    TFechamentoDiario& m_closing;
+    TPromocoes& m_promotions;
+    TReenvio& m_resend;
+    Selection m_selection = Selection::Pending1;
+    QDate m_day;
 };

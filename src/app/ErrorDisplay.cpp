@@ -7,14 +7,14 @@
 
 TErrorDisplay::TErrorDisplay(TAtividades& log, QObject* parent) : QObject(parent), m_log(log) {}
 
-QString TErrorDisplay::TextoDoErro(const QString& text) {
+QString TErrorDisplay::shownText(const QString& text) {
     if (!text.isEmpty() && text.back().unicode() <= 46) return text;
     return text + u'.';
 }
 
 void TErrorDisplay::ShowError(const QString& text) {
     m_log.addList(QStringLiteral("Erro na operação"), text);
-    emit errorRaised(TextoDoErro(text));
+    emit errorRaised(shownText(text));
 }
 
 bool TErrorDisplay::runGuarded(const std::function<void()>& work) {

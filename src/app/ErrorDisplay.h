@@ -21,7 +21,7 @@ public:
     void ShowError(const QString& text);
     // The text as the error display shows it: "." appended unless it already
     // ends in a character of code 46 or below.
-    [[nodiscard]] static QString TextoDoErro(const QString& text);
+    [[nodiscard]] static QString shownText(const QString& text);
     // Runs the work of one window event; an error that no task handles is
     // shown by ShowError. False then.
     bool runGuarded(const std::function<void()>& work);

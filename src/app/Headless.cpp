@@ -20,11 +20,11 @@ namespace headless {
 
 namespace {
 
-QDate dataDoComando(const QString& text) {
+QDate dayOf(const QString& text) {
     return QDate::fromString(text, QStringLiteral("dd/MM/yyyy"));
 }
 
-void escreve(std::FILE* stream, const QString& line) {
+void writeLine(std::FILE* stream, const QString& line) {
     const QByteArray bytes = (line + u'\n').toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
     std::fflush(stream);
@@ -33,35 +33,35 @@ void escreve(std::FILE* stream, const QString& line) {
 } // namespace
 
 std::optional<OnceCommand> parseOnce(const QStringList& words, QString* error) {
-    const auto falha = [error](const QString& why) -> std::optional<OnceCommand> {
+    const auto fail = [error](const QString& why) -> std::optional<OnceCommand> {
         if (error) *error = why;
         return std::nullopt;
     };
-    if (words.isEmpty()) return falha(QStringLiteral("--once needs a command"));
+    if (words.isEmpty()) return fail(QStringLiteral("--once needs a command"));
     const QString name = words.first();
     const QString arg = words.size() > 1 ? words.at(1) : QString();
-    const auto semArgumento = [&](OnceCommand::Kind kind) -> std::optional<OnceCommand> {
-        if (words.size() != 1) return falha(QStringLiteral("--once %1 takes no argument").arg(name));
+    const auto withoutArgument = [&](OnceCommand::Kind kind) -> std::optional<OnceCommand> {
+        if (words.size() != 1) return fail(QStringLiteral("--once %1 takes no argument").arg(name));
         return OnceCommand{kind, {}};
     };
-    if (name == u"tick") return semArgumento(OnceCommand::Kind::Tick);
-    if (name == u"promotions") return semArgumento(OnceCommand::Kind::Promotions);
-    if (name == u"resend") return semArgumento(OnceCommand::Kind::Resend);
+    if (name == u"tick") return withoutArgument(OnceCommand::Kind::Tick);
+    if (name == u"promotions") return withoutArgument(OnceCommand::Kind::Promotions);
+    if (name == u"resend") return withoutArgument(OnceCommand::Kind::Resend);
     if (name == u"send-sales" || name == u"send-closing") {
-        const bool vendas = name == u"send-sales";
+        const bool sales = name == u"send-sales";
         if (words.size() != 2)
-            return falha(QStringLiteral("--once %1 needs one argument: %2")
-                             .arg(name, vendas ? QStringLiteral("pendentes-1, pendentes-3 or DD/MM/AAAA")
+            return fail(QStringLiteral("--once %1 needs one argument: %2")
+                             .arg(name, sales ? QStringLiteral("pendentes-1, pendentes-3 or DD/MM/AAAA")
                                                : QStringLiteral("pendente or DD/MM/AAAA")));
-        const QString modo = arg.toLower();
-        const bool valido = vendas ? (modo == u"pendentes-1" || modo == u"pendentes-3") : modo == u"pendente";
-        if (!valido && !dataDoComando(arg).isValid())
-            return falha(
+        const QString mode = arg.toLower();
+        const bool valid = sales ? (mode == u"pendentes-1" || mode == u"pendentes-3") : mode == u"pendente";
+        if (!valid && !dayOf(arg).isValid())
+            return fail(
                 QStringLiteral("--once %1: '%2' is neither a mode nor a date DD/MM/AAAA").arg(name, arg));
-        return OnceCommand{vendas ? OnceCommand::Kind::SendSales : OnceCommand::Kind::SendClosing,
-                           valido ? modo : arg};
+        return OnceCommand{sales ? OnceCommand::Kind::SendSales : OnceCommand::Kind::SendClosing,
+                           valid ? mode : arg};
     }
-    return falha(QStringLiteral("--once: unknown command '%1'").arg(name));
+    return fail(QStringLiteral("--once: unknown command '%1'").arg(name));
 }
 
 QString logLine(const TMemTable& tabela, int row) {
@@ -73,15 +73,15 @@ THeadlessRunner::THeadlessRunner(std::FILE* out, std::FILE* err)
     : m_core(std::make_unique<TPrincipal>()), m_out(out), m_err(err) {
     TPrincipal& core = *m_core;
     QObject::connect(&core.log(), &TActivityLog::rowAdded, &core, [this] {
-        const TMemTable& tbl = m_core->log().tabela();
-        if (tbl.Active() && tbl.RecordCount() > 0) escreve(m_out, logLine(tbl, tbl.RecordCount() - 1));
+        const TMemTable& tbl = m_core->log().table();
+        if (tbl.Active() && tbl.RecordCount() > 0) writeLine(m_out, logLine(tbl, tbl.RecordCount() - 1));
     });
-    QObject::connect(&core.erros(), &TErrorDisplay::errorRaised, &core, [this](const QString& text) {
-        ++m_erros;
-        escreve(m_err, text);
+    QObject::connect(&core.errors(), &TErrorDisplay::errorRaised, &core, [this](const QString& text) {
+        ++m_errors;
+        writeLine(m_err, text);
     });
     // Told like an error, but not counted as one: no work failed.
-    QObject::connect(&core.log(), &TActivityLog::noticeRaised, &core, [this](const QString& text) { escreve(m_err, text); });
+    QObject::connect(&core.log(), &TActivityLog::noticeRaised, &core, [this](const QString& text) { writeLine(m_err, text); });
 }
 
 THeadlessRunner::~THeadlessRunner() = default;
@@ -89,16 +89,16 @@ THeadlessRunner::~THeadlessRunner() = default;
 int THeadlessRunner::runOnce(const OnceCommand& command) {
     TPrincipal& core = *m_core;
     core.FormCreate();
-    TCommands& comandos = core.comandos();
-    comandos.setDia(appClock().now().date());
-    const auto escolhe = [&comandos](const QString& argument, const QString& pendente3) {
-        const QDate data = dataDoComando(argument);
-        if (data.isValid()) {
-            comandos.setSelecao(TCommands::Selecao::Data);
-            comandos.setDia(data);
+    TCommands& commands = core.commands();
+    commands.setDay(appClock().now().date());
+    const auto choose = [&commands](const QString& argument, const QString& pending3) {
+        const QDate day = dayOf(argument);
+        if (day.isValid()) {
+            commands.setSelection(TCommands::Selection::Day);
+            commands.setDay(day);
         } else {
-            comandos.setSelecao(argument == pendente3 ? TCommands::Selecao::Pendente3
-                                                      : TCommands::Selecao::Pendente1);
+            commands.setSelection(argument == pending3 ? TCommands::Selection::Pending3
+                                                      : TCommands::Selection::Pending1);
         }
     };
     switch (command.kind) {
@@ -106,22 +106,22 @@ int THeadlessRunner::runOnce(const OnceCommand& command) {
         core.scheduler().timerGeralTimer();
         break;
     case OnceCommand::Kind::SendSales:
-        escolhe(command.argument, QStringLiteral("pendentes-3"));
-        comandos.enviaVendas();
+        choose(command.argument, QStringLiteral("pendentes-3"));
+        commands.sendSales();
         break;
     case OnceCommand::Kind::SendClosing:
-        escolhe(command.argument, QString());
-        comandos.enviaFechamento();
+        choose(command.argument, QString());
+        commands.sendClosing();
         break;
     case OnceCommand::Kind::Promotions:
-        comandos.buscaPromocoes();
+        commands.fetchPromotions();
         break;
     case OnceCommand::Kind::Resend:
-        comandos.leReenvios();
+        commands.readResendRequests();
         break;
     }
     core.scheduler().habilTimer(0);
-    return m_erros > 0 ? 1 : 0;
+    return m_errors > 0 ? 1 : 0;
 }
 
 int THeadlessRunner::runLoop() {
@@ -134,9 +134,9 @@ int THeadlessRunner::runLoop() {
     // From here on, tell the operator when a reload request has taken effect
     // (it waits for the end of a task at work).
     QObject::connect(&core, &TPrincipal::settingsApplied, &core, [this] {
-        escreve(m_err, QStringLiteral("korvanta-sync: settings applied, base URL %1").arg(m_core->frame().baseUrl()));
+        writeLine(m_err, QStringLiteral("korvanta-sync: settings applied, base URL %1").arg(m_core->frame().baseUrl()));
     });
-    core.comandos().setDia(appClock().now().date());
+    core.commands().setDay(appClock().now().date());
     QCoreApplication::exec();
     core.scheduler().habilTimer(0);
     return 0;

@@ -45,7 +45,7 @@ class THeadlessRunner {
 
     [[nodiscard]] TPrincipal& core() { return *m_core; }
     // Errors shown so far.
-    [[nodiscard]] int errorCount() const { return m_erros; }
+    [[nodiscard]] int errorCount() const { return m_errors; }
 
     // Applies the settings as at start-up, runs the command, returns the exit
     // status: 0 when it ended normally, 1 when an error that no task handled was shown.
@@ -59,7 +59,7 @@ class THeadlessRunner {
     std::unique_ptr<TPrincipal> m_core;
     std::FILE* m_out;
     std::FILE* m_err;
-    int m_erros = 0;
+    int m_errors = 0;
 };
 
 } // namespace headless

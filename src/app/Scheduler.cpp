@@ -35,22 +35,22 @@ double TScheduler::timerScale() {
     return g_timerScale;
 }
 
-TScheduler::TScheduler(TConfig& config, const Loja& loja, TAtividades& log, TDiagnostico& diagnostico,
-                       TErrorDisplay& erros, QObject* parent)
-    : QObject(parent), m_config(config), m_loja(loja), m_log(log), m_diagnostico(diagnostico), m_erros(erros) {
+TScheduler::TScheduler(TConfig& config, const Loja& store, TAtividades& log, TDiagnostico& diagnostics,
+                       TErrorDisplay& errors, QObject* parent)
+    : QObject(parent), m_config(config), m_store(store), m_log(log), m_diagnostics(diagnostics), m_errors(errors) {
     // Both timers are created stopped; applying the settings starts them.
-    m_timerGeral.setInterval(IntervaloInicial);
-    m_timerPing.setInterval(IntervaloPing);
+    m_timerGeral.setInterval(InitialInterval);
+    m_timerPing.setInterval(PingInterval);
     connect(&m_timerGeral, &QTimer::timeout, this, &TScheduler::timerGeralTimer);
     connect(&m_timerPing, &QTimer::timeout, this, &TScheduler::timerPingTimer);
 }
 
-void TScheduler::setTarefas(const Tarefas& tarefas) {
-    m_tarefas.emplace(tarefas);
+void TScheduler::setTasks(const Tasks& tasks) {
+    m_tasks.emplace(tasks);
 }
 
 void TScheduler::setTimerGeralInterval(int ms) {
-    m_intervaloGeral = ms;
+    m_generalInterval = ms;
     m_timerGeral.setInterval(realInterval(ms));
 }
 
@@ -61,73 +61,73 @@ void TScheduler::habilTimer(int Value) {
         return;
     }
     // Starting makes the next event come one full interval from now.
-    m_timerGeral.start(realInterval(m_intervaloGeral));
-    m_timerPing.start(realInterval(IntervaloPing));
+    m_timerGeral.start(realInterval(m_generalInterval));
+    m_timerPing.start(realInterval(PingInterval));
 }
 
 void TScheduler::timerGeralTimer() {
     if (busy()) return;
     {
-        Trabalho trabalho(*this);
+        Work work(*this);
         habilTimer(0);
-        setTimerGeralInterval(IntervaloGeral);
-        const bool ok = m_erros.runGuarded([this] {
-            if (!m_tarefas) return;
-            const ConfigValues& ajustes = m_config.values();
+        setTimerGeralInterval(GeneralInterval);
+        const bool ok = m_errors.runGuarded([this] {
+            if (!m_tasks) return;
+            const ConfigValues& values = m_config.values();
             // One reading of the clock for the three tests, however long the tasks take.
             const qint64 now = clockSeconds();
-            if (m_prazoVendas.renovaSeVenceu(now, ajustes.timerVenda.value())) {
+            if (m_salesCountdown.renovaSeVenceu(now, values.timerVenda.value())) {
                 m_log.addList(QStringLiteral("Abriu post-vendas"), QString());
-                m_tarefas->vendas.PostVendas(QStringLiteral("Pendentes-1"), QString(), QDate());
+                m_tasks->sales.PostVendas(QStringLiteral("Pendentes-1"), QString(), QDate());
             }
-            if (m_prazoPromocoes.renovaSeVenceu(now, ajustes.timerProm.value()) && m_loja.buscaPromocoes)
-                m_tarefas->promocoes.sincroniza();
-            if (m_prazoReenvio.renovaSeVenceu(now, ajustes.timerReenvio.value())) {
-                m_tarefas->reenvio.GetReenvio_Vendas();
-                m_tarefas->reenvio.GetReenvio_Fecha();
+            if (m_promotionsCountdown.renovaSeVenceu(now, values.timerProm.value()) && m_store.buscaPromocoes)
+                m_tasks->promotions.sincroniza();
+            if (m_resendCountdown.renovaSeVenceu(now, values.timerReenvio.value())) {
+                m_tasks->resend.GetReenvio_Vendas();
+                m_tasks->resend.GetReenvio_Fecha();
             }
         });
         if (ok)
             habilTimer(1);
         else
-            retomaAposErro();
+            resumeAfterError();
     }
     emit changed();
     emit tickFinished();
 }
 
-void TScheduler::retomaAposErro() {
-    m_portoes.abreAmbos();
+void TScheduler::resumeAfterError() {
+    m_gates.abreAmbos();
     habilTimer(1);
 }
 
-void TScheduler::comando(const std::function<void()>& work) {
+void TScheduler::command(const std::function<void()>& task) {
     if (busy()) return;
     {
-        Trabalho trabalho(*this);
+        Work work(*this);
         habilTimer(0);
-        if (m_erros.runGuarded(work))
+        if (m_errors.runGuarded(task))
             habilTimer(1);
         else
-            retomaAposErro();
+            resumeAfterError();
     }
     emit changed();
 }
 
 void TScheduler::timerPingTimer() {
-    const QString pasta = Funcoes_da_ZYR::Path_Do_Executavel();
-    const QString pedido = pasta + QStringLiteral("test-ping.txt");
-    if (!QFile::exists(pedido)) return;
-    m_erros.runGuarded([&] {
+    const QString folder = Funcoes_da_ZYR::Path_Do_Executavel();
+    const QString request = folder + QStringLiteral("test-ping.txt");
+    if (!QFile::exists(request)) return;
+    m_errors.runGuarded([&] {
         // A request that cannot be deleted is answered again at the next event.
-        QFile::remove(pedido);
+        QFile::remove(request);
         m_log.addList(QStringLiteral("Resp-Ping.txt"), QString());
-        QString texto;
-        for (const QString& linha : m_diagnostico.respostaExaminada().Lines())
-            texto += linha + QStringLiteral("\r\n");
-        const QString resposta = pasta + QStringLiteral("resp-ping.txt");
-        QString erro;
-        if (!files::replaceWhole(resposta, ansi::fromUnicode(texto), &erro))
-            throw AppError(QStringLiteral("Unable to write to %1: %2").arg(resposta, erro));
+        QString text;
+        for (const QString& line : m_diagnostics.respostaExaminada().Lines())
+            text += line + QStringLiteral("\r\n");
+        const QString reply = folder + QStringLiteral("resp-ping.txt");
+        QString error;
+        if (!files::replaceWhole(reply, ansi::fromUnicode(text), &error))
+            throw AppError(QStringLiteral("Unable to write to %1: %2").arg(reply, error));
     });
 }

@@ -31,58 +31,58 @@ class TScheduler : public QObject {
 
 public:
     // Intervals in milliseconds as the program uses them.
-    static constexpr int IntervaloInicial = 10000; // timerGeral at creation
-    static constexpr int IntervaloGeral = 30000;   // timerGeral after every tick
-    static constexpr int IntervaloPing = 20000;    // timerPing
+    static constexpr int InitialInterval = 10000; // timerGeral at creation
+    static constexpr int GeneralInterval = 30000; // timerGeral after every tick
+    static constexpr int PingInterval = 20000;    // timerPing
     // Tests shrink the real timer intervals by this factor (1 in the program).
     static void setTimerScale(double factor);
     [[nodiscard]] static double timerScale();
 
     // The tasks a tick runs.
-    struct Tarefas {
-        TEnvioDeVendas& vendas;
-        TPromocoes& promocoes;
-        TReenvio& reenvio;
+    struct Tasks {
+        TEnvioDeVendas& sales;
+        TPromocoes& promotions;
+        TReenvio& resend;
     };
-    TScheduler(TConfig& config, const Loja& loja, TAtividades& log, TDiagnostico& diagnostico,
-               TErrorDisplay& erros, QObject* parent = nullptr);
+    TScheduler(TConfig& config, const Loja& store, TAtividades& log, TDiagnostico& diagnostics,
+               TErrorDisplay& errors, QObject* parent = nullptr);
     // The tasks are made after the scheduler (they are handed its gates and
     // countdowns); they are given to it once, before the timers first start.
-    void setTarefas(const Tarefas& tarefas);
+    void setTasks(const Tasks& tasks);
 
     void habilTimer(int Value); // 0 stops both timers, 1 starts them
     void timerGeralTimer();
     void timerPingTimer();
     // The interval timerGeral runs on, as the program sees it (10000 or 30000).
-    [[nodiscard]] int timerGeralInterval() const { return m_intervaloGeral; }
+    [[nodiscard]] int timerGeralInterval() const { return m_generalInterval; }
     [[nodiscard]] const QTimer& timerGeral() const { return m_timerGeral; }
     [[nodiscard]] const QTimer& timerPing() const { return m_timerPing; }
     [[nodiscard]] QTimer& timerGeral() { return m_timerGeral; }
     [[nodiscard]] QTimer& timerPing() { return m_timerPing; }
 
-    [[nodiscard]] TPortoes& portoes() { return m_portoes; }
-    [[nodiscard]] TPrazo& prazoVendas() { return m_prazoVendas; }
-    [[nodiscard]] TPrazo& prazoFechamento() { return m_prazoFechamento; }
-    [[nodiscard]] TPrazo& prazoPromocoes() { return m_prazoPromocoes; }
-    [[nodiscard]] TPrazo& prazoReenvio() { return m_prazoReenvio; }
+    [[nodiscard]] TPortoes& gates() { return m_gates; }
+    [[nodiscard]] TPrazo& salesCountdown() { return m_salesCountdown; }
+    [[nodiscard]] TPrazo& closingCountdown() { return m_closingCountdown; }
+    [[nodiscard]] TPrazo& promotionsCountdown() { return m_promotionsCountdown; }
+    [[nodiscard]] TPrazo& resendCountdown() { return m_resendCountdown; }
 
     // An operator command: stops both timers, runs the work, starts them again
     // (the gates open again when it failed). Nothing while other work is on.
-    void comando(const std::function<void()>& work);
+    void command(const std::function<void()>& task);
     // The end of a tick or command whose work failed: the timers start again
     // and the gates open, so the next due task runs.
-    void retomaAposErro();
+    void resumeAfterError();
     // True while a tick or a command is at work.
-    [[nodiscard]] bool busy() const { return m_emTrabalho > 0; }
-    // Marks a tick or command at work; at the outermost end tells trabalhoTerminou.
-    class Trabalho {
+    [[nodiscard]] bool busy() const { return m_workDepth > 0; }
+    // Marks a tick or command at work; at the outermost end tells workEnded.
+    class Work {
     public:
-        explicit Trabalho(TScheduler& s) : m_s(s) { ++m_s.m_emTrabalho; }
-        ~Trabalho() {
-            if (--m_s.m_emTrabalho == 0) emit m_s.trabalhoTerminou();
+        explicit Work(TScheduler& s) : m_s(s) { ++m_s.m_workDepth; }
+        ~Work() {
+            if (--m_s.m_workDepth == 0) emit m_s.workEnded();
         }
-        Trabalho(const Trabalho&) = delete;
-        Trabalho& operator=(const Trabalho&) = delete;
+        Work(const Work&) = delete;
+        Work& operator=(const Work&) = delete;
 
     private:
         TScheduler& m_s;
@@ -90,25 +90,25 @@ public:
 
 signals:
     void tickFinished();     // a general tick has ended (also after an error)
-    void trabalhoTerminou(); // the outermost work at hand has ended
+    void workEnded(); // the outermost work at hand has ended
     void changed();          // what the window shows may have changed
 
 private:
     void setTimerGeralInterval(int ms);
 
     TConfig& m_config;
-    const Loja& m_loja;
+    const Loja& m_store;
     TAtividades& m_log;
-    TDiagnostico& m_diagnostico;
-    TErrorDisplay& m_erros;
-    std::optional<Tarefas> m_tarefas;
+    TDiagnostico& m_diagnostics;
+    TErrorDisplay& m_errors;
+    std::optional<Tasks> m_tasks;
     QTimer m_timerGeral; // the general tick: 10 s at creation, 30 s after every tick
     QTimer m_timerPing;  // the ping handshake, 20 s
-    int m_intervaloGeral = IntervaloInicial;
-    int m_emTrabalho = 0;
-    TPortoes m_portoes;
-    TPrazo m_prazoVendas;
-    TPrazo m_prazoFechamento;
-    TPrazo m_prazoPromocoes;
-    TPrazo m_prazoReenvio;
+    int m_generalInterval = InitialInterval;
+    int m_workDepth = 0;
+    TPortoes m_gates;
+    TPrazo m_salesCountdown;
+    TPrazo m_closingCountdown;
+    TPrazo m_promotionsCountdown;
+    TPrazo m_resendCountdown;
 };

@@ -27,63 +27,62 @@
 #include <QFileInfo>
 #include <exception>
 
-struct TPrincipal::Partes {
-    Partes()
-        : log([this] { return loja.pastaLog; }), erros(log), scheduler(config, loja, log, diagnostico, erros),
-          fechamento(erp, frame, config, loja, log, diagnostico),
-          vendas(erp, frame, config, loja, log, diagnostico, scheduler.portoes(), scheduler.prazoFechamento(),
-                 fechamento),
-          promocoes(erp, frame, loja, log, diagnostico, scheduler.portoes()),
-          reenvio(frame, loja, log, diagnostico, scheduler.portoes(), vendas, fechamento),
-          comandos(scheduler, erros, diagnostico, loja, vendas, fechamento, promocoes, reenvio) {
-        scheduler.setTarefas({vendas, promocoes, reenvio});
-        reenvio.setAoHonrarDia([this](const QDate& dia) { comandos.setDia(dia); });
+struct TPrincipal::Parts {
+    Parts()
+        : log([this] { return store.pastaLog; }), errors(log), scheduler(config, store, log, diagnostics, errors),
+          closing(erp, frame, config, store, log, diagnostics),
+          sales(erp, frame, config, store, log, diagnostics, scheduler.gates(), scheduler.closingCountdown(), closing),
+          promotions(erp, frame, store, log, diagnostics, scheduler.gates()),
+          resend(frame, store, log, diagnostics, scheduler.gates(), sales, closing),
+          commands(scheduler, errors, diagnostics, store, sales, closing, promotions, resend) {
+        scheduler.setTasks({sales, promotions, resend});
+        resend.setAoHonrarDia([this](const QDate& day) { commands.setDay(day); });
     }
 
     TConfig config;
     TdtmApi erp;
     api::ServiceFrame frame;
-    Loja loja;
+    Loja store;
     TActivityLog log;
-    TDiagnostico diagnostico;
-    TErrorDisplay erros;
+    TDiagnostico diagnostics;
+    TErrorDisplay errors;
     TScheduler scheduler;
-    TFechamentoDiario fechamento;
-    TEnvioDeVendas vendas;
-    TPromocoes promocoes;
-    TReenvio reenvio;
-    TCommands comandos;
+    TFechamentoDiario closing;
+    TEnvioDeVendas sales;
+    TPromocoes promotions;
+    TReenvio resend;
+    TCommands commands;
 };
 
-TPrincipal::TPrincipal(QObject* parent) : QObject(parent), m(std::make_unique<Partes>()) {
+TPrincipal::TPrincipal(QObject* parent) : QObject(parent), m(std::make_unique<Parts>()) {
     connect(&m->scheduler, &TScheduler::changed, this, &TPrincipal::stateChanged);
-    connect(&m->comandos, &TCommands::changed, this, &TPrincipal::stateChanged);
+    connect(&m->commands, &TCommands::changed, this, &TPrincipal::stateChanged);
     // An application of the settings asked for during work runs at its end.
-    connect(&m->scheduler, &TScheduler::trabalhoTerminou, this, [this] {
-        if (!m_ativarPendente) return;
-        m_ativarPendente = false;
+    connect(&m->scheduler, &TScheduler::workEnded, this, [this] {
+        if (!m_activationPending) return;
+        m_activationPending = false;
         FormActivate();
     });
 }
 
 TPrincipal::~TPrincipal() = default;
 
-const Loja& TPrincipal::loja() const { return m->loja; }
-void TPrincipal::setLoja(const Loja& loja) { m->loja = loja; }
+const Loja& TPrincipal::store() const { return m->store; }
+void TPrincipal::setStore(const Loja& store) { m->store = store; }
 TConfig& TPrincipal::config() const { return m->config; }
 TdtmApi& TPrincipal::erp() const { return m->erp; }
 api::ServiceFrame& TPrincipal::frame() const { return m->frame; }
 TActivityLog& TPrincipal::log() const { return m->log; }
-TDiagnostico& TPrincipal::diagnostico() const { return m->diagnostico; }
-TErrorDisplay& TPrincipal::erros() const { return m->erros; }
+TDiagnostico& TPrincipal::diagnostics() const { return m->diagnostics; }
+TErrorDisplay& TPrincipal::errors() const { return m->errors; }
 TScheduler& TPrincipal::scheduler() const { return m->scheduler; }
-TCommands& TPrincipal::comandos() const { return m->comandos; }
-TEnvioDeVendas& TPrincipal::vendas() const { return m->vendas; }
-TFechamentoDiario& TPrincipal::fechamento() const { return m->fechamento; }
-TPromocoes& TPrincipal::promocoes() const { return m->promocoes; }
-TReenvio& TPrincipal::reenvio() const { return m->reenvio; }
+TCommands& TPrincipal::commands() const { return m->commands; }
+TEnvioDeVendas& TPrincipal::sales() const { return m->sales; }
+TFechamentoDiario& TPrincipal::closing() const { return m->closing; }
+TPromocoes& TPrincipal::promotions() const { return m->promotions; }
+TReenvio& TPrincipal::resend() const { return m->resend; }
 
-QString TPrincipal::TituloAplicacao() {
+QString TPrincipal::applicationTitle() {
     QString name = QCoreApplication::instance()
                        ? QFileInfo(QCoreApplication::applicationFilePath()).fileName()
                        : QStringLiteral("korvanta-sync");
@@ -102,25 +101,25 @@ void TPrincipal::FormCreate() {
     // or cannot be made passes silently (writes into it fail where they happen).
     // A level made here is for the owner alone: the error files hold customers'
     // document numbers.
-    const QDate hoje = appClock().now().date();
+    const QDate today = appClock().now().date();
     const QChar sep = QDir::separator();
-    QString pasta = Funcoes_da_ZYR::Path_Do_Executavel() + QStringLiteral("Korvanta") + sep;
-    platform::makePrivateFolder(pasta);
-    pasta += QStringLiteral("log") + sep;
-    platform::makePrivateFolder(pasta);
-    pasta += QStringLiteral("Ano%1_%2")
-                 .arg(Funcoes_da_ZYR::NumeroMes(hoje, QStringLiteral("ANO")))
-                 .arg(Funcoes_da_ZYR::NumeroMes(hoje, QStringLiteral("MES"))) +
-             sep;
-    platform::makePrivateFolder(pasta);
-    m->loja.pastaLog = pasta;
+    QString folder = Funcoes_da_ZYR::Path_Do_Executavel() + QStringLiteral("Korvanta") + sep;
+    platform::makePrivateFolder(folder);
+    folder += QStringLiteral("log") + sep;
+    platform::makePrivateFolder(folder);
+    folder += QStringLiteral("Ano%1_%2")
+                  .arg(Funcoes_da_ZYR::NumeroMes(today, QStringLiteral("ANO")))
+                  .arg(Funcoes_da_ZYR::NumeroMes(today, QStringLiteral("MES"))) +
+              sep;
+    platform::makePrivateFolder(folder);
+    m->store.pastaLog = folder;
 
     // Every task is due at the first tick.
-    for (TPrazo* prazo : {&m->scheduler.prazoVendas(), &m->scheduler.prazoFechamento(),
-                          &m->scheduler.prazoPromocoes(), &m->scheduler.prazoReenvio()})
-        prazo->setProximo(0);
+    for (TPrazo* countdown : {&m->scheduler.salesCountdown(), &m->scheduler.closingCountdown(),
+                              &m->scheduler.promotionsCountdown(), &m->scheduler.resendCountdown()})
+        countdown->setProximo(0);
 
-    m_consoleDeTeste = Funcoes_da_ZYR::Nome_do_pc() == QLatin1String(EstacaoDeTeste);
+    m_testConsoleOffered = Funcoes_da_ZYR::Nome_do_pc() == QLatin1String(TestWorkstation);
     emit stateChanged();
 }
 
@@ -128,41 +127,41 @@ void TPrincipal::Habilita_inicial() {
     // An error in the steps before the timers leaves the rest of them undone;
     // the timers, the gates and the log are still brought up so that the
     // synchroniser goes on.
-    std::exception_ptr falha;
+    std::exception_ptr failure;
     try {
         m->scheduler.habilTimer(0);
         m->config.LoadConfig();
-        const ConfigValues& v = m->config.values();
-        m->erp.setPathBancoDolvex(v.pathBDDolvex);
-        m->loja.idEmpresa = v.idEmpresa;
-        m->loja.idLocal = v.idLocal;
-        m->frame.setCredenciais(v.usuario, v.senha);
-        m->loja.buscaPromocoes = v.buscaPromocoes;
-        m->loja.postaVendas = v.postaVendas;
-        m->loja.usaCodEmpDolvex = v.usaCodEmpDolvex;
-        m->loja.codEmpDolvex = v.codEmpDolvex.text();
-        m_titulo = QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104");
-        if (v.usaCodEmpDolvex) m_titulo += QStringLiteral(" - ( ") + v.apelidoEmp + QStringLiteral(" )");
-        m->frame.setUrls({v.urlBase, v.urlBase2, v.urlBase3, v.urlBase4});
+        const ConfigValues& values = m->config.values();
+        m->erp.setPathBancoDolvex(values.pathBDDolvex);
+        m->store.idEmpresa = values.idEmpresa;
+        m->store.idLocal = values.idLocal;
+        m->frame.setCredenciais(values.usuario, values.senha);
+        m->store.buscaPromocoes = values.buscaPromocoes;
+        m->store.postaVendas = values.postaVendas;
+        m->store.usaCodEmpDolvex = values.usaCodEmpDolvex;
+        m->store.codEmpDolvex = values.codEmpDolvex.text();
+        m_caption = QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104");
+        if (values.usaCodEmpDolvex) m_caption += QStringLiteral(" - ( ") + values.apelidoEmp + QStringLiteral(" )");
+        m->frame.setUrls({values.urlBase, values.urlBase2, values.urlBase3, values.urlBase4});
     } catch (...) {
-        falha = std::current_exception();
+        failure = std::current_exception();
     }
     m->scheduler.habilTimer(1);
-    m->scheduler.portoes().abreAmbos();
-    m->log.tabela().Open();
+    m->scheduler.gates().abreAmbos();
+    m->log.table().Open();
     emit stateChanged();
-    if (falha) m->erros.runGuarded([&falha] { std::rethrow_exception(falha); });
+    if (failure) m->errors.runGuarded([&failure] { std::rethrow_exception(failure); });
 }
 
 void TPrincipal::FormActivate() {
     // Inside the work of a tick or command the settings wait for its end:
     // opening the gates there would let a second run start beside the first.
     if (m->scheduler.busy()) {
-        m_ativarPendente = true;
+        m_activationPending = true;
         return;
     }
     Habilita_inicial();
-    m->comandos.setDia(appClock().now().date());
+    m->commands.setDay(appClock().now().date());
     emit stateChanged();
     emit settingsApplied();
 }

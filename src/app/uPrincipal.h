@@ -24,35 +24,35 @@ public:
     void FormCreate();       // start-up: the settings, the log folder, every task due
     void Habilita_inicial(); // applies the settings (errors shown; the timers start anyway)
     void FormActivate();     // applies the settings after the work at hand, then the day is today
-    static constexpr const char* EstacaoDeTeste = "KORVANTA-TESTE"; // the test console's workstation
-    [[nodiscard]] static QString TituloAplicacao(); // the executable's name, as tip and box title
-    [[nodiscard]] const QString& titulo() const { return m_titulo; } // the main window's caption
-    [[nodiscard]] bool consoleDeTeste() const { return m_consoleDeTeste; } // offered on EstacaoDeTeste
-    void setConsoleDeTeste(bool oferecido) { m_consoleDeTeste = oferecido; }
-    [[nodiscard]] const Loja& loja() const;
-    void setLoja(const Loja& loja);
+    static constexpr const char* TestWorkstation = "KORVANTA-TESTE"; // the test console's workstation
+    [[nodiscard]] static QString applicationTitle(); // the executable's name, as tip and box title
+    [[nodiscard]] const QString& caption() const { return m_caption; } // the main window's caption
+    [[nodiscard]] bool testConsoleOffered() const { return m_testConsoleOffered; } // offered on TestWorkstation
+    void setTestConsoleOffered(bool offered) { m_testConsoleOffered = offered; }
+    [[nodiscard]] const Loja& store() const;
+    void setStore(const Loja& store);
 
     [[nodiscard]] TConfig& config() const;
     [[nodiscard]] TdtmApi& erp() const;
     [[nodiscard]] api::ServiceFrame& frame() const;
     [[nodiscard]] TActivityLog& log() const;
-    [[nodiscard]] TDiagnostico& diagnostico() const;
-    [[nodiscard]] TErrorDisplay& erros() const;
+    [[nodiscard]] TDiagnostico& diagnostics() const;
+    [[nodiscard]] TErrorDisplay& errors() const;
     [[nodiscard]] TScheduler& scheduler() const;
-    [[nodiscard]] TCommands& comandos() const;
-    [[nodiscard]] TEnvioDeVendas& vendas() const;
-    [[nodiscard]] TFechamentoDiario& fechamento() const;
-    [[nodiscard]] TPromocoes& promocoes() const;
-    [[nodiscard]] TReenvio& reenvio() const;
+    [[nodiscard]] TCommands& commands() const;
+    [[nodiscard]] TEnvioDeVendas& sales() const;
+    [[nodiscard]] TFechamentoDiario& closing() const;
+    [[nodiscard]] TPromocoes& promotions() const;
+    [[nodiscard]] TReenvio& resend() const;
 
 signals:
     void stateChanged();    // texts, caption or dates changed
     void settingsApplied(); // FormActivate has applied the settings
 
 private:
-    struct Partes;
-    std::unique_ptr<Partes> m;
-    QString m_titulo;
-    bool m_consoleDeTeste = false;
-    bool m_ativarPendente = false; // an application of the settings waits for the work's end
+    struct Parts;
+    std::unique_ptr<Parts> m;
+    QString m_caption;
+    bool m_testConsoleOffered = false;
+    bool m_activationPending = false; // an application of the settings waits for the work's end
 };

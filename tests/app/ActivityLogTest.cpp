@@ -16,8 +16,8 @@ class ActivityLogTest : public apptest::ShellTest {
 TEST_F(ActivityLogTest, RowsBeforeTheTableIsOpenAreDropped) {
     TPrincipal fresh; // not started: applying the settings opens the table
     fresh.log().addList(QStringLiteral("Abriu post-vendas"), QString());
-    EXPECT_FALSE(fresh.log().tabela().Active());
-    EXPECT_EQ(fresh.log().tabela().RecordCount(), 0);
+    EXPECT_FALSE(fresh.log().table().Active());
+    EXPECT_EQ(fresh.log().table().RecordCount(), 0);
 }
 
 TEST_F(ActivityLogTest, TextsAreStoredInTheCodePageAndCut) {
@@ -38,20 +38,20 @@ TEST_F(ActivityLogTest, TextsAreStoredInTheCodePageAndCut) {
     };
     for (const Case& c : cases) {
         core.log().addList(c.oper, c.mensagem);
-        const int last = core.log().tabela().RecordCount() - 1;
-        EXPECT_EQ(core.log().tabela().cell(last, 0).toString(), c.storedOper) << c.oper.toStdString();
-        EXPECT_EQ(core.log().tabela().cell(last, 3).toString(), c.storedMensagem) << c.oper.toStdString();
+        const int last = core.log().table().RecordCount() - 1;
+        EXPECT_EQ(core.log().table().cell(last, 0).toString(), c.storedOper) << c.oper.toStdString();
+        EXPECT_EQ(core.log().table().cell(last, 3).toString(), c.storedMensagem) << c.oper.toStdString();
     }
 }
 
 TEST_F(ActivityLogTest, TheRowAfterTheHundredAndFirstStartsANewLog) {
     for (int i = 1; i <= 101; ++i)
         core.log().addList(QStringLiteral("linha %1").arg(i), QString());
-    ASSERT_EQ(core.log().tabela().RecordCount(), 101);
-    EXPECT_EQ(core.log().tabela().currentRow(), 100);
+    ASSERT_EQ(core.log().table().RecordCount(), 101);
+    EXPECT_EQ(core.log().table().currentRow(), 100);
     core.log().addList(QStringLiteral("nova"), QStringLiteral("Ok"));
-    EXPECT_EQ(rows(core.log().tabela()), QStringList{QStringLiteral("nova|Ok")});
-    EXPECT_EQ(core.log().tabela().currentRow(), 0);
+    EXPECT_EQ(rows(core.log().table()), QStringList{QStringLiteral("nova|Ok")});
+    EXPECT_EQ(core.log().table().currentRow(), 0);
 }
 
 TEST_F(ActivityLogTest, DateAndTimeComeFromTheClockWithoutMilliseconds) {
@@ -59,7 +59,7 @@ TEST_F(ActivityLogTest, DateAndTimeComeFromTheClockWithoutMilliseconds) {
     core.log().addList(QStringLiteral("um"), QString());
     clock.advanceMs(200);
     core.log().addList(QStringLiteral("dois"), QString());
-    const TMemTable& t = core.log().tabela();
+    const TMemTable& t = core.log().table();
     ASSERT_EQ(t.RecordCount(), 2);
     for (int r = 0; r < 2; ++r) {
         EXPECT_EQ(t.cell(r, 1).toDate(), QDate(2023, 12, 31));

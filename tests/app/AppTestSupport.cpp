@@ -60,7 +60,7 @@ void ShellTest::writeSettings(const Settings& settings) {
 }
 
 ErrorSpy::ErrorSpy(TPrincipal& core) {
-    QObject::connect(&core.erros(), &TErrorDisplay::errorRaised, &m_context,
+    QObject::connect(&core.errors(), &TErrorDisplay::errorRaised, &m_context,
                      [this](const QString& text) { texts << text; });
     // Notices (a journal that cannot be written) go to the same display.
     QObject::connect(&core.log(), &TActivityLog::noticeRaised, &m_context,

@@ -14,7 +14,7 @@ using apptest::operations;
 
 namespace {
 
-using Selecao = TCommands::Selecao;
+using Selection = TCommands::Selection;
 
 class CommandsTest : public apptest::ShellTest {
   protected:
@@ -59,7 +59,7 @@ class CommandsTest : public apptest::ShellTest {
         return n;
     }
     [[nodiscard]] bool logged(const QString& prefix) const {
-        for (const QString& op : operations(core->log().tabela()))
+        for (const QString& op : operations(core->log().table()))
             if (op.startsWith(prefix)) return true;
         return false;
     }
@@ -67,7 +67,7 @@ class CommandsTest : public apptest::ShellTest {
     void expectCommandEnd() const {
         EXPECT_TRUE(core->scheduler().timerGeral().isActive());
         EXPECT_TRUE(core->scheduler().timerPing().isActive());
-        EXPECT_EQ(core->scheduler().prazoVendas().proximo() + core->scheduler().prazoPromocoes().proximo() + core->scheduler().prazoReenvio().proximo(), 0);
+        EXPECT_EQ(core->scheduler().salesCountdown().proximo() + core->scheduler().promotionsCountdown().proximo() + core->scheduler().resendCountdown().proximo(), 0);
         EXPECT_EQ(errors->texts, QStringList());
     }
 
@@ -82,21 +82,21 @@ std::unique_ptr<FakeService> CommandsTest::service;
 
 TEST_F(CommandsTest, SendSalesTakesTheTicketsOfTheChosenSelection) {
     struct Case {
-        Selecao selecao;
+        Selection selection;
         QDate day;
         int t2935, t1502, t2901; // flags after the command
     };
     const Case cases[] = {
-        {Selecao::Pendente1, {}, 2, 3, 2},
-        {Selecao::Pendente3, {}, 1, 2, 1},
-        {Selecao::Data, QDate(2025, 12, 7), 1, 3, 2},
+        {Selection::Pending1, {}, 2, 3, 2},
+        {Selection::Pending3, {}, 1, 2, 1},
+        {Selection::Day, QDate(2025, 12, 7), 1, 3, 2},
     };
     for (const Case& c : cases) {
         start();
-        core->comandos().setSelecao(c.selecao);
-        if (c.day.isValid()) core->comandos().setDia(c.day);
-        core->comandos().enviaVendas();
-        const int selecao = static_cast<int>(c.selecao);
+        core->commands().setSelection(c.selection);
+        if (c.day.isValid()) core->commands().setDay(c.day);
+        core->commands().sendSales();
+        const int selecao = static_cast<int>(c.selection);
         EXPECT_EQ(flag(2935, 1), c.t2935) << selecao;
         EXPECT_EQ(flag(1502, 2), c.t1502) << selecao;
         EXPECT_EQ(flag(2901, 1), c.t2901) << selecao;
@@ -106,20 +106,20 @@ TEST_F(CommandsTest, SendSalesTakesTheTicketsOfTheChosenSelection) {
 
 TEST_F(CommandsTest, SendClosingTakesThePendingDaysOrTheChosenDay) {
     struct Case {
-        Selecao selecao;
+        Selection selection;
         QDate day;
         QString closed; // the day whose closings were posted
     };
     const Case cases[] = {
-        {Selecao::Pendente1, {}, QStringLiteral("08/12/2025")},
-        {Selecao::Pendente3, {}, QStringLiteral("08/12/2025")},
-        {Selecao::Data, QDate(2025, 12, 5), QStringLiteral("05/12/2025")},
+        {Selection::Pending1, {}, QStringLiteral("08/12/2025")},
+        {Selection::Pending3, {}, QStringLiteral("08/12/2025")},
+        {Selection::Day, QDate(2025, 12, 5), QStringLiteral("05/12/2025")},
     };
     for (const Case& c : cases) {
         start();
-        core->comandos().setSelecao(c.selecao);
-        if (c.day.isValid()) core->comandos().setDia(c.day);
-        core->comandos().enviaFechamento();
+        core->commands().setSelection(c.selection);
+        if (c.day.isValid()) core->commands().setDay(c.day);
+        core->commands().sendClosing();
         EXPECT_TRUE(logged(QStringLiteral("Fechamento: ") + c.closed)) << c.closed.toStdString();
         EXPECT_GT(requests(QStringLiteral("cierresDiarios")), 0);
         EXPECT_EQ(requests(QStringLiteral("movimientos")), 0);
@@ -129,14 +129,14 @@ TEST_F(CommandsTest, SendClosingTakesThePendingDaysOrTheChosenDay) {
 
 TEST_F(CommandsTest, SwitchesDecideWhatTheCommandsDo) {
     start(/*sales=*/false, /*promotions=*/false);
-    core->comandos().enviaVendas();
-    core->comandos().buscaPromocoes();
-    core->comandos().testaPromocoes();
-    EXPECT_EQ(core->log().tabela().RecordCount(), 0);
+    core->commands().sendSales();
+    core->commands().fetchPromotions();
+    core->commands().testPromotions();
+    EXPECT_EQ(core->log().table().RecordCount(), 0);
     EXPECT_EQ(flag(2935, 1), 1);
 
-    core->comandos().enviaFechamento(); // the closing has no switch
-    core->comandos().leReenvios(); // nor the resend readings
+    core->commands().sendClosing(); // the closing has no switch
+    core->commands().readResendRequests(); // nor the resend readings
     EXPECT_GT(requests(QStringLiteral("cierresDiarios")), 0);
     EXPECT_EQ(requests(QStringLiteral("solicitudesMovimientos")), 1);
     EXPECT_EQ(requests(QStringLiteral("solicitudesCierresDiarios")), 1);
@@ -148,7 +148,7 @@ TEST_F(CommandsTest, SwitchesDecideWhatTheCommandsDo) {
 TEST_F(CommandsTest, ATickRunsSalesClosingPromotionsAndResendInThisOrder) {
     start(/*sales=*/true, /*promotions=*/true);
     core->scheduler().timerGeralTimer();
-    const QStringList ops = operations(core->log().tabela());
+    const QStringList ops = operations(core->log().table());
     const auto first = [&ops](const QString& prefix) {
         for (qsizetype i = 0; i < ops.size(); ++i)
             if (ops.at(i).startsWith(prefix)) return i;
@@ -177,15 +177,15 @@ TEST_F(CommandsTest, InTheMessagePassOfTheSalesUploadNothingElseStarts) {
     const auto inThePass = [&] {
         inPass = core->scheduler().busy();
         core->FormActivate();
-        gateAfterActivation = core->scheduler().portoes().podePostVenda();
-        core->comandos().setSelecao(Selecao::Data);
-        core->comandos().setDia(QDate(2025, 12, 5));
-        core->comandos().enviaFechamento();
+        gateAfterActivation = core->scheduler().gates().podePostVenda();
+        core->commands().setSelection(Selection::Day);
+        core->commands().setDay(QDate(2025, 12, 5));
+        core->commands().sendClosing();
         QCoreApplication::exit(0);
     };
     QTimer::singleShot(0, core.get(), [&] {
         QTimer::singleShot(0, core.get(), inThePass);
-        core->comandos().enviaVendas();
+        core->commands().sendSales();
     });
     QCoreApplication::exec();
 
@@ -195,8 +195,8 @@ TEST_F(CommandsTest, InTheMessagePassOfTheSalesUploadNothingElseStarts) {
     // The run finished before the loop ended, and the settings were applied after it.
     EXPECT_EQ(flag(2935, 1), 2);
     EXPECT_EQ(flag(1501, 2), 2);
-    EXPECT_EQ(core->comandos().dia(), QDate(2025, 12, 9));
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+    EXPECT_EQ(core->commands().day(), QDate(2025, 12, 9));
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
     EXPECT_EQ(errors->texts, QStringList());
 }
 

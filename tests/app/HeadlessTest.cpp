@@ -110,7 +110,7 @@ TEST_F(RunnerTest, OnceTickSendsAndPrintsEveryRow) {
     EXPECT_EQ(runner.runOnce({OnceCommand::Kind::Tick, {}}), 0);
 
     const QStringList lines = linesOf(out.f);
-    const TMemTable& log = runner.core().log().tabela();
+    const TMemTable& log = runner.core().log().table();
     ASSERT_EQ(lines.size(), log.RecordCount());
     for (int r = 0; r < log.RecordCount(); ++r)
         EXPECT_EQ(lines.at(r), headless::logLine(log, r));
@@ -130,8 +130,8 @@ TEST_F(RunnerTest, AnErrorNoTaskHandlesGivesStatusOneAndGoesToStandardError) {
     ASSERT_FALSE(errors.isEmpty());
     EXPECT_TRUE(errors.first().contains(QStringLiteral("missing.fdb")));
     EXPECT_TRUE(linesOf(out.f).last().startsWith(QStringLiteral("09/12/2025\t10:00:00\tErro na operação\t")));
-    EXPECT_EQ(runner.core().comandos().dia(), QDate(2025, 12, 8));
-    EXPECT_EQ(runner.core().comandos().selecao(), TCommands::Selecao::Data);
+    EXPECT_EQ(runner.core().commands().day(), QDate(2025, 12, 8));
+    EXPECT_EQ(runner.core().commands().selection(), TCommands::Selection::Day);
 }
 
 #if defined(SIGHUP)
@@ -154,7 +154,7 @@ TEST_F(RunnerTest, TheLoopRunsTicksUntilASignalEndsIt) {
     clock.advance(10);
     EXPECT_EQ(runner.runLoop(), 0);
     EXPECT_EQ(ticks, 2);
-    EXPECT_EQ(core.loja().idEmpresa, QStringLiteral("9"));
+    EXPECT_EQ(core.store().idEmpresa, QStringLiteral("9"));
     EXPECT_FALSE(core.scheduler().timerGeral().isActive());
     EXPECT_TRUE(linesOf(out.f).contains(QStringLiteral("09/12/2025\t10:00:10\tAbriu post-vendas\t")));
 }

@@ -62,8 +62,8 @@ TEST_F(JournalTest, RowsGoWholeIntoTheDaysFileInWindows1252WithCrLfAndTabs) {
         "10/04/2023\t09:01:06\tErro na opera\xE7\xE3o\tlinha um  linha dois \x80 ?\r\n";
     EXPECT_EQ(readAll(journalFile()), expected);
     // The window's log keeps its cut texts.
-    EXPECT_EQ(core.log().tabela().cell(1, 0).toString(), longOperation.left(40));
-    EXPECT_EQ(core.log().tabela().cell(1, 3).toString(), longMessage.left(100));
+    EXPECT_EQ(core.log().table().cell(1, 0).toString(), longOperation.left(40));
+    EXPECT_EQ(core.log().table().cell(1, 3).toString(), longMessage.left(100));
     // For the owner alone.
     const QFileDevice::Permissions others =
         QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
@@ -189,7 +189,7 @@ TEST_F(JournalTest, AJournalThatCannotBeWrittenIsReportedOnceAndTheWorkGoesOn) {
         EXPECT_TRUE(
             errors.texts[0].startsWith(QStringLiteral("Unable to write the activity journal ") + month))
             << errors.texts[0].toStdString();
-        const QStringList ops = operations(core.log().tabela());
+        const QStringList ops = operations(core.log().table());
         ASSERT_GE(ops.size(), 4);
         EXPECT_EQ(ops.mid(0, 3), (QStringList{QStringLiteral("um"), QStringLiteral("Erro na operação"),
                                               QStringLiteral("dois")}));

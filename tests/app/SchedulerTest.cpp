@@ -50,9 +50,9 @@ class SchedulerTest : public apptest::ShellTest {
     // One tick at the given time of the clock's day.
     QStringList tickAt(const QTime& time, int dayOffset = 0) {
         clock.set(QDateTime(QDate(2023, 4, 10).addDays(dayOffset), time));
-        const int before = core->log().tabela().RecordCount();
+        const int before = core->log().table().RecordCount();
         core->scheduler().timerGeralTimer();
-        return rows(core->log().tabela()).mid(before);
+        return rows(core->log().table()).mid(before);
     }
 
     [[nodiscard]] int journalCount(const QString& endpoint) const {
@@ -74,12 +74,12 @@ TEST_F(SchedulerTest, TheFirstTickComesAfterTenSecondsAndRunsTheTasksInOrder) {
     clock.advance(10);
     ASSERT_TRUE(apptest::waitFor(&core->scheduler(), &TScheduler::tickFinished));
 
-    EXPECT_EQ(rows(core->log().tabela()), (QStringList{Abriu, ReenvioVenda, ReenvioFecha}));
+    EXPECT_EQ(rows(core->log().table()), (QStringList{Abriu, ReenvioVenda, ReenvioFecha}));
     const qint64 now = clockSeconds();
-    EXPECT_EQ(core->scheduler().prazoVendas().proximo(), now + 90);
-    EXPECT_EQ(core->scheduler().prazoPromocoes().proximo(), now + 300);
-    EXPECT_EQ(core->scheduler().prazoReenvio().proximo(), now + 600);
-    EXPECT_EQ(core->scheduler().prazoFechamento().proximo(), 0); // only a sales run that did its work moves it
+    EXPECT_EQ(core->scheduler().salesCountdown().proximo(), now + 90);
+    EXPECT_EQ(core->scheduler().promotionsCountdown().proximo(), now + 300);
+    EXPECT_EQ(core->scheduler().resendCountdown().proximo(), now + 600);
+    EXPECT_EQ(core->scheduler().closingCountdown().proximo(), 0); // only a sales run that did its work moves it
     // The next tick comes 30 s after the end of this one's work.
     EXPECT_EQ(core->scheduler().timerGeralInterval(), 30000);
     EXPECT_TRUE(core->scheduler().timerGeral().isActive());
@@ -108,13 +108,13 @@ TEST_F(SchedulerTest, ATaskIsDueOnlyAfterItsCountdownHasPassed) {
 TEST_F(SchedulerTest, ThePromotionsCountdownAdvancesWithItsSwitchOff) {
     tickAt(QTime(9, 0, 10));
     const qint64 first = clockSeconds();
-    EXPECT_EQ(core->scheduler().prazoPromocoes().proximo(), first + 300);
+    EXPECT_EQ(core->scheduler().promotionsCountdown().proximo(), first + 300);
     tickAt(QTime(9, 5, 10)); // exactly 300 s: not due
-    EXPECT_EQ(core->scheduler().prazoPromocoes().proximo(), first + 300);
+    EXPECT_EQ(core->scheduler().promotionsCountdown().proximo(), first + 300);
     tickAt(QTime(9, 5, 11));
-    EXPECT_EQ(core->scheduler().prazoPromocoes().proximo(), clockSeconds() + 300);
+    EXPECT_EQ(core->scheduler().promotionsCountdown().proximo(), clockSeconds() + 300);
     EXPECT_EQ(journalCount(QStringLiteral("promociones")), 0);
-    EXPECT_FALSE(operations(core->log().tabela()).contains(QStringLiteral("Leitura de promoções")));
+    EXPECT_FALSE(operations(core->log().table()).contains(QStringLiteral("Leitura de promoções")));
 }
 
 TEST_F(SchedulerTest, ASavedIntervalAppliesFromTheNextAdvance) {
@@ -125,7 +125,7 @@ TEST_F(SchedulerTest, ASavedIntervalAppliesFromTheNextAdvance) {
                    {QStringLiteral("timerVenda"), QStringLiteral("600")}});
     core->FormActivate();
     EXPECT_TRUE(tickAt(QTime(9, 1, 41)).contains(Abriu)); // the old due time holds
-    EXPECT_EQ(core->scheduler().prazoVendas().proximo(), clockSeconds() + 600);
+    EXPECT_EQ(core->scheduler().salesCountdown().proximo(), clockSeconds() + 600);
 }
 
 TEST_F(SchedulerTest, TasksKeepComingDueAcrossMidnight) {
@@ -164,20 +164,20 @@ TEST_F(SchedulerTest, AnErrorEndsItsTickAndTheNextTickStillRuns) {
     ASSERT_EQ(errors.texts.size(), 1);
     EXPECT_TRUE(errors.texts.at(0).contains(QStringLiteral("missing.fdb")))
         << errors.texts.at(0).toStdString();
-    const QStringList first = rows(core->log().tabela());
+    const QStringList first = rows(core->log().table());
     ASSERT_EQ(first.size(), 2);
     EXPECT_EQ(first.at(0), Abriu);
     EXPECT_TRUE(first.at(1).startsWith(QStringLiteral("Erro na operação|")));
     // The rest of the tick was skipped: the resend countdown was not advanced.
-    EXPECT_EQ(core->scheduler().prazoReenvio().proximo(), 0);
+    EXPECT_EQ(core->scheduler().resendCountdown().proximo(), 0);
     // The synchroniser goes on: gates open, timers running.
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
-    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
+    EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
     EXPECT_TRUE(core->scheduler().timerGeral().isActive());
 
     clock.advance(30);
     ASSERT_TRUE(apptest::waitFor(&core->scheduler(), &TScheduler::tickFinished));
-    EXPECT_EQ(rows(core->log().tabela()).mid(2), (QStringList{ReenvioVenda, ReenvioFecha}));
+    EXPECT_EQ(rows(core->log().table()).mid(2), (QStringList{ReenvioVenda, ReenvioFecha}));
 }
 
 } // namespace

@@ -29,31 +29,31 @@ TEST_F(StartupTest, StartUpAppliesTheSettingsAndPreparesEveryTask) {
     core.FormCreate();
 
     EXPECT_EQ(core.erp().pathBancoDolvex(), QStringLiteral("srv:/dados/erp.fdb"));
-    EXPECT_EQ(core.loja().idEmpresa, QStringLiteral("11"));
-    EXPECT_EQ(core.loja().idLocal, QStringLiteral("22"));
+    EXPECT_EQ(core.store().idEmpresa, QStringLiteral("11"));
+    EXPECT_EQ(core.store().idLocal, QStringLiteral("22"));
     EXPECT_EQ(core.frame().usuario(), QStringLiteral("loja"));
     EXPECT_EQ(core.frame().senha(), QStringLiteral("s3nha"));
     EXPECT_EQ(core.frame().baseUrl(), QStringLiteral("http://a.example/"));
     EXPECT_EQ(core.frame().qualUrlColeta(), 1);
-    EXPECT_FALSE(core.loja().buscaPromocoes);
-    EXPECT_TRUE(core.loja().postaVendas);
-    EXPECT_FALSE(core.loja().usaCodEmpDolvex);
-    EXPECT_EQ(core.loja().codEmpDolvex, QStringLiteral("7"));
-    EXPECT_EQ(core.titulo(), CaptionBase);
+    EXPECT_FALSE(core.store().buscaPromocoes);
+    EXPECT_TRUE(core.store().postaVendas);
+    EXPECT_FALSE(core.store().usaCodEmpDolvex);
+    EXPECT_EQ(core.store().codEmpDolvex, QStringLiteral("7"));
+    EXPECT_EQ(core.caption(), CaptionBase);
 
-    EXPECT_TRUE(core.scheduler().portoes().podePostVenda());
-    EXPECT_TRUE(core.scheduler().portoes().podeGetPromo());
-    EXPECT_TRUE(core.log().tabela().Active());
+    EXPECT_TRUE(core.scheduler().gates().podePostVenda());
+    EXPECT_TRUE(core.scheduler().gates().podeGetPromo());
+    EXPECT_TRUE(core.log().table().Active());
     EXPECT_TRUE(core.scheduler().timerGeral().isActive());
     EXPECT_TRUE(core.scheduler().timerPing().isActive());
-    EXPECT_EQ(core.scheduler().timerGeralInterval(), TScheduler::IntervaloInicial);
-    EXPECT_EQ(core.scheduler().prazoVendas().proximo() + core.scheduler().prazoFechamento().proximo() + core.scheduler().prazoPromocoes().proximo() + core.scheduler().prazoReenvio().proximo(), 0);
+    EXPECT_EQ(core.scheduler().timerGeralInterval(), TScheduler::InitialInterval);
+    EXPECT_EQ(core.scheduler().salesCountdown().proximo() + core.scheduler().closingCountdown().proximo() + core.scheduler().promotionsCountdown().proximo() + core.scheduler().resendCountdown().proximo(), 0);
     EXPECT_EQ(core.frame().versaoPdv(), QStringLiteral("2020.1104"));
     EXPECT_EQ(core.frame().versaoRetaguarda(), QStringLiteral("2020.1104"));
-    EXPECT_EQ(core.consoleDeTeste(),
-              platform::computerName() == QLatin1String(TPrincipal::EstacaoDeTeste));
-    EXPECT_EQ(QString::fromLatin1(TPrincipal::EstacaoDeTeste).size(), 14);
-    EXPECT_TRUE(core.log().tabela().RecordCount() == 0);
+    EXPECT_EQ(core.testConsoleOffered(),
+              platform::computerName() == QLatin1String(TPrincipal::TestWorkstation));
+    EXPECT_EQ(QString::fromLatin1(TPrincipal::TestWorkstation).size(), 14);
+    EXPECT_TRUE(core.log().table().RecordCount() == 0);
 }
 
 TEST_F(StartupTest, TheMonthsLogFolderIsMadeLevelByLevel) {
@@ -69,7 +69,7 @@ TEST_F(StartupTest, TheMonthsLogFolderIsMadeLevelByLevel) {
         core.FormCreate();
         const QString expected =
             dir() + QStringLiteral("Korvanta") + sep + QStringLiteral("log") + sep + c.folder + sep;
-        EXPECT_EQ(core.loja().pastaLog, expected);
+        EXPECT_EQ(core.store().pastaLog, expected);
         EXPECT_TRUE(QDir(expected).exists()) << expected.toStdString();
     }
 }
@@ -91,28 +91,28 @@ TEST_F(StartupTest, CaptionNamesTheNicknameOnlyWithCompanyFiltering) {
         writeSettings({{QStringLiteral("chkCodEmpDolvex"), c.filtering},
                        {QStringLiteral("edtApelidoEmp"), c.nickname}});
         core.FormActivate();
-        EXPECT_EQ(core.titulo(), c.caption) << c.filtering.toStdString() << " " << c.nickname.toStdString();
+        EXPECT_EQ(core.caption(), c.caption) << c.filtering.toStdString() << " " << c.nickname.toStdString();
     }
 }
 
 TEST_F(StartupTest, ActivationReloadsTheFileOpensTheGatesAndSetsToday) {
     TPrincipal core;
     core.FormCreate();
-    core.scheduler().portoes().setPodePostVenda(0);
-    core.scheduler().portoes().setPodeGetPromo(0);
+    core.scheduler().gates().setPodePostVenda(0);
+    core.scheduler().gates().setPodeGetPromo(0);
     core.scheduler().habilTimer(0);
-    core.comandos().setDia(QDate(2020, 6, 10));
+    core.commands().setDay(QDate(2020, 6, 10));
     writeSettings({{QStringLiteral("IDEMRPESA"), QStringLiteral("99")}});
     clock.set(QDateTime(QDate(2023, 4, 11), QTime(7, 30)));
 
     core.FormActivate();
-    EXPECT_EQ(core.loja().idEmpresa, QStringLiteral("99"));
-    EXPECT_TRUE(core.scheduler().portoes().podePostVenda());
-    EXPECT_TRUE(core.scheduler().portoes().podeGetPromo());
+    EXPECT_EQ(core.store().idEmpresa, QStringLiteral("99"));
+    EXPECT_TRUE(core.scheduler().gates().podePostVenda());
+    EXPECT_TRUE(core.scheduler().gates().podeGetPromo());
     EXPECT_TRUE(core.scheduler().timerGeral().isActive());
-    EXPECT_EQ(core.comandos().dia(), QDate(2023, 4, 11));
+    EXPECT_EQ(core.commands().day(), QDate(2023, 4, 11));
     // The countdowns are left alone by the application of the settings.
-    EXPECT_EQ(core.scheduler().prazoVendas().proximo(), 0);
+    EXPECT_EQ(core.scheduler().salesCountdown().proximo(), 0);
 }
 
 TEST(ErrorText, APointIsAddedUnlessTheTextEndsInCode46OrBelow) {
@@ -130,7 +130,7 @@ TEST(ErrorText, APointIsAddedUnlessTheTextEndsInCode46OrBelow) {
         {u"", u"."},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(TErrorDisplay::TextoDoErro(QString::fromUtf16(c.in)), QString::fromUtf16(c.out));
+        EXPECT_EQ(TErrorDisplay::shownText(QString::fromUtf16(c.in)), QString::fromUtf16(c.out));
 }
 
 class PingTest : public apptest::ShellTest {
@@ -148,8 +148,8 @@ class PingTest : public apptest::ShellTest {
 };
 
 TEST_F(PingTest, ARequestIsAnsweredWithTheErrorMemoInTheCodePage) {
-    core.diagnostico().respostaExaminada().Add(QStringLiteral("400"));
-    core.diagnostico().respostaExaminada().Add(QStringLiteral("Ação ☺"));
+    core.diagnostics().respostaExaminada().Add(QStringLiteral("400"));
+    core.diagnostics().respostaExaminada().Add(QStringLiteral("Ação ☺"));
     touch("test-ping.txt");
     ASSERT_TRUE(apptest::waitFor(&core.log(), &TActivityLog::rowAdded));
 
@@ -157,14 +157,14 @@ TEST_F(PingTest, ARequestIsAnsweredWithTheErrorMemoInTheCodePage) {
     QFile answer(file("resp-ping.txt"));
     ASSERT_TRUE(answer.open(QIODevice::ReadOnly));
     EXPECT_EQ(answer.readAll(), QByteArray("400\r\nA\xe7\xe3o ?\r\n"));
-    EXPECT_EQ(rows(core.log().tabela()), QStringList{QStringLiteral("Resp-Ping.txt|")});
+    EXPECT_EQ(rows(core.log().table()), QStringList{QStringLiteral("Resp-Ping.txt|")});
     EXPECT_TRUE(core.scheduler().timerPing().isActive());
 }
 
 TEST_F(PingTest, WithoutARequestTheEventDoesNothing) {
     core.scheduler().timerPingTimer();
     EXPECT_FALSE(QFile::exists(file("resp-ping.txt")));
-    EXPECT_EQ(core.log().tabela().RecordCount(), 0);
+    EXPECT_EQ(core.log().table().RecordCount(), 0);
 }
 
 TEST_F(PingTest, AnAnswerThatCannotBeWrittenIsShownAndThePingGoesOn) {
@@ -175,7 +175,7 @@ TEST_F(PingTest, AnAnswerThatCannotBeWrittenIsShownAndThePingGoesOn) {
 
     ASSERT_EQ(errors.texts.size(), 1);
     EXPECT_TRUE(errors.texts.at(0).startsWith(QStringLiteral("Unable to write to ") + file("resp-ping.txt")));
-    EXPECT_EQ(core.log().tabela().cell(1, 0).toString(), QStringLiteral("Erro na operação"));
+    EXPECT_EQ(core.log().table().cell(1, 0).toString(), QStringLiteral("Erro na operação"));
     EXPECT_TRUE(core.scheduler().timerPing().isActive());
 }
 

@@ -19,7 +19,7 @@ class TestConsoleTest : public apptest::ShellTest {
   protected:
     void SetUp() override {
         core.FormCreate();
-        JsonToDataset(core.diagnostico().promocoes(), Promocoes);
+        JsonToDataset(core.diagnostics().promocoes(), Promocoes);
     }
     [[nodiscard]] static QStringList column(const TMemTable& t, const char* name) {
         QStringList values;
@@ -32,36 +32,36 @@ class TestConsoleTest : public apptest::ShellTest {
 };
 
 TEST_F(TestConsoleTest, EachDetailCommandUnfoldsOneLevel) {
-    core.comandos().detalhaPromocao();
-    ASSERT_EQ(core.diagnostico().detalhes().RecordCount(), 1);
-    EXPECT_EQ(core.diagnostico().textoDoItem().Text(),
-              u'[' + core.diagnostico().promocoes().FieldByName(QStringLiteral("detalles")).AsString() + u']');
-    EXPECT_EQ(core.diagnostico().detalhes().FieldByName(QStringLiteral("paga")).AsFloat(), 2.0);
+    core.commands().showPromotionDetails();
+    ASSERT_EQ(core.diagnostics().detalhes().RecordCount(), 1);
+    EXPECT_EQ(core.diagnostics().textoDoItem().Text(),
+              u'[' + core.diagnostics().promocoes().FieldByName(QStringLiteral("detalles")).AsString() + u']');
+    EXPECT_EQ(core.diagnostics().detalhes().FieldByName(QStringLiteral("paga")).AsFloat(), 2.0);
 
-    core.comandos().detalhaCondicoes(); // the condition's groups
-    EXPECT_EQ(column(core.diagnostico().grupos(), "cantidad"), (QStringList{QStringLiteral("3"), QStringLiteral("1")}));
-    EXPECT_TRUE(core.diagnostico().textoDoItem().Text().startsWith(QStringLiteral("[{\"articulos\"")));
-    EXPECT_TRUE(core.diagnostico().textoDoItem().Text().endsWith(u']'));
+    core.commands().showConditions(); // the condition's groups
+    EXPECT_EQ(column(core.diagnostics().grupos(), "cantidad"), (QStringList{QStringLiteral("3"), QStringLiteral("1")}));
+    EXPECT_TRUE(core.diagnostics().textoDoItem().Text().startsWith(QStringLiteral("[{\"articulos\"")));
+    EXPECT_TRUE(core.diagnostics().textoDoItem().Text().endsWith(u']'));
 
-    core.diagnostico().grupos().SetRecNo(2); // the tester picks the second group
-    core.comandos().detalhaGrupo();
-    EXPECT_EQ(column(core.diagnostico().artigos(), "codigoBarras"),
+    core.diagnostics().grupos().SetRecNo(2); // the tester picks the second group
+    core.commands().showGroupArticles();
+    EXPECT_EQ(column(core.diagnostics().artigos(), "codigoBarras"),
               (QStringList{QStringLiteral("7891234567895"), QStringLiteral("7896006700017")}));
 
-    core.comandos().detalhaBeneficios(); // the benefit's groups replace the condition's
-    EXPECT_EQ(column(core.diagnostico().grupos(), "cantidad"), QStringList{QStringLiteral("1")});
-    EXPECT_EQ(core.log().tabela().RecordCount(), 0); // no error on the way
+    core.commands().showBenefits(); // the benefit's groups replace the condition's
+    EXPECT_EQ(column(core.diagnostics().grupos(), "cantidad"), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(core.log().table().RecordCount(), 0); // no error on the way
 }
 
 TEST_F(TestConsoleTest, ATextThatIsNoArrayLeavesTheTargetClosedAndIsShown) {
-    core.diagnostico().detalhes().Open();
-    core.diagnostico().detalhes().appendRow({QStringLiteral(R"({"grupos":5})")});
+    core.diagnostics().detalhes().Open();
+    core.diagnostics().detalhes().appendRow({QStringLiteral(R"({"grupos":5})")});
     apptest::ErrorSpy errors(core);
-    core.comandos().detalhaCondicoes();
-    EXPECT_FALSE(core.diagnostico().grupos().Active());
-    EXPECT_EQ(core.diagnostico().textoDoItem().Text(), QStringLiteral("5"));
+    core.commands().showConditions();
+    EXPECT_FALSE(core.diagnostics().grupos().Active());
+    EXPECT_EQ(core.diagnostics().textoDoItem().Text(), QStringLiteral("5"));
     ASSERT_EQ(errors.texts.size(), 1);
-    EXPECT_EQ(core.log().tabela().cell(0, 0).toString(), QStringLiteral("Erro na operação"));
+    EXPECT_EQ(core.log().table().cell(0, 0).toString(), QStringLiteral("Erro na operação"));
 }
 
 } // namespace

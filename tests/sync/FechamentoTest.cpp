@@ -51,7 +51,7 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
     core->config().MostraUltFecha(QStringLiteral("09/06/2020"));
     service->queue(kFechamento, {200, 400});
 
-    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+    core->closing().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     EXPECT_EQ(fechasPostadas(),
               (QStringList{"2020-06-11 cx 1", "2020-06-12 cx 1", "2020-06-13 cx 1", "2020-06-13 cx 2"}));
     EXPECT_EQ(posts(kFechamento).at(0).body, QByteArray("{\r\n"
@@ -74,13 +74,13 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
     EXPECT_EQ(core->config().values().dataUltFecha, QStringLiteral("13/06/2020"));
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("13/06/2020"));
     // The last document stays in the examined reply of the diagnostics; the session stays open.
-    EXPECT_TRUE(core->diagnostico().respostaExaminada().Text().contains(QStringLiteral("\"fechaVentas\":\"2020-06-13\"")));
+    EXPECT_TRUE(core->diagnostics().respostaExaminada().Text().contains(QStringLiteral("\"fechaVentas\":\"2020-06-13\"")));
     EXPECT_TRUE(core->erp().dtbDolvex().Connected());
     // Four days read with one grouped selection per table, not one per day and register.
     EXPECT_EQ(core->erp().dtbDolvex().statements().preparations(), 2);
 
     // Up to date: nothing more to send.
-    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+    core->closing().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     EXPECT_EQ(posts(kFechamento).size(), 4);
 }
 
@@ -91,12 +91,12 @@ TEST_F(FechamentoTest, GivenDateModeClosesOneDayAndKeepsTheLastClosedDay) {
     core->config().MostraUltFecha(QStringLiteral("01/06/2020"));
     service->queue(kFechamento, {200, 201, 500});
 
-    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QStringLiteral("2"));
+    core->closing().Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QStringLiteral("2"));
     EXPECT_EQ(fechasPostadas(), (QStringList{"2020-06-13 cx 2"}));
     EXPECT_TRUE(posts(kFechamento).at(0).body.contains("\"montoVentaLiquida\":12.34,"));
     EXPECT_TRUE(temLog(QStringLiteral("Fechamento: 13/06/2020 / Cx: 2"), QStringLiteral("200: ok")));
 
-    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QString());
+    core->closing().Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QString());
     EXPECT_TRUE(temLog(QStringLiteral("Erro fechamento: 13/06/2020 / Cx: 1"), QStringLiteral("erro fecha")));
     EXPECT_TRUE(
         temLog(QStringLiteral("Erro fechamento: 13/06/2020 / Cx: 2"), QStringLiteral("HTTP/1.1 500 ")));
@@ -114,7 +114,7 @@ TEST_F(FechamentoTest, ServiceStoppedKeepsTheDayThatFailed) {
         if (linhasDoLog.size() == 1) service->stop();
     });
 
-    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+    core->closing().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     ASSERT_EQ(linhasDoLog.size(), 2) << textoDoLog().toStdString();
     EXPECT_EQ(linhasDoLog.at(1).operacao, QStringLiteral("Erro fechamento: 12/06/2020 / Cx: 1"));
     EXPECT_FALSE(linhasDoLog.at(1).mensagem.isEmpty());
@@ -129,9 +129,9 @@ TEST_F(FechamentoTest, InputsThatCannotNameADayOrRegisterAreLoggedNotSent) {
         const char* caixa;
     } casos[] = {{"2020-06-13", ""}, {"31/02/2020", ""}, {"13/06/2020", "1 or 1=1"}};
     for (const auto& c : casos)
-        core->fechamento().Envia_fechamento_dia_anterior(QString::fromLatin1(c.data), QString::fromLatin1(c.caixa));
+        core->closing().Envia_fechamento_dia_anterior(QString::fromLatin1(c.data), QString::fromLatin1(c.caixa));
     core->config().MostraUltFecha(QStringLiteral("ontem"));
-    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+    core->closing().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     EXPECT_TRUE(posts(kFechamento).isEmpty());
     EXPECT_EQ(linhasDoLog.size(), 4) << textoDoLog().toStdString();
     for (const Linha& l : linhasDoLog)
@@ -141,9 +141,9 @@ TEST_F(FechamentoTest, InputsThatCannotNameADayOrRegisterAreLoggedNotSent) {
 TEST_F(FechamentoTest, CompanyFilterCountsTheCompanysRowsOnly) {
     venda(1, 1, QDate(2020, 6, 13), "10", 5);
     venda(2, 1, QDate(2020, 6, 13), "99", 1);
-    mudaLoja(*core, [&](Loja& l) { l.usaCodEmpDolvex = true; });
-    mudaLoja(*core, [&](Loja& l) { l.codEmpDolvex = QStringLiteral("5"); });
-    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QString());
+    changeStore(*core, [&](Loja& l) { l.usaCodEmpDolvex = true; });
+    changeStore(*core, [&](Loja& l) { l.codEmpDolvex = QStringLiteral("5"); });
+    core->closing().Envia_fechamento_dia_anterior(QStringLiteral("13/06/2020"), QString());
     ASSERT_EQ(posts(kFechamento).size(), 1);
     EXPECT_TRUE(
         posts(kFechamento).at(0).body.contains("\"montoVentaLiquida\":10.00,\r\n\"cantidadMovimientos\":1,"));

@@ -13,12 +13,12 @@ TEST_F(SalesTest, ServiceStoppedInTheMiddleEndsTheRunCleanly) {
     for (int n = 1; n <= 5; ++n)
         cupom(n);
     cancelamento(9);
-    core->scheduler().prazoFechamento().setProximo(0); // the closing would be due
+    core->scheduler().closingCountdown().setProximo(0); // the closing would be due
     // The service goes away once the second ticket has been logged.
     QObject::connect(&core->log(), &TActivityLog::rowAdded, core.get(), [this] {
         if (linhasDoLog.size() == 2) service->stop();
     });
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
 
     EXPECT_EQ(flagCupom(1), 2);
     EXPECT_EQ(flagCupom(2), 2);
@@ -29,16 +29,16 @@ TEST_F(SalesTest, ServiceStoppedInTheMiddleEndsTheRunCleanly) {
     ASSERT_EQ(linhasDoLog.size(), 3) << textoDoLog().toStdString();
     EXPECT_EQ(linhasDoLog.at(2).operacao, QStringLiteral("Erro gravação: 1 - 3 - 10/06/2020"));
     EXPECT_FALSE(linhasDoLog.at(2).mensagem.isEmpty());
-    EXPECT_EQ(core->scheduler().prazoFechamento().proximo(), 0); // no closing
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
-    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
+    EXPECT_EQ(core->scheduler().closingCountdown().proximo(), 0); // no closing
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
+    EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
     EXPECT_FALSE(core->erp().dtbDolvex().Connected());
 
     // The next run, with the service back, sends the rest.
     service = std::make_unique<FakeService>(FakeService::Options{kUsuario, kSenha});
     core->frame().setBaseUrl(service->baseUrl());
-    core->scheduler().prazoFechamento().setProximo(clockSeconds() + 1'000'000);
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->scheduler().closingCountdown().setProximo(clockSeconds() + 1'000'000);
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
     EXPECT_EQ(numerosPostados(), (QStringList{"3", "4", "5", "9", "-9"}));
     EXPECT_EQ(flagCancelamento(9), 2);
 }
@@ -52,7 +52,7 @@ TEST_F(SalesTest, PoisonTicketIsSkippedAndTheRunGoesOn) {
                  QStringLiteral("2020-06-10T15:12:00.000-0300\r\n\r\n\r\n1^2^N^1^1^1^0")); // no FIMITENS
     cancelamento(8);
 
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
     EXPECT_EQ(numerosPostados(), (QStringList{"1", "3", "8", "-8"}));
     EXPECT_EQ(flagCupom(1), 2);
     EXPECT_EQ(flagCupom(2), 1);
@@ -69,7 +69,7 @@ TEST_F(SalesTest, SkippedRowsCountTowardTheCap) {
     cupom(400);
     formasPgto(400, 1, kDia, QStringLiteral("Dinheiro^?"));
     cupom(401);
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
     EXPECT_EQ(posts().size(), 399);
     EXPECT_EQ(flagCupom(401), 1);
 }
@@ -102,7 +102,7 @@ TEST_F(SalesTest, BadInputGivesValidDocumentsOrCleanSkips) {
         4, 1, kDia, 1,
         textoCancelado().replace(QStringLiteral("0^0^45.60^^DINHEIRO"), QStringLiteral("0^0^45.60")));
 
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
     EXPECT_EQ(numerosPostados(), (QStringList{"1", "2"})) << textoDoLog().toStdString();
     EXPECT_EQ(flagCupom(1), 2); // the service's strict check accepted both documents
     EXPECT_EQ(flagCupom(2), 2);
@@ -117,9 +117,9 @@ TEST_F(SalesTest, BadInputGivesValidDocumentsOrCleanSkips) {
 TEST_F(SalesTest, ErrorFileThatCannotBeWrittenKeepsTheFlag) {
     cupom(1);
     cupom(2);
-    mudaLoja(*core, [&](Loja& l) { l.pastaLog = pasta.file(QStringLiteral("missing/folder/")); });
+    changeStore(*core, [&](Loja& l) { l.pastaLog = pasta.file(QStringLiteral("missing/folder/")); });
     service->queue(QStringLiteral("movimientos"), {400});
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
     EXPECT_EQ(flagCupom(1), 3);
     EXPECT_EQ(flagCupom(2), 2);
     EXPECT_TRUE(temLog(QStringLiteral("Erro arquivo: Vda1_1.txt"))) << textoDoLog().toStdString();
@@ -128,18 +128,18 @@ TEST_F(SalesTest, ErrorFileThatCannotBeWrittenKeepsTheFlag) {
 TEST_F(SalesTest, DatabaseErrorEndsTheRunWithGatesOpenAndSessionClosed) {
     cupom(1);
     // A statement the database refuses in the middle of the run.
-    mudaLoja(*core, [&](Loja& l) { l.usaCodEmpDolvex = true; });
-    mudaLoja(*core, [&](Loja& l) { l.codEmpDolvex = QStringLiteral("1 and nothing"); });
-    EXPECT_THROW(core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia()), AppError);
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
-    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
+    changeStore(*core, [&](Loja& l) { l.usaCodEmpDolvex = true; });
+    changeStore(*core, [&](Loja& l) { l.codEmpDolvex = QStringLiteral("1 and nothing"); });
+    EXPECT_THROW(core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day()), AppError);
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
+    EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
     EXPECT_FALSE(core->erp().dtbDolvex().Connected());
 
     // A database that cannot be opened.
-    mudaLoja(*core, [&](Loja& l) { l.usaCodEmpDolvex = false; });
+    changeStore(*core, [&](Loja& l) { l.usaCodEmpDolvex = false; });
     core->erp().setPathBancoDolvex(pasta.file(QStringLiteral("missing.fdb")));
-    EXPECT_THROW(core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia()), AppError);
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+    EXPECT_THROW(core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day()), AppError);
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
     EXPECT_TRUE(service->journal().isEmpty());
 }
 
@@ -147,9 +147,9 @@ TEST_F(SalesTest, CompanyFilterTakesTheCompanysRowsOnly) {
     cupom(1);
     db->exec(QStringLiteral("UPDATE cupom_fiscal SET cod_emp = 5"));
     cupom(2); // company 1
-    mudaLoja(*core, [&](Loja& l) { l.usaCodEmpDolvex = true; });
-    mudaLoja(*core, [&](Loja& l) { l.codEmpDolvex = QStringLiteral("5"); });
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    changeStore(*core, [&](Loja& l) { l.usaCodEmpDolvex = true; });
+    changeStore(*core, [&](Loja& l) { l.codEmpDolvex = QStringLiteral("5"); });
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
     EXPECT_EQ(numerosPostados(), (QStringList{"1"}));
     EXPECT_EQ(db->integer(QStringLiteral("select sinc_korvanta from cupom_fiscal where cod_emp = 5")), 2);
     EXPECT_EQ(db->integer(QStringLiteral("select sinc_korvanta from cupom_fiscal where cod_emp = 1")), 1);
@@ -157,8 +157,8 @@ TEST_F(SalesTest, CompanyFilterTakesTheCompanysRowsOnly) {
 
 TEST_F(SalesTest, UnsafeArgumentsAreRefusedBeforeAnyWork) {
     cupom(1);
-    EXPECT_THROW(core->vendas().PostVendas(QStringLiteral("Data"), QStringLiteral("1 or 1=1"), core->comandos().dia()), AppError);
-    EXPECT_THROW(core->vendas().PostVendas(QStringLiteral("pendentes-1"), QString(), core->comandos().dia()), AppError);
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+    EXPECT_THROW(core->sales().PostVendas(QStringLiteral("Data"), QStringLiteral("1 or 1=1"), core->commands().day()), AppError);
+    EXPECT_THROW(core->sales().PostVendas(QStringLiteral("pendentes-1"), QString(), core->commands().day()), AppError);
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
     EXPECT_TRUE(service->journal().isEmpty());
 }

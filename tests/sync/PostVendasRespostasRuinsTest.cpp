@@ -43,7 +43,7 @@ TEST_F(SalesTest, MovementReplyThatNeverArrivesWholeKeepsTheFlagsAndEndsTheRun) 
         const qsizetype linhas = linhasDoLog.size();
         const qsizetype postados = posts().size();
 
-        core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+        core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
 
         EXPECT_EQ(flagCupom(nro), 1);
         EXPECT_EQ(flagCupom(nro + 1), 1);
@@ -51,13 +51,13 @@ TEST_F(SalesTest, MovementReplyThatNeverArrivesWholeKeepsTheFlagsAndEndsTheRun) 
         ASSERT_EQ(linhasDoLog.size(), linhas + 1) << textoDoLog().toStdString();
         EXPECT_EQ(linhasDoLog.constLast().operacao, QStringLiteral("Erro gravação: 1 - %1 - 10/06/2020").arg(nro));
         EXPECT_TRUE(linhasDoLog.constLast().mensagem.contains(c.mensagem)) << textoDoLog().toStdString();
-        EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
-        EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
+        EXPECT_TRUE(core->scheduler().gates().podePostVenda());
+        EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
         EXPECT_FALSE(core->erp().dtbDolvex().Connected());
 
         // Whole replies again: the next run flags both (the first one perhaps as already accepted).
         service->reset();
-        core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+        core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
         EXPECT_EQ(flagCupom(nro), 2);
         EXPECT_EQ(flagCupom(nro + 1), 2);
         nro += 2;
@@ -72,7 +72,7 @@ TEST_F(SalesTest, MovementReplyNotInUtf8IsKeptAsReceived) {
     service->serve(QStringLiteral("movimientos"), corpo);
     service->queue(QStringLiteral("movimientos"), {201});
 
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
 
     // 201 is not an acceptance: the flag stays and the error file holds the reply as received.
     EXPECT_EQ(flagCupom(1), 1);
@@ -98,7 +98,7 @@ TEST_F(SalesTest, ClosingReplyThatNeverArrivesWholeKeepsTheLastClosedDay) {
         if (!c.corpo.isEmpty()) service->serve(QStringLiteral("cierresDiarios"), c.corpo);
         const qsizetype linhas = linhasDoLog.size();
 
-        core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+        core->closing().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
 
         ASSERT_EQ(linhasDoLog.size(), linhas + 1) << textoDoLog().toStdString();
         EXPECT_EQ(linhasDoLog.constLast().operacao, QStringLiteral("Erro fechamento: 11/06/2020 / Cx: 1"));
@@ -111,7 +111,7 @@ TEST_F(SalesTest, ClosingReplyThatNeverArrivesWholeKeepsTheLastClosedDay) {
     // A whole reply not in UTF-8 is an acceptance like any 200.
     const char bytes[] = "\xFF\xFE\x00\x81\xC3\x28";
     service->serve(QStringLiteral("cierresDiarios"), QByteArray(bytes, sizeof bytes - 1));
-    core->fechamento().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
+    core->closing().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     EXPECT_TRUE(temLog(QStringLiteral("Fechamento: 13/06/2020 / Cx: 1"), QStringLiteral("200: ok")))
         << textoDoLog().toStdString();
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("13/06/2020"));

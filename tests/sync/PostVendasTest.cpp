@@ -26,7 +26,7 @@ QStringList linhasDoArquivo(const QString& caminho) {
 
 TEST_F(SalesTest, SaleIsPostedAsTheExampleDocumentAndFlagged) {
     cupom(2935);
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
 
     const QList<JournalRecord> p = posts();
     ASSERT_EQ(p.size(), 1) << textoDoLog().toStdString();
@@ -37,9 +37,9 @@ TEST_F(SalesTest, SaleIsPostedAsTheExampleDocumentAndFlagged) {
     EXPECT_EQ(flagCupom(2935), 2);
     EXPECT_TRUE(temLog(QStringLiteral("Gravação venda: 1 - 2935 - 10/06/2020"), QStringLiteral("200: Ok")))
         << textoDoLog().toStdString();
-    EXPECT_EQ(core->diagnostico().documentoEnviado().Text().toUtf8(), QByteArray(kExemploVenda));
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
-    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
+    EXPECT_EQ(core->diagnostics().documentoEnviado().Text().toUtf8(), QByteArray(kExemploVenda));
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
+    EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
     EXPECT_FALSE(core->erp().dtbDolvex().Connected());
 }
 
@@ -58,7 +58,7 @@ TEST_P(ReplyStatusTest, FlagLogRowAndErrorFile) {
     const CasoDeStatus& c = GetParam();
     cupom(2935);
     service->queue(QStringLiteral("movimientos"), {c.status});
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
 
     EXPECT_EQ(flagCupom(2935), c.flag);
     EXPECT_TRUE(temLog(QString::fromUtf8(c.operacao) + QStringLiteral("1 - 2935 - 10/06/2020"),
@@ -66,9 +66,9 @@ TEST_P(ReplyStatusTest, FlagLogRowAndErrorFile) {
         << textoDoLog().toStdString();
     EXPECT_EQ(core->frame().qualUrlColeta(), c.qualUrlColeta);
     // The status examined is the first line of the reply kept for the test console.
-    EXPECT_EQ(core->diagnostico().respostaExaminada().Lines().value(0), QString::number(c.status));
+    EXPECT_EQ(core->diagnostics().respostaExaminada().Lines().value(0), QString::number(c.status));
 
-    const QStringList arquivo = linhasDoArquivo(core->loja().pastaLog + QStringLiteral("Vda2935_1.txt"));
+    const QStringList arquivo = linhasDoArquivo(core->store().pastaLog + QStringLiteral("Vda2935_1.txt"));
     if (!c.arquivo) {
         EXPECT_TRUE(arquivo.isEmpty());
         return;
@@ -83,7 +83,7 @@ TEST_P(ReplyStatusTest, FlagLogRowAndErrorFile) {
     EXPECT_EQ(arquivo.mid(3).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"),
               QString::fromLatin1(kExemploVenda));
     if (c.status >= 300) {
-        EXPECT_EQ(core->diagnostico().resultado().Text(), arquivo.at(1));
+        EXPECT_EQ(core->diagnostics().resultado().Text(), arquivo.at(1));
     }
 }
 
@@ -106,12 +106,12 @@ TEST_F(SalesTest, AtMost400TicketsPerRunSalesFirst) {
     for (int n = 1; n <= 10; ++n)
         cancelamento(9000 + n);
 
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
     EXPECT_EQ(posts().size(), 400);
     EXPECT_EQ(db->integer(QStringLiteral("select count(*) from cupom_fiscal where sinc_korvanta = 2")), 400);
     EXPECT_EQ(db->integer(QStringLiteral("select count(*) from KORVANTA_DELETE where sinc_korv = 1")), 10);
 
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
     EXPECT_EQ(posts().size(), 400 + 50 + 2 * 10);
     EXPECT_EQ(db->integer(QStringLiteral("select count(*) from cupom_fiscal where sinc_korvanta = 2")), 450);
     EXPECT_EQ(db->integer(QStringLiteral("select count(*) from KORVANTA_DELETE where sinc_korv = 2")), 10);
@@ -134,8 +134,8 @@ TEST_F(SalesTest, DateModeWithARegisterTakesEveryFlagOfThatDay) {
     cancelamento(21, 1, outroDia, 1);
     formasPgto(10, 2, kDia, QStringLiteral("Dinheiro^45.60")); // never a cancellation
 
-    core->comandos().setDia(kDia);
-    core->vendas().PostVendas(QStringLiteral("Data"), QStringLiteral("2"), core->comandos().dia());
+    core->commands().setDay(kDia);
+    core->sales().PostVendas(QStringLiteral("Data"), QStringLiteral("2"), core->commands().day());
     EXPECT_EQ(numerosPostados(), (QStringList{"10", "11", "12", "13", "20", "-20"}))
         << textoDoLog().toStdString();
     for (int n : {10, 11, 12, 13})
@@ -154,7 +154,7 @@ TEST_F(SalesTest, CancellationFlagFollowsPassTwo) {
     cancelamento(2931, 1);
     // 2930: pass 1 refused, pass 2 accepted; 2931: pass 1 accepted, pass 2 fails with 500.
     service->queue(QStringLiteral("movimientos"), {400, 200, 200, 500});
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
 
     EXPECT_EQ(numerosPostados(), (QStringList{"2930", "-2930", "2931", "-2931"}));
     EXPECT_EQ(flagCancelamento(2930), 2);
@@ -169,8 +169,8 @@ TEST_F(SalesTest, CancellationFlagFollowsPassTwo) {
         temLog(QStringLiteral("Venda cancelada p.1 (+): 1 - 2931 - 10/06/2020"), QStringLiteral("200: Ok")));
     EXPECT_TRUE(temLog(QStringLiteral("Erro cancelamento p.2: 1 - 2931 - 10/06/2020"),
                        QStringLiteral("HTTP/1.1 500")));
-    EXPECT_TRUE(QFile::exists(core->loja().pastaLog + QStringLiteral("Dlt p.12930_1.txt")));
-    EXPECT_TRUE(QFile::exists(core->loja().pastaLog + QStringLiteral("Dlt p.22931_1.txt")));
+    EXPECT_TRUE(QFile::exists(core->store().pastaLog + QStringLiteral("Dlt p.12930_1.txt")));
+    EXPECT_TRUE(QFile::exists(core->store().pastaLog + QStringLiteral("Dlt p.22931_1.txt")));
     // Pass 1 is the ticket as a sale with the payment-forms row's payments.
     EXPECT_TRUE(posts().at(0).body.contains("\"cancelacion\":false"));
     EXPECT_TRUE(posts().at(0).body.contains("\"codigoTipoPago\":10,"));
@@ -181,7 +181,7 @@ TEST_F(SalesTest, PendingThreeTakesTheRefusedRowsOnly) {
     cupom(1, 1, kDia, 1);
     cupom(3, 1, kDia, 3);
     cancelamento(5, 1, kDia, 3);
-    core->vendas().PostVendas(QStringLiteral("Pendentes-3"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-3"), QString(), core->commands().day());
     EXPECT_EQ(numerosPostados(), (QStringList{"3", "5", "-5"}));
     EXPECT_EQ(flagCupom(3), 2);
     EXPECT_EQ(flagCancelamento(5), 2);
@@ -190,16 +190,16 @@ TEST_F(SalesTest, PendingThreeTakesTheRefusedRowsOnly) {
 
 TEST_F(SalesTest, GuardsKeepTheRunFromStarting) {
     cupom(1);
-    mudaLoja(*core, [&](Loja& l) { l.postaVendas = false; });
-    core->scheduler().prazoFechamento().setProximo(0); // the closing would be due
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
-    mudaLoja(*core, [&](Loja& l) { l.postaVendas = true; });
-    core->scheduler().portoes().setPodePostVenda(0);
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    changeStore(*core, [&](Loja& l) { l.postaVendas = false; });
+    core->scheduler().closingCountdown().setProximo(0); // the closing would be due
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
+    changeStore(*core, [&](Loja& l) { l.postaVendas = true; });
+    core->scheduler().gates().setPodePostVenda(0);
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
     EXPECT_TRUE(service->journal().isEmpty());
     EXPECT_TRUE(linhasDoLog.isEmpty());
-    EXPECT_EQ(core->scheduler().prazoFechamento().proximo(), 0);
-    EXPECT_FALSE(core->scheduler().portoes().podePostVenda());
+    EXPECT_EQ(core->scheduler().closingCountdown().proximo(), 0);
+    EXPECT_FALSE(core->scheduler().gates().podePostVenda());
 }
 
 TEST_F(SalesTest, FirstAcceptedMovementMakesTodayTheLastClosedDay) {
@@ -207,13 +207,13 @@ TEST_F(SalesTest, FirstAcceptedMovementMakesTodayTheLastClosedDay) {
     cupom(2);
     core->config().MostraUltFecha(QStringLiteral("01/01/2020"));
     service->queue(QStringLiteral("movimientos"), {400});
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
     EXPECT_EQ(core->config().values().dataUltFecha, QStringLiteral("14/06/2020"));
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("14/06/2020"));
 
     // Any other date is left alone.
     core->config().MostraUltFecha(QStringLiteral("01/11/2020"));
-    core->vendas().PostVendas(QStringLiteral("Data"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Data"), QString(), core->commands().day());
     EXPECT_EQ(core->config().values().dataUltFecha, QStringLiteral("01/11/2020"));
 }
 
@@ -223,17 +223,17 @@ TEST_F(SalesTest, DueClosingRunsAtTheEndAndMovesItsCountdown) {
     ConfigValues valores = core->config().values();
     valores.timerFecha.setText(QStringLiteral("660"));
     core->config().setValues(valores);
-    core->scheduler().prazoFechamento().setProximo(clockSeconds() - 1);
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
-    EXPECT_EQ(core->scheduler().prazoFechamento().proximo(), clockSeconds() + 660);
+    core->scheduler().closingCountdown().setProximo(clockSeconds() - 1);
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
+    EXPECT_EQ(core->scheduler().closingCountdown().proximo(), clockSeconds() + 660);
     EXPECT_EQ(posts(QStringLiteral("cierresDiarios")).size(), 1);
     EXPECT_TRUE(temLog(QStringLiteral("Fechamento: 13/06/2020 / Cx: 1"), QStringLiteral("200: ok")));
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
     EXPECT_FALSE(core->erp().dtbDolvex().Connected());
 
     // Not due: nothing more.
-    core->scheduler().prazoFechamento().setProximo(clockSeconds());
+    core->scheduler().closingCountdown().setProximo(clockSeconds());
     core->config().MostraUltFecha(QStringLiteral("12/06/2020"));
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
     EXPECT_EQ(posts(QStringLiteral("cierresDiarios")).size(), 1);
 }

@@ -39,7 +39,7 @@ void PromoReenvioTest::SetUp() {
 
     core = std::make_unique<TPrincipal>();
     pointCoreAt(*core, *service, *db, pasta.path(), kUsuario, kSenha);
-    mudaLoja(*core, [&](Loja& l) { l.buscaPromocoes = true; });
+    changeStore(*core, [&](Loja& l) { l.buscaPromocoes = true; });
 }
 
 void PromoReenvioTest::TearDown() {
@@ -64,8 +64,8 @@ void PromoReenvioTest::publicaReenvioFechamentos(const QByteArray& corpo) const 
 
 QList<QStringList> PromoReenvioTest::log() const {
     QList<QStringList> linhas;
-    for (int i = 0; i < core->log().tabela().RecordCount(); ++i)
-        linhas.append({core->log().tabela().cell(i, 0).toString(), core->log().tabela().cell(i, 3).toString()});
+    for (int i = 0; i < core->log().table().RecordCount(); ++i)
+        linhas.append({core->log().table().cell(i, 0).toString(), core->log().table().cell(i, 3).toString()});
     return linhas;
 }
 

@@ -47,8 +47,8 @@ protected:
     [[nodiscard]] ErpDatabase::Content conteudo() const override { return ErpDatabase::Content::Demo; }
 
     bool buscaEImporta() {
-        return core->erros().runGuarded([this] {
-            core->promocoes().sincroniza();
+        return core->errors().runGuarded([this] {
+            core->promotions().sincroniza();
         });
     }
     [[nodiscard]] QList<QStringList> promocoes() const {
@@ -101,8 +101,8 @@ TEST_F(PromoReenvioRespostasRuinsTest, PromotionsReplyThatNeverArrivesWholeChang
         EXPECT_TRUE(log().constLast().at(1).contains(c.mensagem)) << textoDoLog().toStdString();
         EXPECT_TRUE(ultGetPromo().contains(c.mensagem.toLatin1()));
         EXPECT_EQ(promocoes(), antes);
-        EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
-        EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+        EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
+        EXPECT_TRUE(core->scheduler().gates().podePostVenda());
         service->reset();
     }
 
@@ -125,8 +125,8 @@ TEST_F(PromoReenvioRespostasRuinsTest, ResendReplyThatNeverArrivesWholeHonoursNo
     publicaReenvioMovimentos(pedido);
     publicaReenvioFechamentos(pedido);
     const QList<QPair<QString, std::function<void()>>> leituras = {
-        {QStringLiteral("solicitudesMovimientos"), [this] { core->reenvio().GetReenvio_Vendas(); }},
-        {QStringLiteral("solicitudesCierresDiarios"), [this] { core->reenvio().GetReenvio_Fecha(); }},
+        {QStringLiteral("solicitudesMovimientos"), [this] { core->resend().GetReenvio_Vendas(); }},
+        {QStringLiteral("solicitudesCierresDiarios"), [this] { core->resend().GetReenvio_Fecha(); }},
     };
     for (const RespostaRuim& c : respostasRuins()) {
         for (const auto& [endpoint, le] : leituras) {
@@ -141,13 +141,13 @@ TEST_F(PromoReenvioRespostasRuinsTest, ResendReplyThatNeverArrivesWholeHonoursNo
             EXPECT_EQ(log().constLast().at(0), "Erro na operação");
             EXPECT_TRUE(log().constLast().at(1).contains(c.mensagem)) << textoDoLog().toStdString();
             EXPECT_EQ(postados(), 0);
-            EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
-            EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+            EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
+            EXPECT_TRUE(core->scheduler().gates().podePostVenda());
             service->reset();
         }
     }
     // Whole, the same request is honoured.
-    core->reenvio().GetReenvio_Fecha();
+    core->resend().GetReenvio_Fecha();
     EXPECT_EQ(postados(), 1) << textoDoLog().toStdString();
 }
 
@@ -166,8 +166,8 @@ TEST_F(PromoReenvioRespostasRuinsTest, ResendListsNestedTooDeepOrNotInUtf8Honour
          "Resend request skipped: codigoCaja \"2?\""},
         {"bytes of no text", binario(), "The reply holds no list of requests: "},
     };
-    const QList<std::function<void()>> leituras = {[this] { core->reenvio().GetReenvio_Vendas(); },
-                                                   [this] { core->reenvio().GetReenvio_Fecha(); }};
+    const QList<std::function<void()>> leituras = {[this] { core->resend().GetReenvio_Vendas(); },
+                                                   [this] { core->resend().GetReenvio_Fecha(); }};
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nome);
         publicaReenvioMovimentos(c.corpo);
@@ -181,7 +181,7 @@ TEST_F(PromoReenvioRespostasRuinsTest, ResendListsNestedTooDeepOrNotInUtf8Honour
             EXPECT_TRUE(novas.at(1).startsWith(QStringLiteral("Erro na operação | ") + c.mensagem))
                 << novas.at(1).toStdString();
             EXPECT_EQ(postados(), 0);
-            EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
+            EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
         }
     }
 }

@@ -14,8 +14,8 @@ protected:
     void publica(const QByteArray& corpo) { publicaPromocoes(corpo); }
     // As a tick runs them: an error that reaches the caller ends up in the log.
     bool buscaEImporta() {
-        return core->erros().runGuarded([this] {
-            core->promocoes().sincroniza();
+        return core->errors().runGuarded([this] {
+            core->promotions().sincroniza();
         });
     }
     QList<QStringList> estado() const {
@@ -65,7 +65,7 @@ TEST_F(PromocoesEntradaRuimTest, BrokenDocumentsEndTheImportWithALogRowAndChange
         EXPECT_FALSE(log().last().at(1).isEmpty());
         EXPECT_EQ(estado(), antes);
         // The core is usable afterwards.
-        EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
+        EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
         clock.advance(1);
     }
 }

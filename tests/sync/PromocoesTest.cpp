@@ -30,7 +30,7 @@ protected:
     void publica(const QString& doc) { publicaPromocoes(doc.toUtf8()); }
     // What the scheduler and the commands run.
     void buscaEImporta() {
-        core->promocoes().sincroniza();
+        core->promotions().sincroniza();
     }
     // id_prom, atv_prom, id_sinc of every promotion.
     QList<QStringList> promocoes() const {
@@ -56,10 +56,10 @@ TEST_F(PromocoesTest, TwoPromotionsOneEndedBothWrittenTheEndedOneSwitchedOff) {
     EXPECT_EQ(contagem("select count(*) from Korvanta_item"), 4);
     EXPECT_TRUE(temLog("Leitura de promoções", "Ok")) << textoDoLog().toStdString();
     EXPECT_TRUE(temLog("Promoções processada sistema ZYR", "Json= 2 / Gravadas: 2")) << textoDoLog().toStdString();
-    EXPECT_EQ(core->diagnostico().resultado().Text(), doc);
+    EXPECT_EQ(core->diagnostics().resultado().Text(), doc);
     EXPECT_EQ(ultGetPromo(), doc);
-    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+    EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
     const QStringList linha = db->rows("select tit_prom, desc_prom, tipo_prom, vig_in_dh, vig_out_dh, autor_prom, "
                                        "lim_por_ticket from Korvanta_promo where id_prom=1")
                                   .value(0);
@@ -176,44 +176,44 @@ TEST_F(PromocoesTest, FailedFetchLogsAndSavesTheStatusLineAndTheImportLeavesTheE
     service->queue(QStringLiteral("promociones"), {401});
     buscaEImporta();
 
-    EXPECT_TRUE(core->diagnostico().resultado().Text().startsWith("HTTP/1.1 401")) << core->diagnostico().resultado().Text().toStdString();
-    EXPECT_EQ(ultGetPromo(), core->diagnostico().resultado().Text());
-    EXPECT_TRUE(temLog("Erro na operação", core->diagnostico().resultado().Text())) << textoDoLog().toStdString();
+    EXPECT_TRUE(core->diagnostics().resultado().Text().startsWith("HTTP/1.1 401")) << core->diagnostics().resultado().Text().toStdString();
+    EXPECT_EQ(ultGetPromo(), core->diagnostics().resultado().Text());
+    EXPECT_TRUE(temLog("Erro na operação", core->diagnostics().resultado().Text())) << textoDoLog().toStdString();
     EXPECT_EQ(promocoes(), antes);
-    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+    EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
     EXPECT_EQ(core->frame().qualUrlColeta(), 1);
 
     // No service at all: the connection failure goes the same way.
     core->frame().setBaseUrl(QStringLiteral("http://127.0.0.1:1/"));
     buscaEImporta();
-    EXPECT_FALSE(core->diagnostico().resultado().Text().isEmpty());
-    EXPECT_EQ(ultGetPromo(), core->diagnostico().resultado().Text());
-    EXPECT_EQ(log().last(), (QStringList{"Erro na operação", core->diagnostico().resultado().Text().left(100)}));
+    EXPECT_FALSE(core->diagnostics().resultado().Text().isEmpty());
+    EXPECT_EQ(ultGetPromo(), core->diagnostics().resultado().Text());
+    EXPECT_EQ(log().last(), (QStringList{"Erro na operação", core->diagnostics().resultado().Text().left(100)}));
     EXPECT_EQ(promocoes(), antes);
 }
 
 TEST_F(PromocoesTest, ClosedGateSendsNothingAndImportsNothing) {
     publica(documento({promo("1")}));
-    core->diagnostico().resultado().SetText(documento({promo("9")}));
-    core->scheduler().portoes().setPodeGetPromo(0);
+    core->diagnostics().resultado().SetText(documento({promo("9")}));
+    core->scheduler().gates().setPodeGetPromo(0);
 
     buscaEImporta();
 
     EXPECT_TRUE(service->journal().isEmpty());
     EXPECT_TRUE(log().isEmpty());
     EXPECT_EQ(contagem("select count(*) from Korvanta_promo"), 0);
-    EXPECT_FALSE(core->scheduler().portoes().podeGetPromo());
+    EXPECT_FALSE(core->scheduler().gates().podeGetPromo());
 }
 
 TEST_F(PromocoesTest, UnwritableLastReplyFileIsLoggedAndTheGatesOpenAgain) {
-    mudaLoja(*core, [&](Loja& l) { l.pastaLog = pasta.file(QStringLiteral("sem-pasta")) + QStringLiteral("/"); });
+    changeStore(*core, [&](Loja& l) { l.pastaLog = pasta.file(QStringLiteral("sem-pasta")) + QStringLiteral("/"); });
     publica(documento({promo("1")}));
 
     buscaEImporta();
 
     EXPECT_TRUE(temLog("Erro na operação", "Unable to write ult_get_promo.txt")) << textoDoLog().toStdString();
-    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+    EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
     EXPECT_EQ(contagem("select count(*) from Korvanta_promo"), 1); // the document was fetched all the same
 }

@@ -11,9 +11,9 @@ protected:
 
     void pedeMovimentos(const QByteArray& corpo) { publicaReenvioMovimentos(corpo); }
     void pedeFechamentos(const QByteArray& corpo) { publicaReenvioFechamentos(corpo); }
-    void leReenvios() {
-        core->reenvio().GetReenvio_Vendas();
-        core->reenvio().GetReenvio_Fecha();
+    void readResendRequests() {
+        core->resend().GetReenvio_Vendas();
+        core->resend().GetReenvio_Fecha();
     }
     // The paths of the posts to one endpoint ("movimientos", "cierresDiarios").
     QStringList posts(const QString& endpoint) const {
@@ -30,7 +30,7 @@ protected:
 TEST_F(ReenvioTest, MovementRequestRunsTheDateModeForThatDayAndRegister) {
     pedeMovimentos(R"([{"fecha":"2025-12-08T00:00:00","codigoCaja":"2","motivo":"perdido"}])");
 
-    leReenvios();
+    readResendRequests();
 
     // The sales of that day and register, whatever their flags (the cancellations
     // of that day go for every register, as in every date-mode run).
@@ -40,30 +40,30 @@ TEST_F(ReenvioTest, MovementRequestRunsTheDateModeForThatDayAndRegister) {
               0);
     EXPECT_EQ(db->integer("select sinc_korvanta from cupom_fiscal where nro_cupom=2935 and nro_cx=1 and cod_emp=1"),
               1);
-    EXPECT_EQ(core->comandos().dia(), QDate(2025, 12, 8));
+    EXPECT_EQ(core->commands().day(), QDate(2025, 12, 8));
     EXPECT_TRUE(temLog("Leitura de reenvio-venda", "Ok"));
     EXPECT_TRUE(temLog("Leitura de reenvio-fecha", "Ok"));
     EXPECT_TRUE(posts("cierresDiarios").isEmpty());
-    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+    EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
 }
 
 TEST_F(ReenvioTest, ClosingRequestPostsThatDaysClosingForThatRegisterOnly) {
     const QString ultimoFechamento = core->config().values().dataUltFecha;
     pedeFechamentos(R"({"total":1,"solicitudes":[{"fecha":"2025-12-08","codigoCaja":"2"}]})");
 
-    leReenvios();
+    readResendRequests();
 
     EXPECT_EQ(posts("cierresDiarios"), QStringList{caminho("2", "cierresDiarios")}) << textoDoLog().toStdString();
     EXPECT_TRUE(posts("movimientos").isEmpty());
     EXPECT_EQ(core->config().values().dataUltFecha, ultimoFechamento);
-    EXPECT_EQ(core->comandos().dia(), QDate(2025, 12, 8));
+    EXPECT_EQ(core->commands().day(), QDate(2025, 12, 8));
 }
 
 TEST_F(ReenvioTest, TwoRequestsForTheSameDayAreBothHonoured) {
     pedeFechamentos(R"([{"fecha":"2025-12-08","codigoCaja":"1"},{"fecha":"2025-12-08","codigoCaja":"1"}])");
 
-    leReenvios();
+    readResendRequests();
 
     EXPECT_EQ(posts("cierresDiarios"), QStringList(2, caminho("1", "cierresDiarios"))) << textoDoLog().toStdString();
 }
@@ -74,9 +74,9 @@ TEST_F(ReenvioTest, FailedReadHonoursNothingAndOpensBothGates) {
     service->queue(QStringLiteral("solicitudesMovimientos"), {500});
     core->frame().setBaseUrl(service->baseUrl());
 
-    core->reenvio().GetReenvio_Vendas();
+    core->resend().GetReenvio_Vendas();
     core->frame().setBaseUrl(QStringLiteral("http://127.0.0.1:1/"));
-    core->reenvio().GetReenvio_Fecha();
+    core->resend().GetReenvio_Fecha();
 
     EXPECT_TRUE(posts("movimientos").isEmpty());
     EXPECT_TRUE(posts("cierresDiarios").isEmpty());
@@ -84,14 +84,14 @@ TEST_F(ReenvioTest, FailedReadHonoursNothingAndOpensBothGates) {
     EXPECT_EQ(log().at(0).at(0), "Erro na operação");
     EXPECT_TRUE(log().at(0).at(1).startsWith("HTTP/1.1 500"));
     EXPECT_EQ(log().at(1).at(0), "Erro na operação");
-    EXPECT_EQ(core->diagnostico().resultado().Text().left(100), log().at(1).at(1));
-    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+    EXPECT_EQ(core->diagnostics().resultado().Text().left(100), log().at(1).at(1));
+    EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
 }
 
 TEST_F(ReenvioTest, ClosedGateReadsNothing) {
-    core->scheduler().portoes().setPodeGetPromo(0);
-    leReenvios();
+    core->scheduler().gates().setPodeGetPromo(0);
+    readResendRequests();
     EXPECT_TRUE(service->journal().isEmpty());
     EXPECT_TRUE(log().isEmpty());
 }
@@ -106,7 +106,7 @@ TEST_F(ReenvioTest, InvalidRequestsAreSkippedTheOthersHonoured) {
                     R"("2025-12-08",)"
                     R"({"fecha":"2025-12-08","codigoCaja":2}])");
 
-    leReenvios();
+    readResendRequests();
 
     EXPECT_EQ(posts("cierresDiarios"), QStringList{caminho("2", "cierresDiarios")}) << textoDoLog().toStdString();
     int pulados = 0;
@@ -122,17 +122,17 @@ TEST_F(ReenvioTest, ReplyWithoutAListLogsAnError) {
         SCOPED_TRACE(resposta.left(40).toStdString());
         pedeFechamentos(resposta);
         const qsizetype antes = log().size();
-        core->reenvio().GetReenvio_Fecha();
+        core->resend().GetReenvio_Fecha();
         ASSERT_EQ(log().size(), antes + 2) << textoDoLog().toStdString();
         EXPECT_EQ(log().at(antes), (QStringList{"Leitura de reenvio-fecha", "Ok"}));
         EXPECT_EQ(log().at(antes + 1).at(0), "Erro na operação");
-        EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
+        EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
     }
     EXPECT_TRUE(posts("cierresDiarios").isEmpty());
 }
 
 TEST_F(ReenvioTest, EmptyListGivesOnlyTheOkRow) {
     pedeMovimentos("[]");
-    core->reenvio().GetReenvio_Vendas();
+    core->resend().GetReenvio_Vendas();
     EXPECT_EQ(log(), (QList<QStringList>{{"Leitura de reenvio-venda", "Ok"}}));
 }

@@ -35,9 +35,9 @@ void SalesTest::SetUp() {
     core = std::make_unique<TPrincipal>();
     core->config().LoadConfig(); // no file: the defaults
     pointCoreAt(*core, *service, *db, pasta.path(), kUsuario, kSenha);
-    core->comandos().setDia(kDia);
+    core->commands().setDay(kDia);
     QObject::connect(&core->log(), &TActivityLog::rowAdded, core.get(), [this] {
-        const TMemTable* t = &core->log().tabela();
+        const TMemTable* t = &core->log().table();
         if (t->RecordCount() == 0) return;
         linhasDoLog.append(
             {t->cell(t->RecordCount() - 1, 0).toString(), t->cell(t->RecordCount() - 1, 3).toString()});

@@ -60,7 +60,7 @@ TEST_F(TextosErpHostisTest, DocumentsCarryTheTextsAndOnlyThePostedRowsAreFlagged
     cancelamento(9, 1, kDia, 1, cancelado);
     QList<QStringList> esperado = linhas();
 
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
 
     // The service's strict check accepted every document; each holds the texts exactly.
     ASSERT_EQ(numerosPostados(), (QStringList{"1", "9", "-9"})) << textoDoLog().toStdString();
@@ -88,7 +88,7 @@ TEST_F(TextosErpHostisTest, DocumentsCarryTheTextsAndOnlyThePostedRowsAreFlagged
     // Refused, the ticket is flagged 3 and its error file holds the document as posted.
     cupomHostil(3);
     service->queue(QStringLiteral("movimientos"), {400});
-    core->vendas().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->comandos().dia());
+    core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day());
     EXPECT_EQ(flagCupom(3), 3);
     EXPECT_EQ(flagCupom(2), 0);
     QFile arquivo(pasta.file(QStringLiteral("Vda3_1.txt")));

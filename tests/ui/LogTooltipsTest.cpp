@@ -67,14 +67,14 @@ TEST_F(LogTooltipsTest, TheTooltipsFollowTheTableWhenItStartsANewLog) {
     for (int i = 1; i <= 101; ++i)
         core->log().addList(QStringLiteral("linha %1").arg(i), longText(QStringLiteral("mensagem %1").arg(i), 150));
     uitest::settle();
-    ASSERT_EQ(core->log().tabela().RecordCount(), 101);
+    ASSERT_EQ(core->log().table().RecordCount(), 101);
     EXPECT_EQ(tooltipOf(100).simplified(), (QStringLiteral("Operacao: linha 101 Mensagem: ") +
                                             longText(QStringLiteral("mensagem 101"), 150))
                                                .simplified());
 
     core->log().addList(QStringLiteral("linha 102"), longText(QStringLiteral("mensagem 102"), 150));
     uitest::settle();
-    ASSERT_EQ(core->log().tabela().RecordCount(), 1);
+    ASSERT_EQ(core->log().table().RecordCount(), 1);
     EXPECT_EQ(tooltipOf(0).simplified(), (QStringLiteral("Operacao: linha 102 Mensagem: ") +
                                           longText(QStringLiteral("mensagem 102"), 150))
                                              .simplified());
@@ -84,11 +84,11 @@ TEST_F(LogTooltipsTest, TheTooltipsFollowTheTableWhenItStartsANewLog) {
 }
 
 TEST_F(LogTooltipsTest, ARowAddedWithoutItsWholeTextsShowsTheTablesOwn) {
-    core->log().tabela().appendRow(
+    core->log().table().appendRow(
         {QStringLiteral("direto"), QDate(2023, 4, 10), QTime(9, 0), QStringLiteral("na tabela")});
     core->log().addList(QStringLiteral("pelo log"), longText(QStringLiteral("inteira"), 120));
     uitest::settle();
-    ASSERT_EQ(core->log().tabela().RecordCount(), 2);
+    ASSERT_EQ(core->log().table().RecordCount(), 2);
     EXPECT_EQ(tooltipOf(0).simplified(), QStringLiteral("Operacao: direto Mensagem: na tabela"));
     EXPECT_EQ(tooltipOf(1).simplified(),
               (QStringLiteral("Operacao: pelo log Mensagem: ") + longText(QStringLiteral("inteira"), 120))

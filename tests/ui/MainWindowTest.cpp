@@ -46,8 +46,8 @@ TEST_F(MainWindowTest, StartsHiddenWithTheCommandsOfTheLeftColumn) {
     EXPECT_FALSE(window->btnClose->icon().isNull());
     EXPECT_FALSE(window->btnConfig->icon().isNull());
     EXPECT_FALSE(window->windowIcon().isNull());
-    EXPECT_EQ(window->btnguiaTeste->isVisibleTo(window.get()), core->consoleDeTeste());
-    EXPECT_EQ(window->GridList->model(), &core->log().tabela());
+    EXPECT_EQ(window->btnguiaTeste->isVisibleTo(window.get()), core->testConsoleOffered());
+    EXPECT_EQ(window->GridList->model(), &core->log().table());
 }
 
 TEST_F(MainWindowTest, CaptionFollowsTheSettings) {
@@ -118,29 +118,29 @@ TEST_F(MainWindowTest, WithoutASystemTrayTheProgramRunsOnAndTheIconRetries) {
 
 TEST_F(MainWindowTest, ShowingTheWindowAppliesTheSettings) {
     start();
-    core->scheduler().portoes().setPodePostVenda(0);
-    core->scheduler().portoes().setPodeGetPromo(0);
+    core->scheduler().gates().setPodePostVenda(0);
+    core->scheduler().gates().setPodeGetPromo(0);
     writeSettings({{QStringLiteral("IDEMRPESA"), QStringLiteral("77")}});
     clock.set(QDateTime(QDate(2023, 4, 12), QTime(8, 0)));
     window->restauraClick();
     uitest::settle();
     EXPECT_TRUE(window->isActiveWindow());
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
-    EXPECT_TRUE(core->scheduler().portoes().podeGetPromo());
-    EXPECT_EQ(core->loja().idEmpresa, QStringLiteral("77"));
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
+    EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
+    EXPECT_EQ(core->store().idEmpresa, QStringLiteral("77"));
     EXPECT_EQ(window->edtData->date(), QDate(2023, 4, 12));
 }
 
 TEST_F(MainWindowTest, TheSelectionAndTheDateAreTheCores) {
     start();
     window->rdData->click();
-    EXPECT_EQ(core->comandos().selecao(), TCommands::Selecao::Data);
+    EXPECT_EQ(core->commands().selection(), TCommands::Selection::Day);
     window->edtData->setDate(QDate(2020, 6, 10));
-    EXPECT_EQ(core->comandos().dia(), QDate(2020, 6, 10));
+    EXPECT_EQ(core->commands().day(), QDate(2020, 6, 10));
     window->rdPendente3->click();
-    EXPECT_EQ(core->comandos().selecao(), TCommands::Selecao::Pendente3);
+    EXPECT_EQ(core->commands().selection(), TCommands::Selection::Pending3);
     // The resend reading writes the day of a request into the field.
-    core->comandos().setDia(QDate(2023, 3, 15));
+    core->commands().setDay(QDate(2023, 3, 15));
     emit core->stateChanged();
     EXPECT_EQ(window->edtData->date(), QDate(2023, 3, 15));
 }
@@ -148,21 +148,21 @@ TEST_F(MainWindowTest, TheSelectionAndTheDateAreTheCores) {
 TEST_F(MainWindowTest, OneNonModalBoxShowsTheLatestError) {
     start();
     EXPECT_EQ(window->errorBox(), nullptr);
-    core->erros().ShowError(QStringLiteral("Cannot connect to the database x.fdb"));
+    core->errors().ShowError(QStringLiteral("Cannot connect to the database x.fdb"));
     QMessageBox* box = window->errorBox();
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->isVisible());
     EXPECT_FALSE(box->isModal());
-    EXPECT_EQ(box->windowTitle(), TPrincipal::TituloAplicacao());
+    EXPECT_EQ(box->windowTitle(), TPrincipal::applicationTitle());
     EXPECT_EQ(box->text(), QStringLiteral("Cannot connect to the database x.fdb."));
-    core->erros().ShowError(QStringLiteral("Segundo erro."));
+    core->errors().ShowError(QStringLiteral("Segundo erro."));
     EXPECT_EQ(window->errorBox(), box);
     EXPECT_EQ(box->text(), QStringLiteral("Segundo erro."));
 }
 
 TEST_F(MainWindowTest, TheSettingsCommandShowsTheDialogThenAppliesTheSettings) {
     start();
-    core->scheduler().portoes().setPodePostVenda(0);
+    core->scheduler().gates().setPodePostVenda(0);
     writeSettings({{QStringLiteral("IDLOCAL"), QStringLiteral("5")}});
     bool dialogShown = false;
     QTimer::singleShot(0, window.get(), [&] {
@@ -172,8 +172,8 @@ TEST_F(MainWindowTest, TheSettingsCommandShowsTheDialogThenAppliesTheSettings) {
     window->btnConfig->click();
     EXPECT_TRUE(dialogShown);
     EXPECT_FALSE(window->frmConfig().isVisible());
-    EXPECT_EQ(core->loja().idLocal, QStringLiteral("5"));
-    EXPECT_TRUE(core->scheduler().portoes().podePostVenda());
+    EXPECT_EQ(core->store().idLocal, QStringLiteral("5"));
+    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
     EXPECT_TRUE(core->scheduler().timerGeral().isActive());
 }
 
@@ -181,8 +181,8 @@ TEST_F(MainWindowTest, TheTestButtonShowsAndHidesTheTestPage) {
     start();
     window->restauraClick();
     window->btnguiaTesteClick();
-    EXPECT_EQ(window->page->isVisible(), core->consoleDeTeste()); // only on the test workstation
-    core->setConsoleDeTeste(true);
+    EXPECT_EQ(window->page->isVisible(), core->testConsoleOffered()); // only on the test workstation
+    core->setTestConsoleOffered(true);
     window->page->hide();
     window->btnguiaTesteClick();
     EXPECT_TRUE(window->page->isVisible());
@@ -241,7 +241,7 @@ TEST_P(EndQuestionTest, AnsweringNoKeepsTheProgramAndYesEndsIt) {
         QTimer::singleShot(0, window.get(), [] { QCoreApplication::exit(7); });
     });
     EXPECT_EQ(QApplication::exec(), c.ends ? 0 : 7);
-    EXPECT_EQ(title, TPrincipal::TituloAplicacao());
+    EXPECT_EQ(title, TPrincipal::applicationTitle());
     EXPECT_EQ(question, QStringLiteral("Encerrar o sincronizador? As vendas deixam de ser enviadas até ele ser "
                                        "aberto de novo."));
     EXPECT_EQ(yes, QStringLiteral("Sim"));

@@ -83,8 +83,8 @@ TEST_F(ScreenshotsTest, MainWindowSettingsDialogAndTestConsole) {
     window->restauraClick();
     logRows();
     // The tick that wrote them has ended: the strip shows it as the last one.
-    for (TPrazo* prazo : {&core->scheduler().prazoVendas(), &core->scheduler().prazoPromocoes(),
-                          &core->scheduler().prazoReenvio()})
+    for (TPrazo* prazo : {&core->scheduler().salesCountdown(), &core->scheduler().promotionsCountdown(),
+                          &core->scheduler().resendCountdown()})
         prazo->setProximo(clockSeconds() + 3600);
     core->scheduler().timerGeralTimer();
     save(window.get(), QStringLiteral("main-window.png"));
@@ -97,7 +97,7 @@ TEST_F(ScreenshotsTest, MainWindowSettingsDialogAndTestConsole) {
 
     // The test console as the test workstation shows it, after a promotion has
     // been unfolded level by level.
-    JsonToDataset(core->diagnostico().promocoes(), QStringLiteral(R"([
+    JsonToDataset(core->diagnostics().promocoes(), QStringLiteral(R"([
       {"id":101,"titulo":"Leve 3, pague 2 no café","descripcion":"Café solúvel 50g","tipo":"Lleva_paga",
        "autor":{"nombre":"Compras"},"vigenciaDesde":"2025-12-01T00:00:00","vigenciaHasta":"2026-12-31T23:59:59",
        "limitePromocionesPorTicket":2,
@@ -109,14 +109,14 @@ TEST_F(ScreenshotsTest, MainWindowSettingsDialogAndTestConsole) {
        "detalles":{"condiciones":{"grupos":[{"articulos":[{"nombre":"LEITE INTEGRAL 1L","codigoBarras":"7891234567895"}],"cantidad":2}]},
                    "beneficios":{"grupos":[{"articulos":[{"nombre":"LEITE INTEGRAL 1L","codigoBarras":"7891234567895"}],"cantidad":2}]},
                    "precio":9.9,"descuento":0,"paga":0}}])"));
-    JsonToDataset(core->diagnostico().pedidosDeReenvio(), QStringLiteral(R"([{"fecha":"2025-12-07","codigoCaja":"1"}])"));
-    core->comandos().detalhaPromocao();
-    core->comandos().detalhaCondicoes();
-    core->comandos().detalhaGrupo();
-    core->diagnostico().formasDePagamento().Add(QStringLiteral("Dinheiro^50.00"));
-    core->diagnostico().formasDePagamento().Add(QStringLiteral("Cartao Credito^20,00"));
+    JsonToDataset(core->diagnostics().pedidosDeReenvio(), QStringLiteral(R"([{"fecha":"2025-12-07","codigoCaja":"1"}])"));
+    core->commands().showPromotionDetails();
+    core->commands().showConditions();
+    core->commands().showGroupArticles();
+    core->diagnostics().formasDePagamento().Add(QStringLiteral("Dinheiro^50.00"));
+    core->diagnostics().formasDePagamento().Add(QStringLiteral("Cartao Credito^20,00"));
     emit core->stateChanged();
-    core->setConsoleDeTeste(true);
+    core->setTestConsoleOffered(true);
     window->btnguiaTeste->show();
     window->btnguiaTesteClick();
     ASSERT_TRUE(window->page->isVisible());

@@ -28,8 +28,8 @@ class SupportStripTest : public uitest::WindowTest {
     }
     // Makes every task wait, so a tick runs and does nothing.
     void nothingDue() {
-        for (TPrazo* prazo : {&core->scheduler().prazoVendas(), &core->scheduler().prazoPromocoes(),
-                              &core->scheduler().prazoReenvio()})
+        for (TPrazo* prazo : {&core->scheduler().salesCountdown(), &core->scheduler().promotionsCountdown(),
+                              &core->scheduler().resendCountdown()})
             prazo->setProximo(clockSeconds() + 3600);
     }
     TSupportStrip* strip = nullptr;
@@ -133,7 +133,7 @@ TEST_F(SupportStripTest, TheButtonOpensTheLogFolder) {
     ASSERT_TRUE(strip->btnAbreLog->isEnabled());
     strip->btnAbreLog->click();
     ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened.at(0), QUrl::fromLocalFile(core->loja().pastaLog));
+    EXPECT_EQ(opened.at(0), QUrl::fromLocalFile(core->store().pastaLog));
     EXPECT_TRUE(QFileInfo(opened.at(0).toLocalFile()).isDir());
 }
 

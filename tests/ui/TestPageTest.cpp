@@ -23,11 +23,11 @@ TEST_F(TestPageTest, TabsGridsAndButtons) {
     ASSERT_EQ(page->count(), 2);
     EXPECT_EQ(page->tabText(0), QStringLiteral("Guia de testes"));
     EXPECT_EQ(page->tabText(1), QStringLiteral("Grades"));
-    const QList<QPair<QTableView*, TMemTable*>> grids{{page->grid1, &core->diagnostico().promocoes()},
-                                                      {page->grid2, &core->diagnostico().detalhes()},
-                                                      {page->DBGrid1, &core->diagnostico().grupos()},
-                                                      {page->DBGrid2, &core->diagnostico().artigos()},
-                                                      {page->DBGrid3, &core->diagnostico().pedidosDeReenvio()}};
+    const QList<QPair<QTableView*, TMemTable*>> grids{{page->grid1, &core->diagnostics().promocoes()},
+                                                      {page->grid2, &core->diagnostics().detalhes()},
+                                                      {page->DBGrid1, &core->diagnostics().grupos()},
+                                                      {page->DBGrid2, &core->diagnostics().artigos()},
+                                                      {page->DBGrid3, &core->diagnostics().pedidosDeReenvio()}};
     for (const auto& [grid, table] : grids)
         EXPECT_EQ(grid->model(), table) << grid->objectName().toStdString();
     for (QPushButton* b : {page->Button2, page->Button3, page->Button4, page->Button8})
@@ -38,16 +38,16 @@ TEST_F(TestPageTest, TabsGridsAndButtons) {
 
 TEST_F(TestPageTest, PickingARowAndADetailButtonUnfoldsThatRow) {
     JsonToDataset(
-        core->diagnostico().promocoes(),
+        core->diagnostics().promocoes(),
         QStringLiteral(R"([{"id":"1","detalles":{"precio":1}},{"id":"2","detalles":{"precio":7.5}}])"));
     page->grid1->selectRow(1); // the tester picks the second promotion
-    EXPECT_EQ(core->diagnostico().promocoes().currentRow(), 1);
+    EXPECT_EQ(core->diagnostics().promocoes().currentRow(), 1);
     page->Button2->click();
-    ASSERT_EQ(core->diagnostico().detalhes().RecordCount(), 1);
-    EXPECT_EQ(core->diagnostico().detalhes().FieldByName(QStringLiteral("precio")).AsFloat(), 7.5);
+    ASSERT_EQ(core->diagnostics().detalhes().RecordCount(), 1);
+    EXPECT_EQ(core->diagnostics().detalhes().FieldByName(QStringLiteral("precio")).AsFloat(), 7.5);
     EXPECT_EQ(page->memoItem->toPlainText(), QStringLiteral(R"([{"precio":7.5}])"));
     // The table's moves are the grid's too.
-    core->diagnostico().promocoes().First();
+    core->diagnostics().promocoes().First();
     EXPECT_EQ(page->grid1->selectionModel()->currentIndex().row(), 0);
 }
 
@@ -57,8 +57,8 @@ TEST_F(TestPageTest, TheTextsAreTheCoresAndTheSettingsIdentity) {
     core->FormActivate();
     EXPECT_EQ(page->edtidEmpresa->text(), QStringLiteral("11"));
     EXPECT_EQ(page->edtUsuario->text(), QStringLiteral("loja"));
-    core->diagnostico().respostaExaminada().Add(QStringLiteral("400"));
-    core->diagnostico().respostaExaminada().Add(QStringLiteral("HTTP/1.1 400 Bad Request"));
+    core->diagnostics().respostaExaminada().Add(QStringLiteral("400"));
+    core->diagnostics().respostaExaminada().Add(QStringLiteral("HTTP/1.1 400 Bad Request"));
     core->log().addList(QStringLiteral("Erro gravação: 1 - 2935 - 08/12/2025"),
                   QStringLiteral("HTTP/1.1 400 Bad Request"));
     EXPECT_EQ(page->mmoErro->toPlainText(), QStringLiteral("400\nHTTP/1.1 400 Bad Request\n"));

@@ -15,7 +15,7 @@ constexpr int ColunaMensagem = 3;
 } // namespace
 
 TLogTooltips::TLogTooltips(TPrincipal& core, QTableView* grid)
-    : QStyledItemDelegate(grid), m_table(&core.log().tabela()) {
+    : QStyledItemDelegate(grid), m_table(&core.log().table()) {
     grid->setItemDelegate(this);
     connect(&core.log(), &TActivityLog::rowLogged, this,
             [this](const QDateTime&, const QString& operacao, const QString& mensagem) {

@@ -139,8 +139,8 @@ void TSupportStrip::atualiza() {
     const QDateTime agora = appClock().now();
     edtVersao->setValor(QString::fromLatin1(api::kVersao));
     edtPasta->setValor(QDir::toNativeSeparators(platform::baseDir()));
-    edtPastaLog->setValor(m_core.loja().pastaLog.isEmpty() ? Nenhum : QDir::toNativeSeparators(m_core.loja().pastaLog));
-    btnAbreLog->setEnabled(!m_core.loja().pastaLog.isEmpty());
+    edtPastaLog->setValor(m_core.store().pastaLog.isEmpty() ? Nenhum : QDir::toNativeSeparators(m_core.store().pastaLog));
+    btnAbreLog->setEnabled(!m_core.store().pastaLog.isEmpty());
     edtBanco->setValor(m_core.erp().pathBancoDolvex().isEmpty() ? Nenhum : m_core.erp().pathBancoDolvex());
     edtUrlBase->setValor(m_core.frame().baseUrl().isEmpty() ? Nenhum : m_core.frame().baseUrl());
     edtUltimoCiclo->setValor(m_ultimoCiclo.isValid() ? hora(m_ultimoCiclo, agora.date()) : Nenhum);
@@ -160,11 +160,11 @@ QString TSupportStrip::proximoCiclo(const QDateTime& agora) const {
 }
 
 void TSupportStrip::btnAbreLogClick() {
-    const QString pasta = m_core.loja().pastaLog;
+    const QString pasta = m_core.store().pastaLog;
     if (pasta.isEmpty()) return;
     if (!m_abre(QUrl::fromLocalFile(pasta)))
         QMessageBox::warning(
-            this, TPrincipal::TituloAplicacao(),
+            this, TPrincipal::applicationTitle(),
             QStringLiteral("Não foi possível abrir a pasta de log %1").arg(QDir::toNativeSeparators(pasta)));
 }
 

@@ -44,8 +44,8 @@ const QString PerguntaSaida = QStringLiteral(
 
 TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(parent), m_core(core) {
     setObjectName(QStringLiteral("frmPrincipal"));
-    setWindowTitle(core.titulo().isEmpty() ? QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104")
-                                          : core.titulo());
+    setWindowTitle(core.caption().isEmpty() ? QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104")
+                                          : core.caption());
     // The client area as designed above, the support strip below it.
     auto* janela = new QWidget(this);
     setCentralWidget(janela);
@@ -88,9 +88,9 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     rdPendente3 = radio("rdPendente3", QStringLiteral("Vendas / fecha pendente - 3"));
     rdData = radio("rdData", QStringLiteral("Vendas / fechamento por data:"));
     selecao = new QButtonGroup(this);
-    selecao->addButton(rdPendente1, static_cast<int>(TCommands::Selecao::Pendente1));
-    selecao->addButton(rdPendente3, static_cast<int>(TCommands::Selecao::Pendente3));
-    selecao->addButton(rdData, static_cast<int>(TCommands::Selecao::Data));
+    selecao->addButton(rdPendente1, static_cast<int>(TCommands::Selection::Pending1));
+    selecao->addButton(rdPendente3, static_cast<int>(TCommands::Selection::Pending3));
+    selecao->addButton(rdData, static_cast<int>(TCommands::Selection::Day));
     rdPendente1->setChecked(true);
     edtData = new QDateEdit(central);
     edtData->setObjectName(QStringLiteral("edtData"));
@@ -137,7 +137,7 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     // ---- The activity log ----------------------------------------------------------
     GridList = new QTableView(central);
     GridList->setObjectName(QStringLiteral("GridList"));
-    new TGridLink(GridList, &core.log().tabela());
+    new TGridLink(GridList, &core.log().table());
     GridList->verticalHeader()->hide();
     GridList->setColumnWidth(0, 290);
     GridList->setColumnWidth(1, 80);
@@ -146,7 +146,7 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     new TLogTooltips(core, GridList);
 
     // ---- The test console, hidden, over the log when shown ----------------------------
-    page = new TPaginaTeste(core.diagnostico(), core.loja(), core.frame(), central);
+    page = new TPaginaTeste(core.diagnostics(), core.store(), core.frame(), central);
     page->hide();
 
     m_frmConfig = new TfrmConfig(core.config(), this);
@@ -159,26 +159,26 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     connect(btnClose, &QToolButton::clicked, this, &TfrmPrincipal::btnCloseClick);
     connect(btnConfig, &QToolButton::clicked, this, &TfrmPrincipal::btnConfigClick);
     connect(btnguiaTeste, &QPushButton::clicked, this, &TfrmPrincipal::btnguiaTesteClick);
-    connect(btnGetReenvio, &QPushButton::clicked, &core.comandos(), &TCommands::leReenvios);
-    connect(btnCopia, &QPushButton::clicked, &core.comandos(), &TCommands::buscaPromocoes);
-    connect(btnEnvia, &QPushButton::clicked, &core.comandos(), &TCommands::enviaVendas);
-    connect(btnEnviaFecha, &QPushButton::clicked, &core.comandos(), &TCommands::enviaFechamento);
+    connect(btnGetReenvio, &QPushButton::clicked, &core.commands(), &TCommands::readResendRequests);
+    connect(btnCopia, &QPushButton::clicked, &core.commands(), &TCommands::fetchPromotions);
+    connect(btnEnvia, &QPushButton::clicked, &core.commands(), &TCommands::sendSales);
+    connect(btnEnviaFecha, &QPushButton::clicked, &core.commands(), &TCommands::sendClosing);
     connect(selecao, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked) m_core.comandos().setSelecao(static_cast<TCommands::Selecao>(id));
+        if (checked) m_core.commands().setSelection(static_cast<TCommands::Selection>(id));
     });
-    connect(edtData, &QDateEdit::dateChanged, this, [this](QDate date) { m_core.comandos().setDia(date); });
+    connect(edtData, &QDateEdit::dateChanged, this, [this](QDate date) { m_core.commands().setDay(date); });
     connect(&core, &TPrincipal::stateChanged, this, &TfrmPrincipal::atualiza);
     // The test console's commands and refreshes.
-    connect(page->btnGetPromocoes, &QPushButton::clicked, &core.comandos(), &TCommands::testaPromocoes);
-    connect(page->Button2, &QPushButton::clicked, &core.comandos(), &TCommands::detalhaPromocao);
-    connect(page->Button3, &QPushButton::clicked, &core.comandos(), &TCommands::detalhaCondicoes);
-    connect(page->Button4, &QPushButton::clicked, &core.comandos(), &TCommands::detalhaBeneficios);
-    connect(page->Button8, &QPushButton::clicked, &core.comandos(), &TCommands::detalhaGrupo);
+    connect(page->btnGetPromocoes, &QPushButton::clicked, &core.commands(), &TCommands::testPromotions);
+    connect(page->Button2, &QPushButton::clicked, &core.commands(), &TCommands::showPromotionDetails);
+    connect(page->Button3, &QPushButton::clicked, &core.commands(), &TCommands::showConditions);
+    connect(page->Button4, &QPushButton::clicked, &core.commands(), &TCommands::showBenefits);
+    connect(page->Button8, &QPushButton::clicked, &core.commands(), &TCommands::showGroupArticles);
     connect(&core, &TPrincipal::stateChanged, page, &TPaginaTeste::atualiza);
     connect(&core.log(), &TActivityLog::rowAdded, page, &TPaginaTeste::atualiza);
-    connect(&core.erros(), &TErrorDisplay::errorRaised, this, &TfrmPrincipal::mostraErro);
+    connect(&core.errors(), &TErrorDisplay::errorRaised, this, &TfrmPrincipal::mostraErro);
     connect(&core.log(), &TActivityLog::noticeRaised, this, &TfrmPrincipal::mostraErro);
-    connect(m_frmConfig, &TfrmConfig::saveFailed, &core.erros(), &TErrorDisplay::ShowError);
+    connect(m_frmConfig, &TfrmConfig::saveFailed, &core.errors(), &TErrorDisplay::ShowError);
     atualiza();
 }
 
@@ -188,7 +188,7 @@ void TfrmPrincipal::FormCreate() {
     const QIcon icon = korvantaIcon();
     setWindowIcon(icon);
     QApplication::setWindowIcon(icon);
-    m_tray = std::make_unique<TTrayIcon>(icon, TPrincipal::TituloAplicacao());
+    m_tray = std::make_unique<TTrayIcon>(icon, TPrincipal::applicationTitle());
     connect(m_tray.get(), &TTrayIcon::restoreRequested, this, &TfrmPrincipal::restauraClick);
     connect(m_tray.get(), &TTrayIcon::quitRequested, this, &TfrmPrincipal::btnCloseClick);
     connect(m_tray.get(), &TTrayIcon::unavailable, this, &TfrmPrincipal::semBandeja);
@@ -203,13 +203,13 @@ void TfrmPrincipal::FormActivate() {
 }
 
 void TfrmPrincipal::atualiza() {
-    setWindowTitle(m_core.titulo());
-    btnguiaTeste->setVisible(m_core.consoleDeTeste());
-    if (m_core.comandos().dia().isValid() && edtData->date() != m_core.comandos().dia()) {
+    setWindowTitle(m_core.caption());
+    btnguiaTeste->setVisible(m_core.testConsoleOffered());
+    if (m_core.commands().day().isValid() && edtData->date() != m_core.commands().day()) {
         const QSignalBlocker block(edtData);
-        edtData->setDate(m_core.comandos().dia());
+        edtData->setDate(m_core.commands().day());
     }
-    if (QAbstractButton* escolhido = selecao->button(static_cast<int>(m_core.comandos().selecao()));
+    if (QAbstractButton* escolhido = selecao->button(static_cast<int>(m_core.commands().selection()));
         !escolhido->isChecked()) {
         const QSignalBlocker block(selecao);
         escolhido->setChecked(true);
@@ -302,7 +302,7 @@ bool TfrmPrincipal::btnCloseClick() {
         m_pergunta->activateWindow();
         return false;
     }
-    QMessageBox pergunta(QMessageBox::Question, TPrincipal::TituloAplicacao(), PerguntaSaida,
+    QMessageBox pergunta(QMessageBox::Question, TPrincipal::applicationTitle(), PerguntaSaida,
                          QMessageBox::Yes | QMessageBox::No, this);
     pergunta.setObjectName(QStringLiteral("perguntaSaida"));
     pergunta.button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
@@ -327,7 +327,7 @@ void TfrmPrincipal::btnConfigClick() {
 }
 
 void TfrmPrincipal::btnguiaTesteClick() {
-    if (!m_core.consoleDeTeste()) return;
+    if (!m_core.testConsoleOffered()) return;
     if (page->isVisible()) {
         page->hide();
         return;
@@ -341,7 +341,7 @@ void TfrmPrincipal::mostraErro(const QString& text) {
     // One non-modal box that shows the latest error: an unattended workstation
     // never waits for a click, and errors do not pile up.
     if (!m_errorBox) {
-        m_errorBox = new QMessageBox(QMessageBox::Critical, TPrincipal::TituloAplicacao(), QString(),
+        m_errorBox = new QMessageBox(QMessageBox::Critical, TPrincipal::applicationTitle(), QString(),
                                      QMessageBox::Ok, this);
         m_errorBox->setObjectName(QStringLiteral("errorBox"));
         m_errorBox->setWindowModality(Qt::NonModal);
