@@ -162,7 +162,7 @@ void measure(const char* label, const Options& o, const QString& name, const QSt
     loja.idLocal = QStringLiteral("1");
     loja.pastaLog = QFileInfo(journal).absolutePath() + QDir::separator();
     core.setStore(loja);
-    core.frame().setCredenciais(kUser, kPassword);
+    core.frame().setCredentials(kUser, kPassword);
     core.erp().setPathBancoDolvex(name);
     core.log().table().Open();
 

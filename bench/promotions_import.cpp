@@ -200,7 +200,7 @@ void compara(const char* rotulo, bool cpu, const QString& limpo, const QString& 
     loja.idLocal = QStringLiteral("22");
     loja.pastaLog = QFileInfo(limpo).absolutePath() + QStringLiteral("/");
     core.setStore(loja);
-    core.frame().setCredenciais(QStringLiteral("loja"), QStringLiteral("s3nha"));
+    core.frame().setCredentials(QStringLiteral("loja"), QStringLiteral("s3nha"));
     core.erp().setPathBancoDolvex(nome(bancoImportacao));
     core.scheduler().gates().abreAmbos();
     core.log().table().Open();

@@ -167,7 +167,7 @@ Round round(const QString& folder, const Service& service, const QString& compan
     loja.pastaLog = folder + QDir::separator();
     loja.postaVendas = true;
     core.setStore(loja);
-    core.frame().setCredenciais(kUser, kPassword);
+    core.frame().setCredentials(kUser, kPassword);
     core.erp().setPathBancoDolvex(name(runDb));
     core.scheduler().gates().abreAmbos();
     core.scheduler().closingCountdown().setProximo(clockSeconds() + 1'000'000'000);

@@ -2,7 +2,7 @@
 
 namespace api {
 
-ServiceFrame::ServiceFrame() : m_clienteGet(criaClienteGet()) {}
+ServiceFrame::ServiceFrame() : m_getClient(criaClienteGet()) {}
 
 ServiceFrame::~ServiceFrame() = default;
 
@@ -12,25 +12,25 @@ void ServiceFrame::setUrls(const UrlsBase& urls) {
 }
 
 void ServiceFrame::coleta_Url_Base() {
-    m_baseUrl = api::coleta_Url_Base(m_qualUrlColeta, m_urls);
+    m_baseUrl = api::coleta_Url_Base(m_failoverIndex, m_urls);
 }
 
 void ServiceFrame::trata_erro_url(int status) {
-    m_qualUrlColeta = api::trata_erro_url(m_qualUrlColeta, status);
+    m_failoverIndex = api::trata_erro_url(m_failoverIndex, status);
 }
 
-void ServiceFrame::setCredenciais(const QString& usuario, const QString& senha) {
-    m_usuario = usuario;
-    m_senha = senha;
+void ServiceFrame::setCredentials(const QString& user, const QString& password) {
+    m_user = user;
+    m_password = password;
 }
 
 std::unique_ptr<THttpClient> ServiceFrame::config_ftp_json() const {
-    return api::config_ftp_json(m_usuario, m_senha, m_versaoPdv, m_versaoRetaguarda);
+    return api::config_ftp_json(m_user, m_password, m_pdvVersion, m_backEndVersion);
 }
 
-HttpReply ServiceFrame::get(const QString& caminho) {
-    defineAutorizacaoGet(*m_clienteGet, m_usuario, m_senha);
-    return m_clienteGet->get(m_baseUrl + caminho);
+HttpReply ServiceFrame::get(const QString& path) {
+    defineAutorizacaoGet(*m_getClient, m_user, m_password);
+    return m_getClient->get(m_baseUrl + path);
 }
 
 } // namespace api

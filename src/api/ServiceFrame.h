@@ -35,34 +35,34 @@ public:
     void coleta_Url_Base();
     // The failover index after a reply's status (the base URL stays until coleta_Url_Base).
     void trata_erro_url(int status);
-    [[nodiscard]] int qualUrlColeta() const { return m_qualUrlColeta; }
-    void setQualUrlColeta(int indice) { m_qualUrlColeta = indice; }
+    [[nodiscard]] int failoverIndex() const { return m_failoverIndex; }
+    void setFailoverIndex(int index) { m_failoverIndex = index; }
     [[nodiscard]] const QString& baseUrl() const { return m_baseUrl; }
     void setBaseUrl(const QString& url) { m_baseUrl = url; }
 
-    void setCredenciais(const QString& usuario, const QString& senha);
-    [[nodiscard]] const QString& usuario() const { return m_usuario; }
-    [[nodiscard]] const QString& senha() const { return m_senha; }
-    [[nodiscard]] const QString& versaoPdv() const { return m_versaoPdv; }
-    [[nodiscard]] const QString& versaoRetaguarda() const { return m_versaoRetaguarda; }
+    void setCredentials(const QString& user, const QString& password);
+    [[nodiscard]] const QString& user() const { return m_user; }
+    [[nodiscard]] const QString& password() const { return m_password; }
+    [[nodiscard]] const QString& pdvVersion() const { return m_pdvVersion; }
+    [[nodiscard]] const QString& backEndVersion() const { return m_backEndVersion; }
 
     // The client of one POST, with the credentials and versions of now.
     [[nodiscard]] std::unique_ptr<THttpClient> config_ftp_json() const;
     // GETs base URL + path with the long-lived client, which carries the
     // credentials of now and keeps the cookies. Throws as THttpClient::get.
-    [[nodiscard]] HttpReply get(const QString& caminho);
+    [[nodiscard]] HttpReply get(const QString& path);
     // The long-lived GET client (tests change its limits).
-    [[nodiscard]] THttpClient& clienteGet() { return *m_clienteGet; }
+    [[nodiscard]] THttpClient& getClient() { return *m_getClient; }
 
 private:
     UrlsBase m_urls;
-    int m_qualUrlColeta = 1;
+    int m_failoverIndex = 1;
     QString m_baseUrl;
-    QString m_usuario;
-    QString m_senha;
-    QString m_versaoPdv = QString::fromLatin1(kVersao);
-    QString m_versaoRetaguarda = QString::fromLatin1(kVersao);
-    std::unique_ptr<THttpClient> m_clienteGet;
+    QString m_user;
+    QString m_password;
+    QString m_pdvVersion = QString::fromLatin1(kVersao);
+    QString m_backEndVersion = QString::fromLatin1(kVersao);
+    std::unique_ptr<THttpClient> m_getClient;
 };
 
 } // namespace api

@@ -94,7 +94,7 @@ QString TPrincipal::applicationTitle() {
 
 void TPrincipal::FormCreate() {
     // The icon and its registration with the shell belong to the window (app/gui).
-    m->frame.setQualUrlColeta(1);
+    m->frame.setFailoverIndex(1);
     Habilita_inicial();
 
     // The month's log folder, one level at a time; a level that exists already
@@ -135,7 +135,7 @@ void TPrincipal::Habilita_inicial() {
         m->erp.setPathBancoDolvex(values.pathBDDolvex);
         m->store.idEmpresa = values.idEmpresa;
         m->store.idLocal = values.idLocal;
-        m->frame.setCredenciais(values.usuario, values.senha);
+        m->frame.setCredentials(values.usuario, values.senha);
         m->store.buscaPromocoes = values.buscaPromocoes;
         m->store.postaVendas = values.postaVendas;
         m->store.usaCodEmpDolvex = values.usaCodEmpDolvex;

@@ -149,8 +149,8 @@ void TPaginaTeste::showEvent(QShowEvent* event) {
 void TPaginaTeste::atualiza() {
     mostra(edtidEmpresa, m_loja.idEmpresa);
     mostra(edtidLocal, m_loja.idLocal);
-    mostra(edtUsuario, m_frame.usuario());
-    mostra(edtSenha, m_frame.senha());
+    mostra(edtUsuario, m_frame.user());
+    mostra(edtSenha, m_frame.password());
     mostra(mmoErro, m_diagnostico.respostaExaminada().Text());
     mostra(mmoRequest, m_diagnostico.documentoEnviado().Text());
     mostra(mmoResult, m_diagnostico.resultado().Text());

@@ -31,10 +31,10 @@ TEST_F(StartupTest, StartUpAppliesTheSettingsAndPreparesEveryTask) {
     EXPECT_EQ(core.erp().pathBancoDolvex(), QStringLiteral("srv:/dados/erp.fdb"));
     EXPECT_EQ(core.store().idEmpresa, QStringLiteral("11"));
     EXPECT_EQ(core.store().idLocal, QStringLiteral("22"));
-    EXPECT_EQ(core.frame().usuario(), QStringLiteral("loja"));
-    EXPECT_EQ(core.frame().senha(), QStringLiteral("s3nha"));
+    EXPECT_EQ(core.frame().user(), QStringLiteral("loja"));
+    EXPECT_EQ(core.frame().password(), QStringLiteral("s3nha"));
     EXPECT_EQ(core.frame().baseUrl(), QStringLiteral("http://a.example/"));
-    EXPECT_EQ(core.frame().qualUrlColeta(), 1);
+    EXPECT_EQ(core.frame().failoverIndex(), 1);
     EXPECT_FALSE(core.store().buscaPromocoes);
     EXPECT_TRUE(core.store().postaVendas);
     EXPECT_FALSE(core.store().usaCodEmpDolvex);
@@ -48,8 +48,8 @@ TEST_F(StartupTest, StartUpAppliesTheSettingsAndPreparesEveryTask) {
     EXPECT_TRUE(core.scheduler().timerPing().isActive());
     EXPECT_EQ(core.scheduler().timerGeralInterval(), TScheduler::InitialInterval);
     EXPECT_EQ(core.scheduler().salesCountdown().proximo() + core.scheduler().closingCountdown().proximo() + core.scheduler().promotionsCountdown().proximo() + core.scheduler().resendCountdown().proximo(), 0);
-    EXPECT_EQ(core.frame().versaoPdv(), QStringLiteral("2020.1104"));
-    EXPECT_EQ(core.frame().versaoRetaguarda(), QStringLiteral("2020.1104"));
+    EXPECT_EQ(core.frame().pdvVersion(), QStringLiteral("2020.1104"));
+    EXPECT_EQ(core.frame().backEndVersion(), QStringLiteral("2020.1104"));
     EXPECT_EQ(core.testConsoleOffered(),
               platform::computerName() == QLatin1String(TPrincipal::TestWorkstation));
     EXPECT_EQ(QString::fromLatin1(TPrincipal::TestWorkstation).size(), 14);

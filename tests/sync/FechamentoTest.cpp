@@ -100,7 +100,7 @@ TEST_F(FechamentoTest, GivenDateModeClosesOneDayAndKeepsTheLastClosedDay) {
     EXPECT_TRUE(temLog(QStringLiteral("Erro fechamento: 13/06/2020 / Cx: 1"), QStringLiteral("erro fecha")));
     EXPECT_TRUE(
         temLog(QStringLiteral("Erro fechamento: 13/06/2020 / Cx: 2"), QStringLiteral("HTTP/1.1 500 ")));
-    EXPECT_EQ(core->frame().qualUrlColeta(), 2); // the 500 moved the failover on
+    EXPECT_EQ(core->frame().failoverIndex(), 2); // the 500 moved the failover on
     EXPECT_EQ(core->config().values().dataUltFecha, QStringLiteral("01/06/2020"));
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("01/11/2020")); // never stored
 }

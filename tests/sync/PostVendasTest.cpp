@@ -64,7 +64,7 @@ TEST_P(ReplyStatusTest, FlagLogRowAndErrorFile) {
     EXPECT_TRUE(temLog(QString::fromUtf8(c.operacao) + QStringLiteral("1 - 2935 - 10/06/2020"),
                        QString::fromUtf8(c.mensagem)))
         << textoDoLog().toStdString();
-    EXPECT_EQ(core->frame().qualUrlColeta(), c.qualUrlColeta);
+    EXPECT_EQ(core->frame().failoverIndex(), c.qualUrlColeta);
     // The status examined is the first line of the reply kept for the test console.
     EXPECT_EQ(core->diagnostics().respostaExaminada().Lines().value(0), QString::number(c.status));
 

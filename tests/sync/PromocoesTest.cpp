@@ -182,7 +182,7 @@ TEST_F(PromocoesTest, FailedFetchLogsAndSavesTheStatusLineAndTheImportLeavesTheE
     EXPECT_EQ(promocoes(), antes);
     EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
     EXPECT_TRUE(core->scheduler().gates().podePostVenda());
-    EXPECT_EQ(core->frame().qualUrlColeta(), 1);
+    EXPECT_EQ(core->frame().failoverIndex(), 1);
 
     // No service at all: the connection failure goes the same way.
     core->frame().setBaseUrl(QStringLiteral("http://127.0.0.1:1/"));

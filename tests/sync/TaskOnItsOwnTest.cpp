@@ -32,7 +32,7 @@ TEST_F(SalesTest, ATaskWorksThroughTheCollaboratorsItIsHandedAlone) {
     erp.setPathBancoDolvex(db->path());
     api::ServiceFrame frame;
     frame.setBaseUrl(service->baseUrl());
-    frame.setCredenciais(kUsuario, kSenha);
+    frame.setCredentials(kUsuario, kSenha);
     TConfig config(pasta.file(QStringLiteral("outro.ini")));
     config.LoadConfig();
     config.MostraUltFecha(QStringLiteral("09/06/2020")); // 10/06, the tickets' day, is to close
