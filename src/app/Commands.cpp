@@ -69,23 +69,23 @@ void TCommands::sendClosing() {
     });
 }
 
-void TCommands::detail(void (TDiagnostico::*show)()) {
-    m_errors.runGuarded([this, show] { (m_diagnostics.*show)(); });
+void TCommands::detail(const std::function<void()>& show) {
+    m_errors.runGuarded(show);
     emit changed();
 }
 
 void TCommands::showPromotionDetails() {
-    detail(&TDiagnostico::detalhaPromocao);
+    detail([this] { m_diagnostics.detalhaPromocao(); });
 }
 
 void TCommands::showConditions() {
-    detail(&TDiagnostico::detalhaCondicoes);
+    detail([this] { m_diagnostics.detalhaCondicoes(); });
 }
 
 void TCommands::showBenefits() {
-    detail(&TDiagnostico::detalhaBeneficios);
+    detail([this] { m_diagnostics.detalhaBeneficios(); });
 }
 
 void TCommands::showGroupArticles() {
-    detail(&TDiagnostico::detalhaGrupo);
+    detail([this] { m_diagnostics.detalhaGrupo(); });
 }

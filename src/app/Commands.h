@@ -12,6 +12,8 @@
 #include <QDate>
 #include <QObject>
 
+#include <functional>
+
 class TDiagnostico;
 class TEnvioDeVendas;
 class TErrorDisplay;
@@ -53,7 +55,7 @@ signals:
     void changed(); // the selection or what the commands left may have changed
 
 private:
-    void detail(void (TDiagnostico::*show)());
+    void detail(const std::function<void()>& show);
 
     TScheduler& m_scheduler;
     TErrorDisplay& m_errors;
