@@ -3,29 +3,15 @@
 #include "support/JsonTables.h"
 #include "support/JsonToDataset.h"
 #include "support/MemTable.h"
-#include "support/frmFunczyr.h"
+#include "sync/NiveisPromocao.h"
 
-namespace {
-
-// The text of a column of the table's current row; empty when there is no row.
-QString textoAtual(TMemTable& tabela, const char* coluna) {
-    if (!tabela.Active() || tabela.RecordCount() == 0) return {};
-    return tabela.FieldByName(QString::fromLatin1(coluna)).AsString();
-}
-
-// The text of a condition or benefit held as {"name": [...]}: after its first
-// ":" (the whole text when there is none), without its last character.
-QString arrayDoMembro(const QString& texto) {
-    QString resto = Funcoes_da_ZYR::StringDelimitador(texto, QStringLiteral(":"), QStringLiteral("Resto"));
-    resto.chop(1);
-    return resto;
-}
-
-} // namespace
+using promocao::arrayDoMembro;
+using promocao::textoAtual;
 
 TDiagnostico::TDiagnostico(QObject* parent)
-    : QObject(parent), m_promocoes(newPromotionsTable(this)), m_detalhes(newPromotionDetailsTable(this)), m_grupos(newGroupsTable(this)),
-      m_artigos(newArticlesTable(this)), m_pedidosDeReenvio(newResendRequestsTable(this)) {}
+    : QObject(parent), m_promocoes(newPromotionsTable(this)), m_detalhes(newPromotionDetailsTable(this)),
+      m_grupos(newGroupsTable(this)), m_artigos(newArticlesTable(this)),
+      m_pedidosDeReenvio(newResendRequestsTable(this)) {}
 
 TDiagnostico::~TDiagnostico() = default;
 
@@ -36,17 +22,18 @@ void TDiagnostico::detalhe(TMemTable& alvo, const QString& texto) {
 }
 
 void TDiagnostico::detalhaPromocao() {
-    detalhe(*m_detalhes, QStringLiteral("[") + textoAtual(*m_promocoes, "detalles") + QStringLiteral("]"));
+    detalhe(*m_detalhes,
+            QStringLiteral("[") + textoAtual(*m_promocoes, QStringLiteral("detalles")) + QStringLiteral("]"));
 }
 
 void TDiagnostico::detalhaCondicoes() {
-    detalhe(*m_grupos, arrayDoMembro(textoAtual(*m_detalhes, "condiciones")));
+    detalhe(*m_grupos, arrayDoMembro(textoAtual(*m_detalhes, QStringLiteral("condiciones"))));
 }
 
 void TDiagnostico::detalhaBeneficios() {
-    detalhe(*m_grupos, arrayDoMembro(textoAtual(*m_detalhes, "beneficios")));
+    detalhe(*m_grupos, arrayDoMembro(textoAtual(*m_detalhes, QStringLiteral("beneficios"))));
 }
 
 void TDiagnostico::detalhaGrupo() {
-    detalhe(*m_artigos, textoAtual(*m_grupos, "articulos"));
+    detalhe(*m_artigos, textoAtual(*m_grupos, QStringLiteral("articulos")));
 }

@@ -2,42 +2,23 @@
 // one side (condition or benefit) into the groups and articles tables, and
 // grava_condicao_beneficio writes the articles loaded into Korvanta_item.
 
-#include "sync/Promocoes.h"
-
 #include "erp/uDtmApi.h"
-#include "sync/Diagnostico.h"
-
 #include "support/JsonToDataset.h"
 #include "support/MemTable.h"
-#include "support/frmFunczyr.h"
+#include "sync/Diagnostico.h"
+#include "sync/NiveisPromocao.h"
 #include "sync/PromocaoLinhas.h"
+#include "sync/Promocoes.h"
 
-namespace {
-
-// The text of a column of the table's current row; empty when the table is
-// closed or has no rows.
-QString textoAtual(TMemTable& tabela, const QString& coluna) {
-    if (!tabela.Active() || tabela.RecordCount() == 0) return {};
-    return tabela.FieldByName(coluna).AsString();
-}
-
-double valorAtual(TMemTable& tabela, const QString& coluna) {
-    if (!tabela.Active() || tabela.RecordCount() == 0) return 0;
-    return tabela.FieldByName(coluna).AsFloat();
-}
-
-} // namespace
+using promocao::textoAtual;
+using promocao::valorAtual;
 
 void TPromocoes::Ler_condicao_beneficio(const QString& OqueLerin) {
     TMemTable& grupos = m_diagnostico.grupos();
     TMemTable& artigos = m_diagnostico.artigos();
-    // {"grupos":[...]}: the part after the first ":" without the closing "}"
-    // is the array of groups. A side that is missing or null loads nothing.
-    QString textoGrupos = Funcoes_da_ZYR::StringDelimitador(textoAtual(m_diagnostico.detalhes(), OqueLerin),
-                                                            QStringLiteral(":"), QStringLiteral("Resto"));
-    textoGrupos.chop(1);
+    // The array of groups; a side that is missing or null loads nothing.
     grupos.Close();
-    JsonToDataset(grupos, textoGrupos);
+    JsonToDataset(grupos, promocao::arrayDoMembro(textoAtual(m_diagnostico.detalhes(), OqueLerin)));
     // Only the first group is imported.
     artigos.Close();
     JsonToDataset(artigos, textoAtual(grupos, QStringLiteral("articulos")));
@@ -52,8 +33,8 @@ void TPromocoes::grava_condicao_beneficio(const QString& OqueLerin, const QStrin
     item.desconto = valorAtual(m_diagnostico.detalhes(), QStringLiteral("descuento"));
     item.paga = valorAtual(m_diagnostico.detalhes(), QStringLiteral("paga"));
     item.quantidade = valorAtual(m_diagnostico.grupos(), QStringLiteral("cantidad"));
-    item.preco = promocao::precoDoItem(tipoPromocao, valorAtual(m_diagnostico.detalhes(), QStringLiteral("precio")),
-                                       item.quantidade);
+    item.preco = promocao::precoDoItem(
+        tipoPromocao, valorAtual(m_diagnostico.detalhes(), QStringLiteral("precio")), item.quantidade);
     for (artigos.First(); !artigos.Eof(); artigos.Next()) {
         item.nome = artigos.FieldByName(QStringLiteral("nombre")).AsString();
         item.codigoBarras = artigos.FieldByName(QStringLiteral("codigoBarras")).AsString();
