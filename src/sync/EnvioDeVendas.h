@@ -30,9 +30,9 @@ struct RetornoClassificado;
 } // namespace api
 
 class TEnvioDeVendas {
-public:
-    TEnvioDeVendas(TdtmApi& erp, api::ServiceFrame& frame, TConfig& config, const Loja& loja, TAtividades& log,
-                   TDiagnostico& diagnostico, TPortoes& portoes, TPrazo& prazoFechamento,
+  public:
+    TEnvioDeVendas(TdtmApi& erp, api::ServiceFrame& frame, TConfig& config, const Loja& loja,
+                   TAtividades& log, TDiagnostico& diagnostico, TPortoes& portoes, TPrazo& prazoFechamento,
                    TFechamentoDiario& fechamento);
     TEnvioDeVendas(const TEnvioDeVendas&) = delete;
     TEnvioDeVendas& operator=(const TEnvioDeVendas&) = delete;
@@ -45,7 +45,7 @@ public:
     // and the session is closed).
     void PostVendas(const QString& qualVenda, const QString& nCaixaIn, const QDate& dia);
 
-private:
+  private:
     // The texts of the log rows of one post: accepted, a 2xx other than 200 and
     // 208, and a failure (a protocol failure, or no reply at all).
     struct TextosDoPost {
@@ -72,7 +72,7 @@ private:
     void gravaArquivoErro(const QString& OqueFoi);
     // Writes the flag on one row and commits; a failed commit is an error.
     void gravaFlag(const QString& tabela, const SqlWhere& condicao, const QString& campo, int codigoSinc);
-    // Gates open again and the session closed, whatever the run met.
+    // The session closed after a failure, quietly: the failure is the one to report.
     void encerra() noexcept;
 
     TdtmApi& m_erp;

@@ -7,8 +7,6 @@
 // - a database error ends the run and reaches the caller, after the gates are
 //   open again and the session is closed.
 
-#include "sync/EnvioDeVendas.h"
-
 #include "api/ServiceFrame.h"
 #include "config/Settings.h"
 #include "erp/SqlTexts.h"
@@ -21,6 +19,7 @@
 #include "sync/Atividades.h"
 #include "sync/Diagnostico.h"
 #include "sync/DocumentError.h"
+#include "sync/EnvioDeVendas.h"
 #include "sync/FechamentoDiario.h"
 #include "sync/Loja.h"
 #include "sync/Portoes.h"
@@ -74,7 +73,7 @@ void TEnvioDeVendas::PostVendas(const QString& qualVenda, const QString& nCaixaI
         caixa = QString::number(n);
     }
 
-    m_portoes.fechaAmbos();
+    const TPortoes::Trabalho trabalho(m_portoes);
     try {
         Funcoes_da_ZYR::Clear_memory_pc();
         m_erp.dtmConectDolvex(true);
@@ -90,7 +89,8 @@ void TEnvioDeVendas::PostVendas(const QString& qualVenda, const QString& nCaixaI
         caixas.Open();
         while (enviados < kMaximoEnvios && !caixas.Eof() && !m_servicoFora) {
             const int nroCx = caixas.FieldByName(QStringLiteral("NRO_CX")).AsInteger();
-            const QString caminho = api::pathMovimientos(m_loja.idEmpresa, m_loja.idLocal, QString::number(nroCx));
+            const QString caminho =
+                api::pathMovimientos(m_loja.idEmpresa, m_loja.idLocal, QString::number(nroCx));
             TFbQuery& cupons = m_erp.qryCupom();
             cupons.setStatement(sqltexts::ticketStatement(condicao, nroCx, m_loja.usaCodEmpDolvex));
             cupons.Open();
@@ -113,7 +113,8 @@ void TEnvioDeVendas::PostVendas(const QString& qualVenda, const QString& nCaixaI
                 const QString caminho =
                     api::pathMovimientos(m_loja.idEmpresa, m_loja.idLocal, QString::number(nroCx));
                 TFbQuery& cancelados = m_erp.qryCupomDelete();
-                cancelados.setStatement(sqltexts::cancellationStatement(condicao, nroCx, m_loja.usaCodEmpDolvex));
+                cancelados.setStatement(
+                    sqltexts::cancellationStatement(condicao, nroCx, m_loja.usaCodEmpDolvex));
                 cancelados.Open();
                 while (enviados < kMaximoEnvios && !cancelados.Eof() && !m_servicoFora) {
                     umCancelamento(cancelados, caminho);
@@ -132,12 +133,10 @@ void TEnvioDeVendas::PostVendas(const QString& qualVenda, const QString& nCaixaI
         encerra();
         throw;
     }
-    m_portoes.abreAmbos();
     m_erp.dtmConectDolvex(false);
 }
 
 void TEnvioDeVendas::encerra() noexcept {
-    m_portoes.abreAmbos();
     try {
         m_erp.dtmConectDolvex(false);
     } catch (...) {
@@ -159,10 +158,10 @@ void TEnvioDeVendas::umaVenda(const TFbQuery& cupom, const QString& caminho) {
         return;
     }
 
-    const int codigoSinc = postaMovimento(documento, caminho, QStringLiteral("Vda%1_%2").arg(nroCupom).arg(nroCx),
-                                          chave,
-                                          {QStringLiteral("Gravação venda: "), QStringLiteral("Erro Gravação: "),
-                                           QStringLiteral("Erro gravação: ")});
+    const int codigoSinc =
+        postaMovimento(documento, caminho, QStringLiteral("Vda%1_%2").arg(nroCupom).arg(nroCx), chave,
+                       {QStringLiteral("Gravação venda: "), QStringLiteral("Erro Gravação: "),
+                        QStringLiteral("Erro gravação: ")});
     if (codigoSinc == 2 || codigoSinc == 3)
         gravaFlag(sqltexts::kTicketTable,
                   sqltexts::ticketFlagCondition(nroCupom, nroCx, data, empresaDaLinha(cupom, m_loja)),
@@ -202,9 +201,10 @@ void TEnvioDeVendas::umCancelamento(const TFbQuery& cancelado, const QString& ca
                                            QStringLiteral("Erro Venda cancelada p.2 (-): "),
                                            QStringLiteral("Erro cancelamento p.2: ")});
     if (codigoSinc == 2 || codigoSinc == 3)
-        gravaFlag(sqltexts::kCancellationTable,
-                  sqltexts::cancellationFlagCondition(nroCupom, nroCx, data, empresaDaLinha(cancelado, m_loja)),
-                  sqltexts::kCancellationFlag, codigoSinc);
+        gravaFlag(
+            sqltexts::kCancellationTable,
+            sqltexts::cancellationFlagCondition(nroCupom, nroCx, data, empresaDaLinha(cancelado, m_loja)),
+            sqltexts::kCancellationFlag, codigoSinc);
 }
 
 void TEnvioDeVendas::gravaFlag(const QString& tabela, const SqlWhere& condicao, const QString& campo,
@@ -212,7 +212,8 @@ void TEnvioDeVendas::gravaFlag(const QString& tabela, const SqlWhere& condicao, 
     m_erp.UPDATEFILE_Matriz(tabela, condicao, {campo, QString::number(codigoSinc)});
     if (!m_erp.dtmApiCommit()) {
         QStringList onde;
-        for (const SqlTerm& t : condicao.terms()) onde << t.column + t.op + t.value;
+        for (const SqlTerm& t : condicao.terms())
+            onde << t.column + t.op + t.value;
         throw AppError(QStringLiteral("Commit of %1=%2 failed (%3 where %4) on %5: %6")
                            .arg(campo)
                            .arg(codigoSinc)
