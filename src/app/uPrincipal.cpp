@@ -29,9 +29,11 @@
 
 struct TPrincipal::Parts {
     Parts()
-        : log([this] { return store.pastaLog; }), errors(log), scheduler(config, store, log, diagnostics, errors),
+        : log([this] { return store.pastaLog; }), errors(log),
+          scheduler(config, store, log, diagnostics, errors),
           closing(erp, frame, config, store, log, diagnostics),
-          sales(erp, frame, config, store, log, diagnostics, scheduler.gates(), scheduler.closingCountdown(), closing),
+          sales(erp, frame, config, store, log, diagnostics, scheduler.gates(), scheduler.closingCountdown(),
+                closing),
           promotions(erp, frame, store, log, diagnostics, scheduler.gates()),
           resend(frame, store, log, diagnostics, scheduler.gates(), sales, closing),
           commands(scheduler, errors, diagnostics, store, sales, closing, promotions, resend) {
@@ -67,20 +69,48 @@ TPrincipal::TPrincipal(QObject* parent) : QObject(parent), m(std::make_unique<Pa
 
 TPrincipal::~TPrincipal() = default;
 
-const Loja& TPrincipal::store() const { return m->store; }
-void TPrincipal::setStore(const Loja& store) { m->store = store; }
-TConfig& TPrincipal::config() const { return m->config; }
-TdtmApi& TPrincipal::erp() const { return m->erp; }
-api::ServiceFrame& TPrincipal::frame() const { return m->frame; }
-TActivityLog& TPrincipal::log() const { return m->log; }
-TDiagnostico& TPrincipal::diagnostics() const { return m->diagnostics; }
-TErrorDisplay& TPrincipal::errors() const { return m->errors; }
-TScheduler& TPrincipal::scheduler() const { return m->scheduler; }
-TCommands& TPrincipal::commands() const { return m->commands; }
-TEnvioDeVendas& TPrincipal::sales() const { return m->sales; }
-TFechamentoDiario& TPrincipal::closing() const { return m->closing; }
-TPromocoes& TPrincipal::promotions() const { return m->promotions; }
-TReenvio& TPrincipal::resend() const { return m->resend; }
+const Loja& TPrincipal::store() const {
+    return m->store;
+}
+void TPrincipal::setStore(const Loja& store) {
+    m->store = store;
+}
+TConfig& TPrincipal::config() const {
+    return m->config;
+}
+TdtmApi& TPrincipal::erp() const {
+    return m->erp;
+}
+api::ServiceFrame& TPrincipal::frame() const {
+    return m->frame;
+}
+TActivityLog& TPrincipal::log() const {
+    return m->log;
+}
+TDiagnostico& TPrincipal::diagnostics() const {
+    return m->diagnostics;
+}
+TErrorDisplay& TPrincipal::errors() const {
+    return m->errors;
+}
+TScheduler& TPrincipal::scheduler() const {
+    return m->scheduler;
+}
+TCommands& TPrincipal::commands() const {
+    return m->commands;
+}
+TEnvioDeVendas& TPrincipal::sales() const {
+    return m->sales;
+}
+TFechamentoDiario& TPrincipal::closing() const {
+    return m->closing;
+}
+TPromocoes& TPrincipal::promotions() const {
+    return m->promotions;
+}
+TReenvio& TPrincipal::resend() const {
+    return m->resend;
+}
 
 QString TPrincipal::applicationTitle() {
     QString name = QCoreApplication::instance()
@@ -141,7 +171,8 @@ void TPrincipal::Habilita_inicial() {
         m->store.usaCodEmpDolvex = values.usaCodEmpDolvex;
         m->store.codEmpDolvex = values.codEmpDolvex.text();
         m_caption = QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104");
-        if (values.usaCodEmpDolvex) m_caption += QStringLiteral(" - ( ") + values.apelidoEmp + QStringLiteral(" )");
+        if (values.usaCodEmpDolvex)
+            m_caption += QStringLiteral(" - ( ") + values.apelidoEmp + QStringLiteral(" )");
         m->frame.setUrls({values.urlBase, values.urlBase2, values.urlBase3, values.urlBase4});
     } catch (...) {
         failure = std::current_exception();
@@ -161,7 +192,6 @@ void TPrincipal::FormActivate() {
         return;
     }
     Habilita_inicial();
-    m->commands.setDay(appClock().now().date());
-    emit stateChanged();
+    m->commands.setDay(appClock().now().date()); // the window is told through stateChanged
     emit settingsApplied();
 }
