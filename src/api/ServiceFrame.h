@@ -16,13 +16,12 @@
 #include "api/RequestFrame.h"
 
 #include <QString>
-
 #include <memory>
 
 namespace api {
 
 class ServiceFrame {
-public:
+  public:
     ServiceFrame();
     ~ServiceFrame();
     ServiceFrame(const ServiceFrame&) = delete;
@@ -54,7 +53,7 @@ public:
     // The long-lived GET client (tests change its limits).
     [[nodiscard]] THttpClient& getClient() { return *m_getClient; }
 
-private:
+  private:
     UrlsBase m_urls;
     int m_failoverIndex = 1;
     QString m_baseUrl;

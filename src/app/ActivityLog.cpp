@@ -13,13 +13,12 @@ constexpr int MaxRows = 100; // more rows than this empties the table first
 } // namespace
 
 TActivityLog::TActivityLog(std::function<QString()> folder, QObject* parent)
-    : QObject(parent),
-      m_table(new TMemTable(QStringLiteral("tblList"),
-                             {{QStringLiteral("Operacao"), FieldType::Text, OperationSize},
-                              {QStringLiteral("Data"), FieldType::Date, 0},
-                              {QStringLiteral("Hora"), FieldType::Time, 0},
-                              {QStringLiteral("Mensagem"), FieldType::Text, MessageSize}},
-                             this)),
+    : QObject(parent), m_table(new TMemTable(QStringLiteral("tblList"),
+                                             {{QStringLiteral("Operacao"), FieldType::Text, OperationSize},
+                                              {QStringLiteral("Data"), FieldType::Date, 0},
+                                              {QStringLiteral("Hora"), FieldType::Time, 0},
+                                              {QStringLiteral("Mensagem"), FieldType::Text, MessageSize}},
+                                             this)),
       m_journal(std::make_unique<TJournal>(std::move(folder))) {}
 
 TActivityLog::~TActivityLog() = default;
@@ -42,7 +41,7 @@ void TActivityLog::showRow(const QDateTime& when, const QString& operation, cons
         if (m_table->RecordCount() > MaxRows) m_table->EmptyTable();
         // Stored as the 8-bit code page keeps it ("?" for what it lacks), then cut.
         m_table->appendRow({ansi::roundTrip(operation).left(OperationSize), when.date(), when.time(),
-                             ansi::roundTrip(message).left(MessageSize)});
+                            ansi::roundTrip(message).left(MessageSize)});
     }
     emit rowLogged(when, operation, message);
     emit rowAdded();

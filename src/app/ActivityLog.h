@@ -12,7 +12,6 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
-
 #include <functional>
 #include <memory>
 
@@ -22,7 +21,7 @@ class TMemTable;
 class TActivityLog : public QObject, public TAtividades {
     Q_OBJECT
 
-public:
+  public:
     // `folder` tells the month's log folder (empty while it is not known).
     explicit TActivityLog(std::function<QString()> folder, QObject* parent = nullptr);
     ~TActivityLog() override;
@@ -33,14 +32,14 @@ public:
     // The rows, texts cut to 40 and 100 characters in the 8-bit code page.
     [[nodiscard]] TMemTable& table() const { return *m_table; }
 
-signals:
+  signals:
     // Shown as an error is, but no work failed: a journal that cannot be written.
     void noticeRaised(const QString& text);
     void rowAdded(); // a row was added to the table
     // The row just added, with its texts whole (the table keeps them cut).
     void rowLogged(const QDateTime& when, const QString& operation, const QString& message);
 
-private:
+  private:
     TMemTable* m_table;
     std::unique_ptr<TJournal> m_journal;
 };

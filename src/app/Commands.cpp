@@ -10,9 +10,9 @@
 #include "sync/Promocoes.h"
 #include "sync/Reenvio.h"
 
-TCommands::TCommands(TScheduler& scheduler, TErrorDisplay& errors, TDiagnostico& diagnostics, const Loja& store,
-                     TEnvioDeVendas& sales, TFechamentoDiario& closing, TPromocoes& promotions, TReenvio& resend,
-                     QObject* parent)
+TCommands::TCommands(TScheduler& scheduler, TErrorDisplay& errors, TDiagnostico& diagnostics,
+                     const Loja& store, TEnvioDeVendas& sales, TFechamentoDiario& closing,
+                     TPromocoes& promotions, TReenvio& resend, QObject* parent)
     : QObject(parent), m_scheduler(scheduler), m_errors(errors), m_diagnostics(diagnostics), m_store(store),
       m_sales(sales), m_closing(closing), m_promotions(promotions), m_resend(resend) {}
 
@@ -62,8 +62,8 @@ void TCommands::sendSales() {
 void TCommands::sendClosing() {
     m_scheduler.command([this] {
         if (m_selection == Selection::Day)
-            m_closing.Envia_fechamento_dia_anterior(Funcoes_da_ZYR::Formata_Data(m_day, QStringLiteral("DD/MM/AAAA")),
-                                                    QString());
+            m_closing.Envia_fechamento_dia_anterior(
+                Funcoes_da_ZYR::Formata_Data(m_day, QStringLiteral("DD/MM/AAAA")), QString());
         else
             m_closing.Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     });

@@ -11,7 +11,6 @@
 
 #include <QDate>
 #include <QObject>
-
 #include <functional>
 
 class TDiagnostico;
@@ -26,7 +25,7 @@ struct Loja;
 class TCommands : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // Which tickets the sales command sends: flag 1, flag 3, or those of day().
     enum class Selection { Pending1, Pending3, Day };
 
@@ -51,10 +50,10 @@ public:
     void showBenefits();
     void showGroupArticles();
 
-signals:
+  signals:
     void changed(); // the selection or what the commands left may have changed
 
-private:
+  private:
     void detail(const std::function<void()>& show);
 
     TScheduler& m_scheduler;

@@ -6,7 +6,6 @@
 
 #include <QObject>
 #include <QString>
-
 #include <functional>
 
 class TAtividades;
@@ -14,7 +13,7 @@ class TAtividades;
 class TErrorDisplay : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit TErrorDisplay(TAtividades& log, QObject* parent = nullptr);
 
     // Shows an error that no task handled (the "." rule applied) and logs it.
@@ -26,9 +25,9 @@ public:
     // shown by ShowError. False then.
     bool runGuarded(const std::function<void()>& work);
 
-signals:
+  signals:
     void errorRaised(const QString& text);
 
-private:
+  private:
     TAtividades& m_log;
 };

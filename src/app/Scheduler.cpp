@@ -37,7 +37,8 @@ double TScheduler::timerScale() {
 
 TScheduler::TScheduler(TConfig& config, const Loja& store, TAtividades& log, TDiagnostico& diagnostics,
                        TErrorDisplay& errors, QObject* parent)
-    : QObject(parent), m_config(config), m_store(store), m_log(log), m_diagnostics(diagnostics), m_errors(errors) {
+    : QObject(parent), m_config(config), m_store(store), m_log(log), m_diagnostics(diagnostics),
+      m_errors(errors) {
     // Both timers are created stopped; applying the settings starts them.
     m_timerGeral.setInterval(InitialInterval);
     m_timerPing.setInterval(PingInterval);

@@ -13,7 +13,6 @@
 
 #include <QObject>
 #include <QTimer>
-
 #include <functional>
 #include <optional>
 
@@ -29,7 +28,7 @@ struct Loja;
 class TScheduler : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // Intervals in milliseconds as the program uses them.
     static constexpr int InitialInterval = 10000; // timerGeral at creation
     static constexpr int GeneralInterval = 30000; // timerGeral after every tick
@@ -76,7 +75,7 @@ public:
     [[nodiscard]] bool busy() const { return m_workDepth > 0; }
     // Marks a tick or command at work; at the outermost end tells workEnded.
     class Work {
-    public:
+      public:
         explicit Work(TScheduler& s) : m_s(s) { ++m_s.m_workDepth; }
         ~Work() {
             if (--m_s.m_workDepth == 0) emit m_s.workEnded();
@@ -84,16 +83,16 @@ public:
         Work(const Work&) = delete;
         Work& operator=(const Work&) = delete;
 
-    private:
+      private:
         TScheduler& m_s;
     };
 
-signals:
-    void tickFinished();     // a general tick has ended (also after an error)
-    void workEnded(); // the outermost work at hand has ended
-    void changed();          // what the window shows may have changed
+  signals:
+    void tickFinished(); // a general tick has ended (also after an error)
+    void workEnded();    // the outermost work at hand has ended
+    void changed();      // what the window shows may have changed
 
-private:
+  private:
     void setTimerGeralInterval(int ms);
 
     TConfig& m_config;

@@ -6,12 +6,12 @@
 #include <QString>
 
 class TAtividades {
-public:
+  public:
     virtual ~TAtividades() = default;
     // Adds one row: the operation and its message, texts whole. Never throws.
     virtual void addList(const QString& operacao, const QString& mensagem) = 0;
 
-protected:
+  protected:
     TAtividades() = default;
     TAtividades(const TAtividades&) = default;
     TAtividades& operator=(const TAtividades&) = default;

@@ -24,7 +24,7 @@ class TMemTable;
 class TDiagnostico : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit TDiagnostico(QObject* parent = nullptr);
     ~TDiagnostico() override;
 
@@ -53,7 +53,7 @@ public:
     void detalhaBeneficios(); // grupos of its benefit
     void detalhaGrupo();      // artigos of the group picked in grupos
 
-private:
+  private:
     void detalhe(TMemTable& alvo, const QString& texto);
 
     TMemo m_documentoEnviado;

@@ -3,14 +3,13 @@
 // file reads the ERP rows for it. The document is built in the diagnostics'
 // documentoEnviado, where the test console shows it.
 
-#include "sync/EnvioDeVendas.h"
-
 #include "erp/SqlTexts.h"
 #include "erp/uDtmApi.h"
 #include "support/Memo.h"
 #include "support/frmFunczyr.h"
 #include "sync/Diagnostico.h"
 #include "sync/DocText.h"
+#include "sync/EnvioDeVendas.h"
 #include "sync/MovementDocument.h"
 
 QString TEnvioDeVendas::gera_json_venda(const TFbQuery& cupom) {

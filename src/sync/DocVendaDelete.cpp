@@ -4,12 +4,11 @@
 // (its cancellation). The text being read stays in the diagnostics'
 // textoDoItem when it cannot be read.
 
-#include "sync/EnvioDeVendas.h"
-
 #include "erp/uDtmApi.h"
 #include "support/Memo.h"
 #include "sync/CancelledTicket.h"
 #include "sync/Diagnostico.h"
+#include "sync/EnvioDeVendas.h"
 #include "sync/MovementDocument.h"
 
 QString TEnvioDeVendas::gera_json_venda_delete(const TFbQuery& cancelado, const QString& strOper) {
@@ -27,7 +26,8 @@ QString TEnvioDeVendas::gera_json_venda_delete(const TFbQuery& cancelado, const 
 
     // No change is deducted from the payments of a cancellation.
     gera_json_Forma_pgto(
-        canceldoc::formasDoCancelamento(c, cancelado.FieldByName(QStringLiteral("FORMASPGTO")).AsString()), 0);
+        canceldoc::formasDoCancelamento(c, cancelado.FieldByName(QStringLiteral("FORMASPGTO")).AsString()),
+        0);
     for (const QString& linha : movdoc::fecho())
         documento.Add(linha);
     texto.Clear();

@@ -1,7 +1,5 @@
 // The daily closing run (TFechamentoDiario).
 
-#include "sync/FechamentoDiario.h"
-
 #include "api/ServiceFrame.h"
 #include "config/Settings.h"
 #include "erp/SqlTexts.h"
@@ -12,6 +10,7 @@
 #include "sync/Atividades.h"
 #include "sync/ClosingDocument.h"
 #include "sync/Diagnostico.h"
+#include "sync/FechamentoDiario.h"
 #include "sync/Loja.h"
 #include "sync/UltimoFechamento.h"
 
@@ -25,8 +24,8 @@ QString rotulo(const QString& data, const QString& caixa) {
 
 } // namespace
 
-TFechamentoDiario::TFechamentoDiario(TdtmApi& erp, api::ServiceFrame& frame, TConfig& config, const Loja& loja,
-                                     TAtividades& log, TDiagnostico& diagnostico)
+TFechamentoDiario::TFechamentoDiario(TdtmApi& erp, api::ServiceFrame& frame, TConfig& config,
+                                     const Loja& loja, TAtividades& log, TDiagnostico& diagnostico)
     : m_erp(erp), m_frame(frame), m_config(config), m_loja(loja), m_log(log), m_diagnostico(diagnostico) {}
 
 void TFechamentoDiario::Envia_fechamento_dia_anterior(const QString& qualDataIn, const QString& qualCxIn) {
@@ -85,7 +84,8 @@ void TFechamentoDiario::Envia_fechamento_dia_anterior(const QString& qualDataIn,
 }
 
 bool TFechamentoDiario::executaFechamento(const QString& qualData,
-                                          const std::vector<fechamento::TotaisDoCaixa>& caixas, bool pendente) {
+                                          const std::vector<fechamento::TotaisDoCaixa>& caixas,
+                                          bool pendente) {
     for (const fechamento::TotaisDoCaixa& caixa : caixas) {
         // The document stays in the diagnostics, where the test console shows it.
         TMemo& documento = m_diagnostico.respostaExaminada();
@@ -98,8 +98,8 @@ bool TFechamentoDiario::executaFechamento(const QString& qualData,
     return true;
 }
 
-bool TFechamentoDiario::postaFechamento(const QString& qualData, const QString& caixa, const QString& documento,
-                                        bool pendente) {
+bool TFechamentoDiario::postaFechamento(const QString& qualData, const QString& caixa,
+                                        const QString& documento, bool pendente) {
     const QString operacao = QStringLiteral("Fechamento: ") + rotulo(qualData, caixa);
     const QString operacaoErro = QStringLiteral("Erro fechamento: ") + rotulo(qualData, caixa);
     const QString caminho = api::pathCierresDiarios(m_loja.idEmpresa, m_loja.idLocal, caixa);

@@ -12,7 +12,6 @@
 #include "sync/ClosingTotals.h"
 
 #include <QString>
-
 #include <vector>
 
 class TAtividades;
@@ -26,23 +25,23 @@ class ServiceFrame;
 }
 
 class TFechamentoDiario {
-public:
-    TFechamentoDiario(TdtmApi& erp, api::ServiceFrame& frame, TConfig& config, const Loja& loja, TAtividades& log,
-                      TDiagnostico& diagnostico);
+  public:
+    TFechamentoDiario(TdtmApi& erp, api::ServiceFrame& frame, TConfig& config, const Loja& loja,
+                      TAtividades& log, TDiagnostico& diagnostico);
     TFechamentoDiario(const TFechamentoDiario&) = delete;
     TFechamentoDiario& operator=(const TFechamentoDiario&) = delete;
 
     // qualData: "Pendente" or a day DD/MM/AAAA; qualCx, when not empty, a register.
     void Envia_fechamento_dia_anterior(const QString& qualData, const QString& qualCx);
 
-private:
+  private:
     // Posts the closing of each register of the day qualData; false when a
     // post got no reply (the rest waits for the next run).
-    [[nodiscard]] bool executaFechamento(const QString& qualData, const std::vector<fechamento::TotaisDoCaixa>& caixas,
-                                         bool pendente);
+    [[nodiscard]] bool executaFechamento(const QString& qualData,
+                                         const std::vector<fechamento::TotaisDoCaixa>& caixas, bool pendente);
     // Posts one closing document; false when it got no reply.
-    [[nodiscard]] bool postaFechamento(const QString& qualData, const QString& caixa, const QString& documento,
-                                       bool pendente);
+    [[nodiscard]] bool postaFechamento(const QString& qualData, const QString& caixa,
+                                       const QString& documento, bool pendente);
 
     TdtmApi& m_erp;
     api::ServiceFrame& m_frame;

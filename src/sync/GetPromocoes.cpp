@@ -1,7 +1,5 @@
 // The promotions fetch (TPromocoes::GetPromocoes).
 
-#include "sync/Promocoes.h"
-
 #include "api/ServiceFrame.h"
 #include "support/Codepage.h"
 #include "support/FileReplace.h"
@@ -9,6 +7,7 @@
 #include "sync/Diagnostico.h"
 #include "sync/Loja.h"
 #include "sync/Portoes.h"
+#include "sync/Promocoes.h"
 
 #include <exception>
 

@@ -6,7 +6,7 @@
 //   podeGetPromo   the promotions fetch and the resend readings may start
 
 class TPortoes {
-public:
+  public:
     [[nodiscard]] bool podePostVenda() const { return m_podePostVenda; }
     [[nodiscard]] bool podeGetPromo() const { return m_podeGetPromo; }
     void setPodePostVenda(bool aberto) { m_podePostVenda = aberto; }
@@ -16,17 +16,17 @@ public:
 
     // Closes both gates and opens them again when it goes, however the work ended.
     class Trabalho {
-    public:
+      public:
         explicit Trabalho(TPortoes& portoes) : m_portoes(portoes) { m_portoes.fechaAmbos(); }
         ~Trabalho() { m_portoes.abreAmbos(); }
         Trabalho(const Trabalho&) = delete;
         Trabalho& operator=(const Trabalho&) = delete;
 
-    private:
+      private:
         TPortoes& m_portoes;
     };
 
-private:
+  private:
     bool m_podePostVenda = false;
     bool m_podeGetPromo = false;
 };

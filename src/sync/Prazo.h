@@ -5,7 +5,7 @@
 #include <QtGlobal>
 
 class TPrazo {
-public:
+  public:
     [[nodiscard]] qint64 proximo() const { return m_proximo; }
     void setProximo(qint64 segundos) { m_proximo = segundos; }
     [[nodiscard]] bool venceu(qint64 agora) const { return m_proximo < agora; }
@@ -16,6 +16,6 @@ public:
         return true;
     }
 
-private:
+  private:
     qint64 m_proximo = 0;
 };

@@ -23,7 +23,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 class SqlWhere;
@@ -38,7 +37,7 @@ class ServiceFrame;
 }
 
 class TPromocoes {
-public:
+  public:
     TPromocoes(TdtmApi& erp, api::ServiceFrame& frame, const Loja& loja, TAtividades& log,
                TDiagnostico& diagnostico, TPortoes& portoes);
     TPromocoes(const TPromocoes&) = delete;
@@ -52,7 +51,7 @@ public:
     // JsonError (after the rollback).
     void Trata_leitura_Json(const QString& documento);
 
-private:
+  private:
     void Sinc_desconto(const SqlWhere& condicaoIn, const QStringList& MatIn);
     void Sinc_Itens(const SqlWhere& condicaoIn, const QStringList& MatIn);
     // Loads one side ("condiciones" or "beneficios") of the current details

@@ -35,8 +35,8 @@ std::vector<QStringList> caixasCompletas(TMemTable& pedidos, const QString& list
 
 TReenvio::TReenvio(api::ServiceFrame& frame, const Loja& loja, TAtividades& log, TDiagnostico& diagnostico,
                    TPortoes& portoes, TEnvioDeVendas& vendas, TFechamentoDiario& fechamento)
-    : m_frame(frame), m_loja(loja), m_log(log), m_diagnostico(diagnostico), m_portoes(portoes), m_vendas(vendas),
-      m_fechamento(fechamento) {}
+    : m_frame(frame), m_loja(loja), m_log(log), m_diagnostico(diagnostico), m_portoes(portoes),
+      m_vendas(vendas), m_fechamento(fechamento) {}
 
 void TReenvio::GetReenvio_Vendas() {
     leReenvio(api::pathSolicitudesMovimientos(m_loja.idEmpresa, m_loja.idLocal),
@@ -81,7 +81,8 @@ void TReenvio::leReenvio(const QString& caminho, const QString& operacao,
             const QString codigoCaja = linha < static_cast<int>(caixas.size())
                                            ? caixas[linha].at(0)
                                            : pedidos.FieldByName(QStringLiteral("codigoCaja")).AsString();
-            if (const QString problema = reenvio::problemaDaSolicitacao(fecha, codigoCaja); !problema.isEmpty()) {
+            if (const QString problema = reenvio::problemaDaSolicitacao(fecha, codigoCaja);
+                !problema.isEmpty()) {
                 m_log.addList(QStringLiteral("Erro na operação"), problema);
                 continue;
             }

@@ -6,7 +6,6 @@
 
 #include <QDate>
 #include <QString>
-
 #include <functional>
 
 class TAtividades;
@@ -21,7 +20,7 @@ class ServiceFrame;
 }
 
 class TReenvio {
-public:
+  public:
     TReenvio(api::ServiceFrame& frame, const Loja& loja, TAtividades& log, TDiagnostico& diagnostico,
              TPortoes& portoes, TEnvioDeVendas& vendas, TFechamentoDiario& fechamento);
     TReenvio(const TReenvio&) = delete;
@@ -33,7 +32,7 @@ public:
     void GetReenvio_Vendas();
     void GetReenvio_Fecha();
 
-private:
+  private:
     // The common steps of both readings: the GET of `caminho`, the "Ok" row
     // with `operacao`, the list into pedidosDeReenvio, and `honra`(day text
     // DD/MM/YYYY, register) for each valid request.

@@ -1,9 +1,6 @@
 // The promotion import (TPromocoes::Trata_leitura_Json) and its writes of the
 // promotions; the articles are written in TrataLeituraJsonItens.cpp.
 
-#include "sync/Promocoes.h"
-
-
 #include "erp/FbError.h"
 #include "erp/uDtmApi.h"
 #include "support/Clock.h"
@@ -13,10 +10,10 @@
 #include "sync/Atividades.h"
 #include "sync/Diagnostico.h"
 #include "sync/PromocaoLinhas.h"
+#include "sync/Promocoes.h"
 #include "sync/TextosCompletos.h"
 
 #include <QDateTime>
-
 #include <vector>
 
 namespace {
@@ -34,13 +31,15 @@ QString semUltimo(QString texto) {
 std::vector<QStringList> idsELimites(TMemTable& promocoes, const QString& textoPromocoes) {
     bool cortado = false;
     for (int linha = 0; linha < promocoes.RecordCount() && !cortado; ++linha) {
-        const QString id = TMemTable::displayText(promocoes.cell(linha, promocoes.FindField(QStringLiteral("id"))));
+        const QString id =
+            TMemTable::displayText(promocoes.cell(linha, promocoes.FindField(QStringLiteral("id"))));
         const QString limite = TMemTable::displayText(
             promocoes.cell(linha, promocoes.FindField(QStringLiteral("limitePromocionesPorTicket"))));
         cortado = id.size() >= promocao::kTamanhoId || limite.size() >= promocao::kTamanhoLimite;
     }
     if (!cortado) return {};
-    return textosCompletos(textoPromocoes, {QStringLiteral("id"), QStringLiteral("limitePromocionesPorTicket")});
+    return textosCompletos(textoPromocoes,
+                           {QStringLiteral("id"), QStringLiteral("limitePromocionesPorTicket")});
 }
 
 } // namespace
@@ -50,12 +49,13 @@ void TPromocoes::Trata_leitura_Json(const QString& T) {
     TMemTable& detalhes = m_diagnostico.detalhes();
 
     // Reading: nothing is written in these steps.
-    const QString parteInTotal =
-        F::StringDelimitador(F::StringDelimitador(F::StringDelimitador(T, QStringLiteral("["), QStringLiteral("inicio")),
-                                                  QStringLiteral(","), QStringLiteral("inicio")),
-                             QStringLiteral(":"), QStringLiteral("Resto"));
+    const QString parteInTotal = F::StringDelimitador(
+        F::StringDelimitador(F::StringDelimitador(T, QStringLiteral("["), QStringLiteral("inicio")),
+                             QStringLiteral(","), QStringLiteral("inicio")),
+        QStringLiteral(":"), QStringLiteral("Resto"));
     const QString textoPromocoes =
-        QStringLiteral("[") + semUltimo(F::StringDelimitador(T, QStringLiteral("["), QStringLiteral("Resto")));
+        QStringLiteral("[") +
+        semUltimo(F::StringDelimitador(T, QStringLiteral("["), QStringLiteral("Resto")));
     promocoes.Close();
     JsonToDataset(promocoes, textoPromocoes);
     const std::vector<QStringList> completos = idsELimites(promocoes, textoPromocoes);
@@ -68,18 +68,23 @@ void TPromocoes::Trata_leitura_Json(const QString& T) {
         for (promocoes.First(); !promocoes.Eof(); promocoes.Next()) {
             const int linha = promocoes.RecNo() - 1;
             const bool temCompletos = linha < static_cast<int>(completos.size());
-            const QString id = temCompletos ? completos[linha].at(0) : promocoes.FieldByName(QStringLiteral("id")).AsString();
-            const QString limite = temCompletos ? completos[linha].at(1)
-                                                : promocoes.FieldByName(QStringLiteral("limitePromocionesPorTicket")).AsString();
+            const QString id = temCompletos ? completos[linha].at(0)
+                                            : promocoes.FieldByName(QStringLiteral("id")).AsString();
+            const QString limite =
+                temCompletos ? completos[linha].at(1)
+                             : promocoes.FieldByName(QStringLiteral("limitePromocionesPorTicket")).AsString();
             const QString desde = promocoes.FieldByName(QStringLiteral("vigenciaDesde")).AsString();
             const QString ate = promocoes.FieldByName(QStringLiteral("vigenciaHasta")).AsString();
-            if (const QString problema = promocao::problemaDaPromocao(id, desde, ate, limite); !problema.isEmpty()) {
+            if (const QString problema = promocao::problemaDaPromocao(id, desde, ate, limite);
+                !problema.isEmpty()) {
                 m_log.addList(QStringLiteral("Erro na promoção: ") + id, problema);
                 continue;
             }
 
-            const QString StrTipoPromocao = promocao::tipoPromocao(promocoes.FieldByName(QStringLiteral("tipo")).AsString());
-            const QString strAutor = promocao::autorPromocao(promocoes.FieldByName(QStringLiteral("autor")).AsString());
+            const QString StrTipoPromocao =
+                promocao::tipoPromocao(promocoes.FieldByName(QStringLiteral("tipo")).AsString());
+            const QString strAutor =
+                promocao::autorPromocao(promocoes.FieldByName(QStringLiteral("autor")).AsString());
             promocao::LinhaPromocao promo;
             promo.id = id;
             promo.titulo = promocoes.FieldByName(QStringLiteral("titulo")).AsString();
@@ -93,9 +98,9 @@ void TPromocoes::Trata_leitura_Json(const QString& T) {
             Sinc_desconto(promocao::condicaoPromocao(id), promocao::paresPromocao(promo));
 
             detalhes.Close();
-            JsonToDataset(detalhes,
-                          QStringLiteral("[") + promocoes.FieldByName(QStringLiteral("detalles")).AsString() +
-                              QStringLiteral("]"));
+            JsonToDataset(detalhes, QStringLiteral("[") +
+                                        promocoes.FieldByName(QStringLiteral("detalles")).AsString() +
+                                        QStringLiteral("]"));
             Ler_condicao_beneficio(QStringLiteral("condiciones"));
             grava_condicao_beneficio(promocao::kItemCondicao, StrTipoPromocao);
             Ler_condicao_beneficio(QStringLiteral("beneficios"));
@@ -103,14 +108,16 @@ void TPromocoes::Trata_leitura_Json(const QString& T) {
             ++ctGrvaPromo;
         }
         if (!m_erp.dtmApiCommit())
-            throw DatabaseError(QStringLiteral("The promotions could not be committed"), m_erp.pathBancoDolvex(),
-                                m_erp.lastCommitError());
+            throw DatabaseError(QStringLiteral("The promotions could not be committed"),
+                                m_erp.pathBancoDolvex(), m_erp.lastCommitError());
         m_log.addList(QStringLiteral("Promoções processada sistema ZYR"),
-                QStringLiteral("Json= ") + parteInTotal + QStringLiteral(" / Gravadas: ") + QString::number(ctGrvaPromo));
+                      QStringLiteral("Json= ") + parteInTotal + QStringLiteral(" / Gravadas: ") +
+                          QString::number(ctGrvaPromo));
 
         // What this document did not list, whenever it was written, goes off.
-        m_erp.UPDATEFILE_Matriz(promocao::kTabelaPromo, {{QStringLiteral("id_sinc"), QStringLiteral("<>"), strIdSinc}},
-                                  {QStringLiteral("atv_prom"), QStringLiteral("F")});
+        m_erp.UPDATEFILE_Matriz(promocao::kTabelaPromo,
+                                {{QStringLiteral("id_sinc"), QStringLiteral("<>"), strIdSinc}},
+                                {QStringLiteral("atv_prom"), QStringLiteral("F")});
         desativaForaDoPeriodo();
         if (!m_erp.dtmApiCommit())
             throw DatabaseError(QStringLiteral("Switching off the promotions could not be committed"),
@@ -134,7 +141,7 @@ void TPromocoes::desativaForaDoPeriodo() {
     };
     std::vector<Periodo> ativas;
     if (m_erp.SelectFile(QStringLiteral("1"), promocao::kTabelaPromo,
-                           {{QStringLiteral("atv_prom"), QStringLiteral("="), QStringLiteral("T")}})) {
+                         {{QStringLiteral("atv_prom"), QStringLiteral("="), QStringLiteral("T")}})) {
         for (TFbQuery& q = m_erp.qrySelect1(); !q.Eof(); q.Next())
             ativas.push_back({q.FieldByName(QStringLiteral("id_prom")).AsString(),
                               q.FieldByName(QStringLiteral("vig_in_dh")).AsDateTime(),
@@ -148,7 +155,7 @@ void TPromocoes::desativaForaDoPeriodo() {
         const bool terminou = !p.fim.isValid() || p.fim < agora;
         if (naoComecou || terminou)
             m_erp.UPDATEFILE_Matriz(promocao::kTabelaPromo, promocao::condicaoPromocao(p.id),
-                                      {QStringLiteral("atv_prom"), QStringLiteral("F")});
+                                    {QStringLiteral("atv_prom"), QStringLiteral("F")});
     }
 }
 
