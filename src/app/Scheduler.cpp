@@ -123,12 +123,10 @@ void TScheduler::timerPingTimer() {
         // A request that cannot be deleted is answered again at the next event.
         QFile::remove(request);
         m_log.addList(QStringLiteral("Resp-Ping.txt"), QString());
-        QString text;
-        for (const QString& line : m_diagnostics.respostaExaminada().Lines())
-            text += line + QStringLiteral("\r\n");
         const QString reply = folder + QStringLiteral("resp-ping.txt");
         QString error;
-        if (!files::replaceWhole(reply, ansi::fromUnicode(text), &error))
+        if (!files::replaceWhole(reply, ansi::fromUnicode(m_diagnostics.respostaExaminada().LinesText()),
+                                 &error))
             throw AppError(QStringLiteral("Unable to write to %1: %2").arg(reply, error));
     });
 }

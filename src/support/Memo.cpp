@@ -17,3 +17,10 @@ QStringList TMemo::Lines() const {
     if (!current.isEmpty()) lines.append(current);
     return lines;
 }
+
+QString TMemo::LinesText() const {
+    QString text;
+    for (const QString& line : Lines())
+        text += line + QStringLiteral("\r\n");
+    return text;
+}

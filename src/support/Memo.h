@@ -8,7 +8,7 @@
 #include <QStringList>
 
 class TMemo {
-public:
+  public:
     [[nodiscard]] const QString& Text() const { return m_text; }
     void SetText(const QString& text) { m_text = text; }
     void Clear() { m_text.clear(); }
@@ -18,8 +18,10 @@ public:
     }
     // The lines, split at CR LF, LF or CR; a final line break adds no empty line.
     [[nodiscard]] QStringList Lines() const;
+    // The lines as a memo saves them to a file: each followed by CR LF.
+    [[nodiscard]] QString LinesText() const;
     [[nodiscard]] bool IsEmpty() const { return m_text.isEmpty(); }
 
-private:
+  private:
     QString m_text;
 };

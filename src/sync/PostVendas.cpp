@@ -274,11 +274,9 @@ api::RetornoClassificado TEnvioDeVendas::retornoPost(const THttpClient& cliente,
 
 void TEnvioDeVendas::gravaArquivoErro(const QString& OqueFoi) {
     const QString nome = m_loja.pastaLog + OqueFoi + QStringLiteral(".txt");
-    QString texto;
-    for (const QString& linha : m_diagnostico.respostaExaminada().Lines())
-        texto += linha + QStringLiteral("\r\n");
     QString erro;
-    if (files::replaceWhole(nome, ansi::fromUnicode(texto), &erro)) return;
+    if (files::replaceWhole(nome, ansi::fromUnicode(m_diagnostico.respostaExaminada().LinesText()), &erro))
+        return;
     // The flag of the row does not depend on this file: report it and go on.
     m_log.addList(QStringLiteral("Erro arquivo: ") + OqueFoi + QStringLiteral(".txt"),
                   QStringLiteral("%1 (Unable to write to %2)").arg(erro, nome));
