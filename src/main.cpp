@@ -1,21 +1,20 @@
 // korvanta-sync: reads the command line and starts the tray program, the
 // headless runner, one command or the status report.
 
+#include "api/RequestFrame.h"
 #include "app/CommandLine.h"
 #include "app/Headless.h"
 #include "app/ProcessRequests.h"
+#include "app/Scheduler.h"
 #include "app/SingleInstance.h"
 #include "app/StatusReport.h"
 #include "app/gui/GuiApp.h"
-#include "app/Scheduler.h"
-#include "api/RequestFrame.h"
 #include "support/Clock.h"
 #include "support/Platform.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QStringList>
-
 #include <cstdio>
 #include <optional>
 

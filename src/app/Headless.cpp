@@ -2,14 +2,14 @@
 
 #include "app/Headless.h"
 
-#include "app/JournalLine.h"
-#include "app/ProcessRequests.h"
+#include "api/ServiceFrame.h"
 #include "app/ActivityLog.h"
 #include "app/Commands.h"
 #include "app/ErrorDisplay.h"
+#include "app/JournalLine.h"
+#include "app/ProcessRequests.h"
 #include "app/Scheduler.h"
 #include "app/uPrincipal.h"
-#include "api/ServiceFrame.h"
 #include "support/Clock.h"
 #include "support/MemTable.h"
 
@@ -51,8 +51,8 @@ std::optional<OnceCommand> parseOnce(const QStringList& words, QString* error) {
         const bool sales = name == u"send-sales";
         if (words.size() != 2)
             return fail(QStringLiteral("--once %1 needs one argument: %2")
-                             .arg(name, sales ? QStringLiteral("pendentes-1, pendentes-3 or DD/MM/AAAA")
-                                               : QStringLiteral("pendente or DD/MM/AAAA")));
+                            .arg(name, sales ? QStringLiteral("pendentes-1, pendentes-3 or DD/MM/AAAA")
+                                             : QStringLiteral("pendente or DD/MM/AAAA")));
         const QString mode = arg.toLower();
         const bool valid = sales ? (mode == u"pendentes-1" || mode == u"pendentes-3") : mode == u"pendente";
         if (!valid && !dayOf(arg).isValid())
@@ -81,7 +81,8 @@ THeadlessRunner::THeadlessRunner(std::FILE* out, std::FILE* err)
         writeLine(m_err, text);
     });
     // Told like an error, but not counted as one: no work failed.
-    QObject::connect(&core.log(), &TActivityLog::noticeRaised, &core, [this](const QString& text) { writeLine(m_err, text); });
+    QObject::connect(&core.log(), &TActivityLog::noticeRaised, &core,
+                     [this](const QString& text) { writeLine(m_err, text); });
 }
 
 THeadlessRunner::~THeadlessRunner() = default;
@@ -98,7 +99,7 @@ int THeadlessRunner::runOnce(const OnceCommand& command) {
             commands.setDay(day);
         } else {
             commands.setSelection(argument == pending3 ? TCommands::Selection::Pending3
-                                                      : TCommands::Selection::Pending1);
+                                                       : TCommands::Selection::Pending1);
         }
     };
     switch (command.kind) {
@@ -134,7 +135,9 @@ int THeadlessRunner::runLoop() {
     // From here on, tell the operator when a reload request has taken effect
     // (it waits for the end of a task at work).
     QObject::connect(&core, &TPrincipal::settingsApplied, &core, [this] {
-        writeLine(m_err, QStringLiteral("korvanta-sync: settings applied, base URL %1").arg(m_core->frame().baseUrl()));
+        writeLine(
+            m_err,
+            QStringLiteral("korvanta-sync: settings applied, base URL %1").arg(m_core->frame().baseUrl()));
     });
     core.commands().setDay(appClock().now().date());
     QCoreApplication::exec();

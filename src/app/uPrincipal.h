@@ -27,7 +27,8 @@ public:
     static constexpr const char* TestWorkstation = "KORVANTA-TESTE"; // the test console's workstation
     [[nodiscard]] static QString applicationTitle(); // the executable's name, as tip and box title
     [[nodiscard]] const QString& caption() const { return m_caption; } // the main window's caption
-    [[nodiscard]] bool testConsoleOffered() const { return m_testConsoleOffered; } // offered on TestWorkstation
+    // The test console is offered (on TestWorkstation; tests offer it anywhere).
+    [[nodiscard]] bool testConsoleOffered() const { return m_testConsoleOffered; }
     void setTestConsoleOffered(bool offered) { m_testConsoleOffered = offered; }
     [[nodiscard]] const Loja& store() const;
     void setStore(const Loja& store);

@@ -18,14 +18,30 @@ QList<FieldDef> promotionDetailFields() {
     return {memo("condiciones"), memo("beneficios"), real("precio"), real("descuento"), real("paga")};
 }
 
-QList<FieldDef> groupFields() { return {memo("articulos"), real("cantidad")}; }
+QList<FieldDef> groupFields() {
+    return {memo("articulos"), real("cantidad")};
+}
 
-QList<FieldDef> articleFields() { return {text("nombre", 50), text("codigoBarras", 30)}; }
+QList<FieldDef> articleFields() {
+    return {text("nombre", 50), text("codigoBarras", 30)};
+}
 
-QList<FieldDef> resendRequestFields() { return {text("fecha", 10), text("codigoCaja", 5)}; }
+QList<FieldDef> resendRequestFields() {
+    return {text("fecha", 10), text("codigoCaja", 5)};
+}
 
-TMemTable* newPromotionsTable(QObject* parent) { return new TMemTable(QStringLiteral("tblJson1"), promotionFields(), parent); }
-TMemTable* newPromotionDetailsTable(QObject* parent) { return new TMemTable(QStringLiteral("tblJson2"), promotionDetailFields(), parent); }
-TMemTable* newGroupsTable(QObject* parent) { return new TMemTable(QStringLiteral("tblJson3"), groupFields(), parent); }
-TMemTable* newArticlesTable(QObject* parent) { return new TMemTable(QStringLiteral("tblJson4"), articleFields(), parent); }
-TMemTable* newResendRequestsTable(QObject* parent) { return new TMemTable(QStringLiteral("tblJson5"), resendRequestFields(), parent); }
+TMemTable* newPromotionsTable(QObject* parent) {
+    return new TMemTable(QStringLiteral("tblJson1"), promotionFields(), parent);
+}
+TMemTable* newPromotionDetailsTable(QObject* parent) {
+    return new TMemTable(QStringLiteral("tblJson2"), promotionDetailFields(), parent);
+}
+TMemTable* newGroupsTable(QObject* parent) {
+    return new TMemTable(QStringLiteral("tblJson3"), groupFields(), parent);
+}
+TMemTable* newArticlesTable(QObject* parent) {
+    return new TMemTable(QStringLiteral("tblJson4"), articleFields(), parent);
+}
+TMemTable* newResendRequestsTable(QObject* parent) {
+    return new TMemTable(QStringLiteral("tblJson5"), resendRequestFields(), parent);
+}

@@ -1,8 +1,8 @@
 #include "AppTestSupport.h"
 
-#include "support/fixtures/CoreParts.h"
 #include "support/Codepage.h"
 #include "support/Platform.h"
+#include "support/fixtures/CoreParts.h"
 
 #include <QCoreApplication>
 #include <QDir>

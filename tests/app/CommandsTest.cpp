@@ -67,7 +67,10 @@ class CommandsTest : public apptest::ShellTest {
     void expectCommandEnd() const {
         EXPECT_TRUE(core->scheduler().timerGeral().isActive());
         EXPECT_TRUE(core->scheduler().timerPing().isActive());
-        EXPECT_EQ(core->scheduler().salesCountdown().proximo() + core->scheduler().promotionsCountdown().proximo() + core->scheduler().resendCountdown().proximo(), 0);
+        EXPECT_EQ(core->scheduler().salesCountdown().proximo() +
+                      core->scheduler().promotionsCountdown().proximo() +
+                      core->scheduler().resendCountdown().proximo(),
+                  0);
         EXPECT_EQ(errors->texts, QStringList());
     }
 
@@ -135,7 +138,7 @@ TEST_F(CommandsTest, SwitchesDecideWhatTheCommandsDo) {
     EXPECT_EQ(core->log().table().RecordCount(), 0);
     EXPECT_EQ(flag(2935, 1), 1);
 
-    core->commands().sendClosing(); // the closing has no switch
+    core->commands().sendClosing();        // the closing has no switch
     core->commands().readResendRequests(); // nor the resend readings
     EXPECT_GT(requests(QStringLiteral("cierresDiarios")), 0);
     EXPECT_EQ(requests(QStringLiteral("solicitudesMovimientos")), 1);

@@ -6,8 +6,8 @@
 
 #include "AppTestSupport.h"
 #include "app/JournalLine.h"
-#include "support/fixtures/CoreParts.h"
 #include "support/Platform.h"
+#include "support/fixtures/CoreParts.h"
 #include "support/fixtures/FullDisk.h"
 
 #include <QDir>

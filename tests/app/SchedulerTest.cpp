@@ -79,7 +79,8 @@ TEST_F(SchedulerTest, TheFirstTickComesAfterTenSecondsAndRunsTheTasksInOrder) {
     EXPECT_EQ(core->scheduler().salesCountdown().proximo(), now + 90);
     EXPECT_EQ(core->scheduler().promotionsCountdown().proximo(), now + 300);
     EXPECT_EQ(core->scheduler().resendCountdown().proximo(), now + 600);
-    EXPECT_EQ(core->scheduler().closingCountdown().proximo(), 0); // only a sales run that did its work moves it
+    EXPECT_EQ(core->scheduler().closingCountdown().proximo(),
+              0); // only a sales run that did its work moves it
     // The next tick comes 30 s after the end of this one's work.
     EXPECT_EQ(core->scheduler().timerGeralInterval(), 30000);
     EXPECT_TRUE(core->scheduler().timerGeral().isActive());

@@ -2,8 +2,8 @@
 // handshake and the text of the error display.
 
 #include "AppTestSupport.h"
-#include "support/fixtures/CoreParts.h"
 #include "support/Platform.h"
+#include "support/fixtures/CoreParts.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,7 +47,10 @@ TEST_F(StartupTest, StartUpAppliesTheSettingsAndPreparesEveryTask) {
     EXPECT_TRUE(core.scheduler().timerGeral().isActive());
     EXPECT_TRUE(core.scheduler().timerPing().isActive());
     EXPECT_EQ(core.scheduler().timerGeralInterval(), TScheduler::InitialInterval);
-    EXPECT_EQ(core.scheduler().salesCountdown().proximo() + core.scheduler().closingCountdown().proximo() + core.scheduler().promotionsCountdown().proximo() + core.scheduler().resendCountdown().proximo(), 0);
+    EXPECT_EQ(core.scheduler().salesCountdown().proximo() + core.scheduler().closingCountdown().proximo() +
+                  core.scheduler().promotionsCountdown().proximo() +
+                  core.scheduler().resendCountdown().proximo(),
+              0);
     EXPECT_EQ(core.frame().pdvVersion(), QStringLiteral("2020.1104"));
     EXPECT_EQ(core.frame().backEndVersion(), QStringLiteral("2020.1104"));
     EXPECT_EQ(core.testConsoleOffered(),

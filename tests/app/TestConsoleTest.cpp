@@ -2,8 +2,8 @@
 // from the current row of one memory table into the next.
 
 #include "AppTestSupport.h"
-#include "support/fixtures/CoreParts.h"
 #include "support/JsonToDataset.h"
+#include "support/fixtures/CoreParts.h"
 
 namespace {
 
@@ -35,11 +35,13 @@ TEST_F(TestConsoleTest, EachDetailCommandUnfoldsOneLevel) {
     core.commands().showPromotionDetails();
     ASSERT_EQ(core.diagnostics().detalhes().RecordCount(), 1);
     EXPECT_EQ(core.diagnostics().textoDoItem().Text(),
-              u'[' + core.diagnostics().promocoes().FieldByName(QStringLiteral("detalles")).AsString() + u']');
+              u'[' + core.diagnostics().promocoes().FieldByName(QStringLiteral("detalles")).AsString() +
+                  u']');
     EXPECT_EQ(core.diagnostics().detalhes().FieldByName(QStringLiteral("paga")).AsFloat(), 2.0);
 
     core.commands().showConditions(); // the condition's groups
-    EXPECT_EQ(column(core.diagnostics().grupos(), "cantidad"), (QStringList{QStringLiteral("3"), QStringLiteral("1")}));
+    EXPECT_EQ(column(core.diagnostics().grupos(), "cantidad"),
+              (QStringList{QStringLiteral("3"), QStringLiteral("1")}));
     EXPECT_TRUE(core.diagnostics().textoDoItem().Text().startsWith(QStringLiteral("[{\"articulos\"")));
     EXPECT_TRUE(core.diagnostics().textoDoItem().Text().endsWith(u']'));
 

@@ -1,9 +1,8 @@
 // The values of the settings store as a whole: handing them back (setValues)
 // and showing a last-closing date without storing it (MostraUltFecha).
 
-#include "config/Settings.h"
-
 #include "ConfigTestFiles.h"
+#include "config/Settings.h"
 #include "support/fixtures/TestPaths.h"
 
 #include <QFileInfo>

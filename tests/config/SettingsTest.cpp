@@ -10,8 +10,8 @@
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
-using configtest::readBytes;
 using configtest::ConfigFile;
+using configtest::readBytes;
 using configtest::writeBytes;
 
 namespace {

@@ -68,18 +68,22 @@ TEST_F(ErpErrors, TypedFieldListsAreCheckedWhenTheStatementOpens) {
                   "alter table mercadorias add nom_mer integer;");
     connect();
     const QDate day(2025, 12, 8);
-    dtm.qryCupom().setStatement(sqltexts::ticketStatement(*sqltexts::ticketModeCondition("Pendentes-1", day), 1, false));
-    expectMentions(errorOf<DatabaseError>([&] { dtm.qryCupom().Open(); }), {"CPF_CLI", "qryCupom", "missing", db.path()});
+    dtm.qryCupom().setStatement(
+        sqltexts::ticketStatement(*sqltexts::ticketModeCondition("Pendentes-1", day), 1, false));
+    expectMentions(errorOf<DatabaseError>([&] { dtm.qryCupom().Open(); }),
+                   {"CPF_CLI", "qryCupom", "missing", db.path()});
     EXPECT_FALSE(dtm.qryCupom().Active());
 
     db.execScript("alter table cupom_fiscal add cpf_cli varchar(18);"
                   "alter table cupom_fiscal drop vlr_tro;"
                   "alter table cupom_fiscal add vlr_tro double precision;");
     dtm.dtmConectDolvex(true);
-    expectMentions(errorOf<DatabaseError>([&] { dtm.qryCupom().Open(); }), {"VLR_TRO", "DOUBLE PRECISION", "numeric"});
+    expectMentions(errorOf<DatabaseError>([&] { dtm.qryCupom().Open(); }),
+                   {"VLR_TRO", "DOUBLE PRECISION", "numeric"});
 
     dtm.qryItensCupom().setParams(sqltexts::itemParams(2936, 1, day));
-    expectMentions(errorOf<DatabaseError>([&] { dtm.qryItensCupom().Open(); }), {"NOM_MER", "INTEGER", "text"});
+    expectMentions(errorOf<DatabaseError>([&] { dtm.qryItensCupom().Open(); }),
+                   {"NOM_MER", "INTEGER", "text"});
 
     // The cancellation statement still opens: its fields are all there.
     dtm.qryCupomDelete().setStatement(

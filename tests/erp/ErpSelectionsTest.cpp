@@ -29,8 +29,8 @@ protected:
         return numbers(dtm.qryCupom());
     }
     QList<int> cancellations(const QString& mode, int cashRegister) {
-        dtm.qryCupomDelete().setStatement(
-            sqltexts::cancellationStatement(*sqltexts::cancellationModeCondition(mode, kDec8), cashRegister, false));
+        dtm.qryCupomDelete().setStatement(sqltexts::cancellationStatement(
+            *sqltexts::cancellationModeCondition(mode, kDec8), cashRegister, false));
         return numbers(dtm.qryCupomDelete());
     }
     static QList<int> numbers(TFbQuery& q) {
@@ -98,8 +98,10 @@ TEST_F(ErpSelections, PaymentFormsRowsAreNeverCancellations) {
     EXPECT_EQ(cancellations("Pendentes-1", 1), QList<int>({2930}));
     EXPECT_EQ(dtm.qryCupomDelete().FieldByName("SINC_KORV").AsInteger(), 1);
     EXPECT_EQ(dtm.qryCupomDelete().FieldByName("FORMASPGTO").AsString(), "Dinheiro^35.38");
-    EXPECT_TRUE(dtm.qryCupomDelete().FieldByName("MEMO_KORV").AsString().startsWith(
-        "2025-12-08T10:05:00.000-0300\r\nCUPOM 2930 CX 1\r\n"));
+    EXPECT_TRUE(dtm.qryCupomDelete()
+                    .FieldByName("MEMO_KORV")
+                    .AsString()
+                    .startsWith("2025-12-08T10:05:00.000-0300\r\nCUPOM 2930 CX 1\r\n"));
     EXPECT_EQ(cancellations("Data", 1), QList<int>({2930})) << "2936's and 2930's payment-forms rows stay out";
     EXPECT_EQ(cancellations("Pendentes-3", 1), QList<int>());
     EXPECT_EQ(cancellations("Data", 2), QList<int>({1490}));
@@ -111,7 +113,8 @@ TEST_F(ErpSelections, PaymentFormsRowsAreNeverCancellations) {
     EXPECT_EQ(registers("KORVANTA_DELETE", *sqltexts::cancellationModeCondition("Data", kDec8)), QList<int>({1, 2}));
 
     // The daily closing counts cancellations only.
-    dtm.qryFecha().setStatement(sqltexts::closingCancellationTotals(kDec8, kDec8, SqlWhere{{"nro_cx", "=", "1"}}));
+    dtm.qryFecha().setStatement(
+        sqltexts::closingCancellationTotals(kDec8, kDec8, SqlWhere{{"nro_cx", "=", "1"}}));
     dtm.qryFecha().Open();
     EXPECT_EQ(dtm.qryFecha().FieldByName("Cancela").AsString(), "35.38");
     EXPECT_EQ(dtm.qryFecha().FieldByName("nroCancela").AsInteger(), 1);

@@ -42,7 +42,8 @@ TEST(ErpServer, TicketsAreReadAndFlaggedThroughTheServer) {
     }
 
     const QDate day(2025, 12, 8);
-    dtm.qryCupom().setStatement(sqltexts::ticketStatement(*sqltexts::ticketModeCondition("Pendentes-1", day), 1, false));
+    dtm.qryCupom().setStatement(
+        sqltexts::ticketStatement(*sqltexts::ticketModeCondition("Pendentes-1", day), 1, false));
     QList<int> tickets;
     QString paymentForms;
     for (dtm.qryCupom().Open(); !dtm.qryCupom().Eof(); dtm.qryCupom().Next()) {

@@ -41,8 +41,10 @@ struct MemberCase {
 TEST(JsonToDataset, MemberValuesReachTheirColumns) {
     const MemberCase cases[] = {
         // the resend-request element of the edge cases
-        {newResendRequestsTable, R"({"fecha":"2023-03-15T00:00:00","codigoCaja":"1","outro":5})", "fecha", "2023-03-15"},
-        {newResendRequestsTable, R"({"fecha":"2023-03-15T00:00:00","codigoCaja":"1","outro":5})", "codigoCaja", "1"},
+        {newResendRequestsTable, R"({"fecha":"2023-03-15T00:00:00","codigoCaja":"1","outro":5})", "fecha",
+         "2023-03-15"},
+        {newResendRequestsTable, R"({"fecha":"2023-03-15T00:00:00","codigoCaja":"1","outro":5})",
+         "codigoCaja", "1"},
         // keys are exact and case-sensitive; with repeated keys the first counts
         {newResendRequestsTable, R"({"Fecha":"2023-03-15","FECHA":"x"})", "fecha", "<null>"},
         {newResendRequestsTable, R"({"fecha":"first","fecha":"second"})", "fecha", "first"},
@@ -57,14 +59,19 @@ TEST(JsonToDataset, MemberValuesReachTheirColumns) {
         {newPromotionsTable, R"({"id":1E+2})", "id", "1E+2"},
         {newPromotionsTable, R"({"id":12345678901234567890})", "id", "1234567890"},
         {newPromotionsTable, R"({"limitePromocionesPorTicket":3})", "limitePromocionesPorTicket", "3"},
-        {newPromotionsTable, R"({"limitePromocionesPorTicket":null})", "limitePromocionesPorTicket", "<null>"},
+        {newPromotionsTable, R"({"limitePromocionesPorTicket":null})", "limitePromocionesPorTicket",
+         "<null>"},
         // strings: escapes resolved, blanks kept, cut to the column size
         {newPromotionsTable, R"({"titulo":"a\"b\\c\/\u00e7\n\ud83d\ude00"})", "titulo", "a\"b\\c/ç\n😀"},
         {newPromotionsTable, R"({"titulo":"  dois  "})", "titulo", "  dois  "},
-        {newPromotionsTable, R"({"tipo":"Precio_fijo especial de fim de semana longo"})", "tipo", "Precio_fijo especial de fim de"},
-        {newArticlesTable, R"({"codigoBarras":"ççççççççççççççççççççççççççççççççççç"})", "codigoBarras", "çççççççççççççççççççççççççççççç"},
-        {newPromotionsTable, R"({"tipo":"aaaaaaaaaaaaaaaaaaaaaaaaaaaaa😀"})", "tipo", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa"},
-        {newPromotionsTable, R"({"tipo":"aaaaaaaaaaaaaaaaaaaaaaaaaaaa😀z"})", "tipo", "aaaaaaaaaaaaaaaaaaaaaaaaaaaa😀"},
+        {newPromotionsTable, R"({"tipo":"Precio_fijo especial de fim de semana longo"})", "tipo",
+         "Precio_fijo especial de fim de"},
+        {newArticlesTable, R"({"codigoBarras":"ççççççççççççççççççççççççççççççççççç"})", "codigoBarras",
+         "çççççççççççççççççççççççççççççç"},
+        {newPromotionsTable, R"({"tipo":"aaaaaaaaaaaaaaaaaaaaaaaaaaaaa😀"})", "tipo",
+         "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa"},
+        {newPromotionsTable, R"({"tipo":"aaaaaaaaaaaaaaaaaaaaaaaaaaaa😀z"})", "tipo",
+         "aaaaaaaaaaaaaaaaaaaaaaaaaaaa😀"},
         {newPromotionsTable, R"({"autor":{ "nombre" : "Ana" }})", "autor", "{\"nombre\":\"Ana\"}"},
         {newPromotionsTable, R"({"id":{"a" : [1, 2]}})", "id", "{\"a\":[1,2]"},
         // booleans: text columns get true/false, floating ones 1/0

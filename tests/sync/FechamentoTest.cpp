@@ -74,7 +74,8 @@ TEST_F(FechamentoTest, PendingModeClosesEveryDayUpToYesterday) {
     EXPECT_EQ(core->config().values().dataUltFecha, QStringLiteral("13/06/2020"));
     EXPECT_EQ(dataUltFechaGravada(), QStringLiteral("13/06/2020"));
     // The last document stays in the examined reply of the diagnostics; the session stays open.
-    EXPECT_TRUE(core->diagnostics().respostaExaminada().Text().contains(QStringLiteral("\"fechaVentas\":\"2020-06-13\"")));
+    EXPECT_TRUE(core->diagnostics().respostaExaminada().Text().contains(
+        QStringLiteral("\"fechaVentas\":\"2020-06-13\"")));
     EXPECT_TRUE(core->erp().dtbDolvex().Connected());
     // Four days read with one grouped selection per table, not one per day and register.
     EXPECT_EQ(core->erp().dtbDolvex().statements().preparations(), 2);
@@ -129,7 +130,8 @@ TEST_F(FechamentoTest, InputsThatCannotNameADayOrRegisterAreLoggedNotSent) {
         const char* caixa;
     } casos[] = {{"2020-06-13", ""}, {"31/02/2020", ""}, {"13/06/2020", "1 or 1=1"}};
     for (const auto& c : casos)
-        core->closing().Envia_fechamento_dia_anterior(QString::fromLatin1(c.data), QString::fromLatin1(c.caixa));
+        core->closing().Envia_fechamento_dia_anterior(QString::fromLatin1(c.data),
+                                                      QString::fromLatin1(c.caixa));
     core->config().MostraUltFecha(QStringLiteral("ontem"));
     core->closing().Envia_fechamento_dia_anterior(QStringLiteral("Pendente"), QString());
     EXPECT_TRUE(posts(kFechamento).isEmpty());

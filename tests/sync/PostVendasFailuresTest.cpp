@@ -130,7 +130,8 @@ TEST_F(SalesTest, DatabaseErrorEndsTheRunWithGatesOpenAndSessionClosed) {
     // A statement the database refuses in the middle of the run.
     changeStore(*core, [&](Loja& l) { l.usaCodEmpDolvex = true; });
     changeStore(*core, [&](Loja& l) { l.codEmpDolvex = QStringLiteral("1 and nothing"); });
-    EXPECT_THROW(core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day()), AppError);
+    EXPECT_THROW(core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day()),
+                 AppError);
     EXPECT_TRUE(core->scheduler().gates().podePostVenda());
     EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
     EXPECT_FALSE(core->erp().dtbDolvex().Connected());
@@ -138,7 +139,8 @@ TEST_F(SalesTest, DatabaseErrorEndsTheRunWithGatesOpenAndSessionClosed) {
     // A database that cannot be opened.
     changeStore(*core, [&](Loja& l) { l.usaCodEmpDolvex = false; });
     core->erp().setPathBancoDolvex(pasta.file(QStringLiteral("missing.fdb")));
-    EXPECT_THROW(core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day()), AppError);
+    EXPECT_THROW(core->sales().PostVendas(QStringLiteral("Pendentes-1"), QString(), core->commands().day()),
+                 AppError);
     EXPECT_TRUE(core->scheduler().gates().podePostVenda());
     EXPECT_TRUE(service->journal().isEmpty());
 }
@@ -157,8 +159,11 @@ TEST_F(SalesTest, CompanyFilterTakesTheCompanysRowsOnly) {
 
 TEST_F(SalesTest, UnsafeArgumentsAreRefusedBeforeAnyWork) {
     cupom(1);
-    EXPECT_THROW(core->sales().PostVendas(QStringLiteral("Data"), QStringLiteral("1 or 1=1"), core->commands().day()), AppError);
-    EXPECT_THROW(core->sales().PostVendas(QStringLiteral("pendentes-1"), QString(), core->commands().day()), AppError);
+    EXPECT_THROW(
+        core->sales().PostVendas(QStringLiteral("Data"), QStringLiteral("1 or 1=1"), core->commands().day()),
+        AppError);
+    EXPECT_THROW(core->sales().PostVendas(QStringLiteral("pendentes-1"), QString(), core->commands().day()),
+                 AppError);
     EXPECT_TRUE(core->scheduler().gates().podePostVenda());
     EXPECT_TRUE(service->journal().isEmpty());
 }

@@ -4,18 +4,15 @@
 // 15 June 2026 10:00:05 and the program's folder in a temporary folder. The
 // service serves the promotions and resend lists from files of the test.
 
+#include "support/Clock.h"
+#include "support/fixtures/CoreOnService.h"
+#include "support/fixtures/CoreParts.h"
 #include "support/fixtures/ErpDatabase.h"
 #include "support/fixtures/FakeService.h"
 
-#include "support/fixtures/CoreParts.h"
-#include "support/fixtures/CoreOnService.h"
-#include "support/Clock.h"
-
-#include <gtest/gtest.h>
-
 #include <QString>
 #include <QStringList>
-
+#include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 

@@ -47,9 +47,7 @@ protected:
     [[nodiscard]] ErpDatabase::Content conteudo() const override { return ErpDatabase::Content::Demo; }
 
     bool buscaEImporta() {
-        return core->errors().runGuarded([this] {
-            core->promotions().sincroniza();
-        });
+        return core->errors().runGuarded([this] { core->promotions().sincroniza(); });
     }
     [[nodiscard]] QList<QStringList> promocoes() const {
         return db->rows(QStringLiteral("select p.id_prom, p.atv_prom, p.id_sinc, p.tit_prom, i.cod_bar_prom, "

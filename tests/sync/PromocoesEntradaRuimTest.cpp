@@ -14,9 +14,7 @@ protected:
     void publica(const QByteArray& corpo) { publicaPromocoes(corpo); }
     // As a tick runs them: an error that reaches the caller ends up in the log.
     bool buscaEImporta() {
-        return core->errors().runGuarded([this] {
-            core->promotions().sincroniza();
-        });
+        return core->errors().runGuarded([this] { core->promotions().sincroniza(); });
     }
     QList<QStringList> estado() const {
         return db->rows(QStringLiteral("select p.id_prom, p.atv_prom, p.id_sinc, p.tit_prom, "

@@ -29,9 +29,7 @@ class PromocoesTest : public PromoReenvioTest {
 protected:
     void publica(const QString& doc) { publicaPromocoes(doc.toUtf8()); }
     // What the scheduler and the commands run.
-    void buscaEImporta() {
-        core->promotions().sincroniza();
-    }
+    void buscaEImporta() { core->promotions().sincroniza(); }
     // id_prom, atv_prom, id_sinc of every promotion.
     QList<QStringList> promocoes() const {
         return db->rows(QStringLiteral("select id_prom, atv_prom, id_sinc from Korvanta_promo order by id_prom"));
@@ -176,9 +174,11 @@ TEST_F(PromocoesTest, FailedFetchLogsAndSavesTheStatusLineAndTheImportLeavesTheE
     service->queue(QStringLiteral("promociones"), {401});
     buscaEImporta();
 
-    EXPECT_TRUE(core->diagnostics().resultado().Text().startsWith("HTTP/1.1 401")) << core->diagnostics().resultado().Text().toStdString();
+    EXPECT_TRUE(core->diagnostics().resultado().Text().startsWith("HTTP/1.1 401"))
+        << core->diagnostics().resultado().Text().toStdString();
     EXPECT_EQ(ultGetPromo(), core->diagnostics().resultado().Text());
-    EXPECT_TRUE(temLog("Erro na operação", core->diagnostics().resultado().Text())) << textoDoLog().toStdString();
+    EXPECT_TRUE(temLog("Erro na operação", core->diagnostics().resultado().Text()))
+        << textoDoLog().toStdString();
     EXPECT_EQ(promocoes(), antes);
     EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
     EXPECT_TRUE(core->scheduler().gates().podePostVenda());
@@ -189,7 +189,8 @@ TEST_F(PromocoesTest, FailedFetchLogsAndSavesTheStatusLineAndTheImportLeavesTheE
     buscaEImporta();
     EXPECT_FALSE(core->diagnostics().resultado().Text().isEmpty());
     EXPECT_EQ(ultGetPromo(), core->diagnostics().resultado().Text());
-    EXPECT_EQ(log().last(), (QStringList{"Erro na operação", core->diagnostics().resultado().Text().left(100)}));
+    EXPECT_EQ(log().last(),
+              (QStringList{"Erro na operação", core->diagnostics().resultado().Text().left(100)}));
     EXPECT_EQ(promocoes(), antes);
 }
 
@@ -207,7 +208,8 @@ TEST_F(PromocoesTest, ClosedGateSendsNothingAndImportsNothing) {
 }
 
 TEST_F(PromocoesTest, UnwritableLastReplyFileIsLoggedAndTheGatesOpenAgain) {
-    changeStore(*core, [&](Loja& l) { l.pastaLog = pasta.file(QStringLiteral("sem-pasta")) + QStringLiteral("/"); });
+    changeStore(*core,
+                [&](Loja& l) { l.pastaLog = pasta.file(QStringLiteral("sem-pasta")) + QStringLiteral("/"); });
     publica(documento({promo("1")}));
 
     buscaEImporta();

@@ -5,9 +5,9 @@
 // the log folder) in a temporary folder. Every log row is recorded as it is
 // added, so tests see more than the 101 rows the log table keeps.
 
-#include "support/fixtures/CoreParts.h"
-#include "support/fixtures/CoreOnService.h"
 #include "support/Clock.h"
+#include "support/fixtures/CoreOnService.h"
+#include "support/fixtures/CoreParts.h"
 #include "support/fixtures/ErpDatabase.h"
 #include "support/fixtures/FakeService.h"
 

@@ -3,7 +3,6 @@
 // own diagnostics, gates and countdown, and no shell around them.
 
 #include "SalesFixture.h"
-
 #include "api/ServiceFrame.h"
 #include "config/Settings.h"
 #include "erp/uDtmApi.h"
@@ -19,8 +18,10 @@
 namespace {
 
 class LogDoTeste : public TAtividades {
-public:
-    void addList(const QString& operacao, const QString& mensagem) override { linhas << operacao + u'|' + mensagem; }
+  public:
+    void addList(const QString& operacao, const QString& mensagem) override {
+        linhas << operacao + u'|' + mensagem;
+    }
     QStringList linhas;
 };
 
@@ -60,7 +61,8 @@ TEST_F(SalesTest, ATaskWorksThroughTheCollaboratorsItIsHandedAlone) {
     // posted and the closing document in this diagnostics, the next closing
     // in this countdown, the closed day in this settings store.
     EXPECT_TRUE(diagnostico.documentoEnviado().Text().contains(QStringLiteral("2935")));
-    EXPECT_TRUE(diagnostico.respostaExaminada().Text().contains(QStringLiteral("\"fechaVentas\":\"2020-06-10\"")));
+    EXPECT_TRUE(
+        diagnostico.respostaExaminada().Text().contains(QStringLiteral("\"fechaVentas\":\"2020-06-10\"")));
     EXPECT_EQ(prazoFechamento.proximo(), clockSeconds() + config.values().timerFecha.value());
     EXPECT_EQ(config.values().dataUltFecha, QStringLiteral("13/06/2020"));
     EXPECT_TRUE(portoes.podePostVenda() && portoes.podeGetPromo());

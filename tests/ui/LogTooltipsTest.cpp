@@ -65,7 +65,8 @@ TEST_F(LogTooltipsTest, ALongMessageIsCutInTheGridAndWholeInTheTooltip) {
 
 TEST_F(LogTooltipsTest, TheTooltipsFollowTheTableWhenItStartsANewLog) {
     for (int i = 1; i <= 101; ++i)
-        core->log().addList(QStringLiteral("linha %1").arg(i), longText(QStringLiteral("mensagem %1").arg(i), 150));
+        core->log().addList(QStringLiteral("linha %1").arg(i),
+                            longText(QStringLiteral("mensagem %1").arg(i), 150));
     uitest::settle();
     ASSERT_EQ(core->log().table().RecordCount(), 101);
     EXPECT_EQ(tooltipOf(100).simplified(), (QStringLiteral("Operacao: linha 101 Mensagem: ") +

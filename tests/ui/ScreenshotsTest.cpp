@@ -109,7 +109,8 @@ TEST_F(ScreenshotsTest, MainWindowSettingsDialogAndTestConsole) {
        "detalles":{"condiciones":{"grupos":[{"articulos":[{"nombre":"LEITE INTEGRAL 1L","codigoBarras":"7891234567895"}],"cantidad":2}]},
                    "beneficios":{"grupos":[{"articulos":[{"nombre":"LEITE INTEGRAL 1L","codigoBarras":"7891234567895"}],"cantidad":2}]},
                    "precio":9.9,"descuento":0,"paga":0}}])"));
-    JsonToDataset(core->diagnostics().pedidosDeReenvio(), QStringLiteral(R"([{"fecha":"2025-12-07","codigoCaja":"1"}])"));
+    JsonToDataset(core->diagnostics().pedidosDeReenvio(),
+                  QStringLiteral(R"([{"fecha":"2025-12-07","codigoCaja":"1"}])"));
     core->commands().showPromotionDetails();
     core->commands().showConditions();
     core->commands().showGroupArticles();

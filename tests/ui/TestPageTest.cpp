@@ -23,11 +23,12 @@ TEST_F(TestPageTest, TabsGridsAndButtons) {
     ASSERT_EQ(page->count(), 2);
     EXPECT_EQ(page->tabText(0), QStringLiteral("Guia de testes"));
     EXPECT_EQ(page->tabText(1), QStringLiteral("Grades"));
-    const QList<QPair<QTableView*, TMemTable*>> grids{{page->grid1, &core->diagnostics().promocoes()},
-                                                      {page->grid2, &core->diagnostics().detalhes()},
-                                                      {page->DBGrid1, &core->diagnostics().grupos()},
-                                                      {page->DBGrid2, &core->diagnostics().artigos()},
-                                                      {page->DBGrid3, &core->diagnostics().pedidosDeReenvio()}};
+    const QList<QPair<QTableView*, TMemTable*>> grids{
+        {page->grid1, &core->diagnostics().promocoes()},
+        {page->grid2, &core->diagnostics().detalhes()},
+        {page->DBGrid1, &core->diagnostics().grupos()},
+        {page->DBGrid2, &core->diagnostics().artigos()},
+        {page->DBGrid3, &core->diagnostics().pedidosDeReenvio()}};
     for (const auto& [grid, table] : grids)
         EXPECT_EQ(grid->model(), table) << grid->objectName().toStdString();
     for (QPushButton* b : {page->Button2, page->Button3, page->Button4, page->Button8})
@@ -60,7 +61,7 @@ TEST_F(TestPageTest, TheTextsAreTheCoresAndTheSettingsIdentity) {
     core->diagnostics().respostaExaminada().Add(QStringLiteral("400"));
     core->diagnostics().respostaExaminada().Add(QStringLiteral("HTTP/1.1 400 Bad Request"));
     core->log().addList(QStringLiteral("Erro gravação: 1 - 2935 - 08/12/2025"),
-                  QStringLiteral("HTTP/1.1 400 Bad Request"));
+                        QStringLiteral("HTTP/1.1 400 Bad Request"));
     EXPECT_EQ(page->mmoErro->toPlainText(), QStringLiteral("400\nHTTP/1.1 400 Bad Request\n"));
 }
 

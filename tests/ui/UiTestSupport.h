@@ -5,13 +5,13 @@
 // started core with its main window.
 
 #include "app/gui/uFrmPrincipal.h"
-#include "support/fixtures/CoreParts.h"
 #include "support/Clock.h"
+#include "support/fixtures/CoreParts.h"
 #include "support/fixtures/TestPaths.h"
 
 #include <QList>
-#include <QScreen>
 #include <QPair>
+#include <QScreen>
 #include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>

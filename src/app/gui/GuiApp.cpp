@@ -1,13 +1,12 @@
 #include "app/gui/GuiApp.h"
 
 #include "app/ProcessRequests.h"
+#include "app/Scheduler.h"
 #include "app/SingleInstance.h"
 #include "app/gui/uFrmPrincipal.h"
-#include "app/Scheduler.h"
 #include "app/uPrincipal.h"
 
 #include <QApplication>
-
 #include <cstdio>
 
 int runGui(TSingleInstance& instance) {

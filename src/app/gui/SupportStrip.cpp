@@ -4,10 +4,10 @@
 #include "api/ServiceFrame.h"
 #include "app/Scheduler.h"
 #include "app/uPrincipal.h"
-#include "sync/Loja.h"
 #include "erp/uDtmApi.h"
 #include "support/Clock.h"
 #include "support/Platform.h"
+#include "sync/Loja.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -139,7 +139,8 @@ void TSupportStrip::atualiza() {
     const QDateTime agora = appClock().now();
     edtVersao->setValor(QString::fromLatin1(api::kVersao));
     edtPasta->setValor(QDir::toNativeSeparators(platform::baseDir()));
-    edtPastaLog->setValor(m_core.store().pastaLog.isEmpty() ? Nenhum : QDir::toNativeSeparators(m_core.store().pastaLog));
+    edtPastaLog->setValor(
+        m_core.store().pastaLog.isEmpty() ? Nenhum : QDir::toNativeSeparators(m_core.store().pastaLog));
     btnAbreLog->setEnabled(!m_core.store().pastaLog.isEmpty());
     edtBanco->setValor(m_core.erp().pathBancoDolvex().isEmpty() ? Nenhum : m_core.erp().pathBancoDolvex());
     edtUrlBase->setValor(m_core.frame().baseUrl().isEmpty() ? Nenhum : m_core.frame().baseUrl());

@@ -1,14 +1,14 @@
 #include "app/gui/uFrmPrincipal.h"
 
+#include "app/ActivityLog.h"
+#include "app/Commands.h"
+#include "app/ErrorDisplay.h"
+#include "app/Scheduler.h"
 #include "app/gui/AppIcon.h"
 #include "app/gui/LogTooltips.h"
 #include "app/gui/ScreenFit.h"
 #include "app/gui/SupportStrip.h"
 #include "app/gui/TrayIcon.h"
-#include "app/ActivityLog.h"
-#include "app/Commands.h"
-#include "app/ErrorDisplay.h"
-#include "app/Scheduler.h"
 #include "app/uPrincipal.h"
 #include "config/gui/uFrmConfig.h"
 #include "support/MemTable.h"
@@ -44,8 +44,9 @@ const QString PerguntaSaida = QStringLiteral(
 
 TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(parent), m_core(core) {
     setObjectName(QStringLiteral("frmPrincipal"));
-    setWindowTitle(core.caption().isEmpty() ? QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104")
-                                          : core.caption());
+    setWindowTitle(core.caption().isEmpty()
+                       ? QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104")
+                       : core.caption());
     // The client area as designed above, the support strip below it.
     auto* janela = new QWidget(this);
     setCentralWidget(janela);
