@@ -69,6 +69,8 @@ public:
         Keep,   // stores the cookies replies set and sends them on later requests
     };
 
+    static void abortAll() {}  // TEMP until the hang branch lands
+    static void resumeAll() {} // TEMP
     explicit THttpClient(Cookies cookies = Cookies::Ignore);
     ~THttpClient();
     THttpClient(const THttpClient&) = delete;

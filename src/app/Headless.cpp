@@ -2,10 +2,10 @@
 
 #include "app/Headless.h"
 
-#include "api/ServiceFrame.h"
+#include "api/HttpClient.h"
 #include "app/ActivityLog.h"
 #include "app/Commands.h"
-#include "app/ErrorDisplay.h"
+#include "app/Engine.h"
 #include "app/JournalLine.h"
 #include "app/ProcessRequests.h"
 #include "app/Scheduler.h"
@@ -14,6 +14,8 @@
 #include "support/MemTable.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QScopeGuard>
 #include <cstdio>
 
 namespace headless {
@@ -69,79 +71,96 @@ QString logLine(const TMemTable& tabela, int row) {
                          tabela.cell(row, 0).toString(), tabela.cell(row, 3).toString());
 }
 
-THeadlessRunner::THeadlessRunner(std::FILE* out, std::FILE* err)
-    : m_core(std::make_unique<TPrincipal>()), m_out(out), m_err(err) {
-    TPrincipal& core = *m_core;
-    QObject::connect(&core.log(), &TActivityLog::rowAdded, &core, [this] {
-        const TMemTable& tbl = m_core->log().table();
-        if (tbl.Active() && tbl.RecordCount() > 0) writeLine(m_out, logLine(tbl, tbl.RecordCount() - 1));
+THeadlessRunner::THeadlessRunner(std::FILE* out, std::FILE* err) : m_out(out), m_err(err) {
+    // SIGINT, SIGTERM and SIGHUP are read in the loop; the engine thread made
+    // below inherits them blocked.
+    TProcessRequests::prepare();
+    m_engine = std::make_unique<TEngine>();
+    TEngine& engine = *m_engine;
+    QObject::connect(&engine, &TEngine::rowAdded, &engine, [this] {
+        const TMemTable& tbl = m_engine->log().table();
+        if (tbl.RecordCount() > 0) writeLine(m_out, logLine(tbl, tbl.RecordCount() - 1));
     });
-    QObject::connect(&core.errors(), &TErrorDisplay::errorRaised, &core, [this](const QString& text) {
+    QObject::connect(&engine, &TEngine::errorRaised, &engine, [this](const QString& text) {
         ++m_errors;
         writeLine(m_err, text);
     });
     // Told like an error, but not counted as one: no work failed.
-    QObject::connect(&core.log(), &TActivityLog::noticeRaised, &core,
+    QObject::connect(&engine, &TEngine::noticeRaised, &engine,
                      [this](const QString& text) { writeLine(m_err, text); });
 }
 
 THeadlessRunner::~THeadlessRunner() = default;
 
 int THeadlessRunner::runOnce(const OnceCommand& command) {
-    TPrincipal& core = *m_core;
-    core.FormCreate();
-    TCommands& commands = core.commands();
-    commands.setDay(appClock().now().date());
-    const auto choose = [&commands](const QString& argument, const QString& pending3) {
-        const QDate day = dayOf(argument);
-        if (day.isValid()) {
-            commands.setSelection(TCommands::Selection::Day);
-            commands.setDay(day);
-        } else {
-            commands.setSelection(argument == pending3 ? TCommands::Selection::Pending3
-                                                       : TCommands::Selection::Pending1);
+    // The rows are written here as the engine tells them, while it works.
+    QEventLoop loop;
+    m_engine->post([&command, &loop](TPrincipal& core) {
+        const auto done = qScopeGuard([&loop] { QMetaObject::invokeMethod(&loop, &QEventLoop::quit); });
+        core.FormCreate();
+        TCommands& commands = core.commands();
+        commands.setDay(appClock().now().date());
+        const auto choose = [&commands](const QString& argument, const QString& pending3) {
+            const QDate day = dayOf(argument);
+            if (day.isValid()) {
+                commands.setSelection(TCommands::Selection::Day);
+                commands.setDay(day);
+            } else {
+                commands.setSelection(argument == pending3 ? TCommands::Selection::Pending3
+                                                           : TCommands::Selection::Pending1);
+            }
+        };
+        switch (command.kind) {
+        case OnceCommand::Kind::Tick:
+            core.scheduler().timerGeralTimer();
+            break;
+        case OnceCommand::Kind::SendSales:
+            choose(command.argument, QStringLiteral("pendentes-3"));
+            commands.sendSales();
+            break;
+        case OnceCommand::Kind::SendClosing:
+            choose(command.argument, QString());
+            commands.sendClosing();
+            break;
+        case OnceCommand::Kind::Promotions:
+            commands.fetchPromotions();
+            break;
+        case OnceCommand::Kind::Resend:
+            commands.readResendRequests();
+            break;
         }
-    };
-    switch (command.kind) {
-    case OnceCommand::Kind::Tick:
-        core.scheduler().timerGeralTimer();
-        break;
-    case OnceCommand::Kind::SendSales:
-        choose(command.argument, QStringLiteral("pendentes-3"));
-        commands.sendSales();
-        break;
-    case OnceCommand::Kind::SendClosing:
-        choose(command.argument, QString());
-        commands.sendClosing();
-        break;
-    case OnceCommand::Kind::Promotions:
-        commands.fetchPromotions();
-        break;
-    case OnceCommand::Kind::Resend:
-        commands.readResendRequests();
-        break;
-    }
-    core.scheduler().habilTimer(0);
+        core.scheduler().habilTimer(0);
+    });
+    loop.exec();
+    // What the engine told at the end of the work.
+    m_engine->call([](TPrincipal&) {});
+    QCoreApplication::sendPostedEvents(m_engine.get());
     return m_errors > 0 ? 1 : 0;
 }
 
 int THeadlessRunner::runLoop() {
-    TPrincipal& core = *m_core;
-    // SIGINT/SIGTERM end the loop; a task at work (in its message pass) finishes first.
+    TEngine& engine = *m_engine;
+    // SIGINT/SIGTERM end the loop; SIGHUP applies the settings after the work at hand.
     TProcessRequests requests;
-    QObject::connect(&requests, &TProcessRequests::endRequested, &core, [] { QCoreApplication::exit(0); });
-    QObject::connect(&requests, &TProcessRequests::reloadRequested, &core, &TPrincipal::FormActivate);
-    core.FormCreate();
-    // From here on, tell the operator when a reload request has taken effect
-    // (it waits for the end of a task at work).
-    QObject::connect(&core, &TPrincipal::settingsApplied, &core, [this] {
-        writeLine(
-            m_err,
-            QStringLiteral("korvanta-sync: settings applied, base URL %1").arg(m_core->frame().baseUrl()));
-    });
-    core.commands().setDay(appClock().now().date());
+    QObject::connect(&requests, &TProcessRequests::endRequested, &engine, [] { QCoreApplication::exit(0); });
+    QObject::connect(&requests, &TProcessRequests::reloadRequested, &engine,
+                     [&engine] { engine.post([](TPrincipal& core) { core.FormActivate(); }); });
+    engine.call([](TPrincipal& core) { core.FormCreate(); });
+    QCoreApplication::sendPostedEvents(&engine);
+    // From here on, tell the operator when a reload request has taken effect.
+    const QMetaObject::Connection applied =
+        QObject::connect(&engine, &TEngine::settingsApplied, &engine, [this](const QString& baseUrl) {
+            writeLine(m_err, QStringLiteral("korvanta-sync: settings applied, base URL %1").arg(baseUrl));
+        });
+    engine.call([](TPrincipal& core) { core.commands().setDay(appClock().now().date()); });
     QCoreApplication::exec();
-    core.scheduler().habilTimer(0);
+    QObject::disconnect(applied);
+    // A request waiting for the service is aborted; the work at hand ends at its
+    // next step, then the timers stop.
+    THttpClient::abortAll();
+    engine.call([](TPrincipal& core) { core.scheduler().habilTimer(0); });
+    THttpClient::resumeAll();
+    QCoreApplication::sendPostedEvents(&engine);
     return 0;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The modes without a window: the headless runner (the scheduler and the tasks,
-// no window and no icon) and one command run once. Both write every activity-log
-// row to standard output as it is added and every error that no task handled to
-// standard error, as the error display would show it.
+// no window and no icon) and one command run once. Both run the core on the
+// engine thread, as the tray program does (app/Engine.h), and write every
+// activity-log row to standard output as it is added and every error that no
+// task handled to standard error, as the error display would show it.
 // A QCoreApplication (or QApplication) must exist before either is called.
 
 #include <QString>
@@ -11,8 +12,8 @@
 #include <memory>
 #include <optional>
 
+class TEngine;
 class TMemTable;
-class TPrincipal;
 
 namespace headless {
 
@@ -43,7 +44,7 @@ class THeadlessRunner {
     THeadlessRunner(const THeadlessRunner&) = delete;
     THeadlessRunner& operator=(const THeadlessRunner&) = delete;
 
-    [[nodiscard]] TPrincipal& core() { return *m_core; }
+    [[nodiscard]] TEngine& engine() { return *m_engine; }
     // Errors shown so far.
     [[nodiscard]] int errorCount() const { return m_errors; }
 
@@ -52,11 +53,12 @@ class THeadlessRunner {
     [[nodiscard]] int runOnce(const OnceCommand& command);
 
     // Starts the scheduler and runs the event loop until SIGINT or SIGTERM ends
-    // it (after the task at work); SIGHUP applies the settings anew. Returns 0.
+    // it (a request waiting for the service is aborted, the task at work ends at
+    // its next step, the timers stop); SIGHUP applies the settings anew. Returns 0.
     [[nodiscard]] int runLoop();
 
   private:
-    std::unique_ptr<TPrincipal> m_core;
+    std::unique_ptr<TEngine> m_engine;
     std::FILE* m_out;
     std::FILE* m_err;
     int m_errors = 0;

@@ -73,6 +73,7 @@ class TScheduler : public QObject {
     void resumeAfterError();
     // True while a tick or a command is at work.
     [[nodiscard]] bool busy() const { return m_workDepth > 0; }
+    [[nodiscard]] const QString& currentTask() const { return m_currentTask; }
     // Marks a tick or command at work; at the outermost end tells workEnded.
     class Work {
       public:
@@ -91,6 +92,7 @@ class TScheduler : public QObject {
     void tickFinished(); // a general tick has ended (also after an error)
     void workEnded();    // the outermost work at hand has ended
     void changed();      // what the window shows may have changed
+    void taskStarted(const QString& task);
 
   private:
     void setTimerGeralInterval(int ms);
@@ -105,6 +107,7 @@ class TScheduler : public QObject {
     QTimer m_timerPing;  // the ping handshake, 20 s
     int m_generalInterval = InitialInterval;
     int m_workDepth = 0;
+    QString m_currentTask;
     TPortoes m_gates;
     TPrazo m_salesCountdown;
     TPrazo m_closingCountdown;

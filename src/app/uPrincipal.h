@@ -2,8 +2,9 @@
 // TPrincipal: the composition root. It makes the settings, the ERP session,
 // the request frame, the activity log, the diagnostics, the scheduler, the
 // tasks and the commands, hands each its collaborators, and applies the
-// settings to them. The main window (app/gui) and the headless modes drive it.
-// Everything runs on the one thread of the Qt event loop. See docs/ARCHITECTURE.md.
+// settings to them. In the program it lives on the engine thread (app/Engine.h),
+// through which the main window (app/gui) and the headless modes drive it; all
+// of it runs on the thread it was made on. See docs/ARCHITECTURE.md.
 
 #include <QObject>
 #include <QString>

@@ -137,6 +137,8 @@ public:
     // over; the table is closed, created anew with them, opened and placed on
     // row `current` (0-based; -1 = the first row). Views see one model reset.
     [[nodiscard]] TMemRows newRows() const { return TMemRows(m_fields); }
+    // The rows as held (a copy of them refills a table of the same fields).
+    [[nodiscard]] const TMemRows& rows() const { return m_rows; }
     void Refill(TMemRows&& rows, int current = -1);
     // Converts a value to the column's type and size (used on every store).
     [[nodiscard]] QVariant convertForColumn(int column, const QVariant& value) const;

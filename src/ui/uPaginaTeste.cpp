@@ -1,9 +1,7 @@
 #include "ui/uPaginaTeste.h"
 
-#include "api/ServiceFrame.h"
 #include "support/MemTable.h"
 #include "sync/Diagnostico.h"
-#include "sync/Loja.h"
 #include "ui/GridBinding.h"
 
 #include <QFontDatabase>
@@ -53,9 +51,8 @@ void mostra(QLineEdit* e, const QString& text) {
 
 } // namespace
 
-TPaginaTeste::TPaginaTeste(TDiagnostico& diagnostico, const Loja& loja, const api::ServiceFrame& frame,
-                           QWidget* parent)
-    : QTabWidget(parent), m_diagnostico(diagnostico), m_loja(loja), m_frame(frame) {
+TPaginaTeste::TPaginaTeste(TDiagnostico& diagnostico, QWidget* parent)
+    : QTabWidget(parent), m_diagnostico(diagnostico) {
     setObjectName(QStringLiteral("page"));
     setAutoFillBackground(true); // what it covers must not show beside the tabs
 
@@ -146,11 +143,16 @@ void TPaginaTeste::showEvent(QShowEvent* event) {
     QTabWidget::showEvent(event);
 }
 
+void TPaginaTeste::setIdentidade(const IdentidadeTeste& identidade) {
+    m_identidade = identidade;
+    atualiza();
+}
+
 void TPaginaTeste::atualiza() {
-    mostra(edtidEmpresa, m_loja.idEmpresa);
-    mostra(edtidLocal, m_loja.idLocal);
-    mostra(edtUsuario, m_frame.user());
-    mostra(edtSenha, m_frame.password());
+    mostra(edtidEmpresa, m_identidade.idEmpresa);
+    mostra(edtidLocal, m_identidade.idLocal);
+    mostra(edtUsuario, m_identidade.usuario);
+    mostra(edtSenha, m_identidade.senha);
     mostra(mmoErro, m_diagnostico.respostaExaminada().Text());
     mostra(mmoRequest, m_diagnostico.documentoEnviado().Text());
     mostra(mmoResult, m_diagnostico.resultado().Text());

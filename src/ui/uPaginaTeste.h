@@ -5,9 +5,9 @@
 //   tab3 "Grades": the five memory tables in grids (the tables are the grids'
 //        models), the four "Detalhe Item" commands, memoItem and memoformasTmp.
 // The texts and tables are the diagnostics' (sync/Diagnostico.h), the identity
-// the store's and the request frame's; the page only shows them. Its buttons
-// are connected to the commands by the main window, which also tells it when to
-// refresh (atualiza).
+// the store's as the settings give it; the page only shows them. Its buttons
+// are connected to the commands by the main window, which also hands it the
+// identity and tells it when to refresh (atualiza).
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -16,20 +16,24 @@
 #include <QTableView>
 
 class TDiagnostico;
-struct Loja;
-namespace api {
-class ServiceFrame;
-}
+
+// The store's identity at the service, as the page shows it.
+struct IdentidadeTeste {
+    QString idEmpresa;
+    QString idLocal;
+    QString usuario;
+    QString senha;
+};
 
 class TPaginaTeste : public QTabWidget {
     Q_OBJECT
 
   public:
-    TPaginaTeste(TDiagnostico& diagnostico, const Loja& loja, const api::ServiceFrame& frame,
-                 QWidget* parent = nullptr);
+    explicit TPaginaTeste(TDiagnostico& diagnostico, QWidget* parent = nullptr);
 
     // Copies the texts into the fields that show them.
     void atualiza();
+    void setIdentidade(const IdentidadeTeste& identidade);
 
     QWidget* tab2 = nullptr;
     QWidget* tab3 = nullptr;
@@ -58,6 +62,5 @@ class TPaginaTeste : public QTabWidget {
 
   private:
     TDiagnostico& m_diagnostico;
-    const Loja& m_loja;
-    const api::ServiceFrame& m_frame;
+    IdentidadeTeste m_identidade;
 };

@@ -2,6 +2,7 @@
 // once, the headless loop ended by a signal, and the executable itself.
 
 #include "app/Headless.h"
+#include "app/Engine.h"
 
 #include "AppTestSupport.h"
 #include "support/fixtures/CoreParts.h"
@@ -11,9 +12,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#if __has_include(<pthread.h>)
+#include <pthread.h>
+#endif
 
 using headless::OnceCommand;
 
@@ -110,7 +115,7 @@ TEST_F(RunnerTest, OnceTickSendsAndPrintsEveryRow) {
     EXPECT_EQ(runner.runOnce({OnceCommand::Kind::Tick, {}}), 0);
 
     const QStringList lines = linesOf(out.f);
-    const TMemTable& log = runner.core().log().table();
+    const TMemTable& log = runner.engine().log().table();
     ASSERT_EQ(lines.size(), log.RecordCount());
     for (int r = 0; r < log.RecordCount(); ++r)
         EXPECT_EQ(lines.at(r), headless::logLine(log, r));
@@ -130,8 +135,8 @@ TEST_F(RunnerTest, AnErrorNoTaskHandlesGivesStatusOneAndGoesToStandardError) {
     ASSERT_FALSE(errors.isEmpty());
     EXPECT_TRUE(errors.first().contains(QStringLiteral("missing.fdb")));
     EXPECT_TRUE(linesOf(out.f).last().startsWith(QStringLiteral("09/12/2025\t10:00:00\tErro na operação\t")));
-    EXPECT_EQ(runner.core().commands().day(), QDate(2025, 12, 8));
-    EXPECT_EQ(runner.core().commands().selection(), TCommands::Selection::Day);
+    EXPECT_EQ(runner.engine().state().day, QDate(2025, 12, 8));
+    EXPECT_EQ(runner.engine().state().selection, TCommands::Selection::Day);
 }
 
 #if defined(SIGHUP)
@@ -139,23 +144,29 @@ TEST_F(RunnerTest, TheLoopRunsTicksUntilASignalEndsIt) {
     const FakeService service;
     configure(QString(), service.baseUrl());
     headless::THeadlessRunner runner(out.f, err.f);
-    TPrincipal& core = runner.core();
-    int ticks = 0;
-    QObject::connect(&core.scheduler(), &TScheduler::tickFinished, &core, [&] {
-        ++ticks;
-        clock.advance(30);
-        if (ticks == 1) {
-            writeSettings({{QStringLiteral("URLBASE"), service.baseUrl()},
-                           {QStringLiteral("IDEMRPESA"), QStringLiteral("9")}});
-            std::raise(SIGHUP); // applies the settings anew
-        }
-        if (ticks == 2) std::raise(SIGTERM);
+    std::atomic<int> ticks = 0;
+    // On the engine thread, at the end of each tick; the signals go to this
+    // thread, which reads them in its loop.
+    const pthread_t loopThread = ::pthread_self();
+    runner.engine().call([&](TPrincipal& core) {
+        QObject::connect(&core.scheduler(), &TScheduler::tickFinished, &core, [&] {
+            ++ticks;
+            clock.advance(30);
+            if (ticks == 1) {
+                writeSettings({{QStringLiteral("URLBASE"), service.baseUrl()},
+                               {QStringLiteral("IDEMRPESA"), QStringLiteral("9")}});
+                ::pthread_kill(loopThread, SIGHUP); // applies the settings anew
+            }
+            if (ticks == 2) ::pthread_kill(loopThread, SIGTERM);
+        });
     });
     clock.advance(10);
     EXPECT_EQ(runner.runLoop(), 0);
     EXPECT_EQ(ticks, 2);
-    EXPECT_EQ(core.store().idEmpresa, QStringLiteral("9"));
-    EXPECT_FALSE(core.scheduler().timerGeral().isActive());
+    runner.engine().call([](TPrincipal& core) {
+        EXPECT_EQ(core.store().idEmpresa, QStringLiteral("9"));
+        EXPECT_FALSE(core.scheduler().timerGeral().isActive());
+    });
     EXPECT_TRUE(linesOf(out.f).contains(QStringLiteral("09/12/2025\t10:00:10\tAbriu post-vendas\t")));
 }
 #endif

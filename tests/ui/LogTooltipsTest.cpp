@@ -48,9 +48,10 @@ QString longText(const QString& start, int size) {
 TEST_F(LogTooltipsTest, ALongMessageIsCutInTheGridAndWholeInTheTooltip) {
     const QString operacao = longText(QStringLiteral("Erro gravação: 12 - 123456 - 08/12/2025"), 55);
     const QString mensagem = longText(QStringLiteral("Cannot connect to the database erp:/x.fdb:"), 300);
-    core->log().addList(QStringLiteral("Abriu post-vendas"), QString());
-    core->log().addList(operacao, mensagem);
-    uitest::settle();
+    onEngine([&](TPrincipal& c) {
+        c.log().addList(QStringLiteral("Abriu post-vendas"), QString());
+        c.log().addList(operacao, mensagem);
+    });
 
     EXPECT_EQ(cell(1, 0), operacao.left(40));
     EXPECT_EQ(cell(1, 3), mensagem.left(100));
@@ -64,32 +65,33 @@ TEST_F(LogTooltipsTest, ALongMessageIsCutInTheGridAndWholeInTheTooltip) {
 }
 
 TEST_F(LogTooltipsTest, TheTooltipsFollowTheTableWhenItStartsANewLog) {
-    for (int i = 1; i <= 101; ++i)
-        core->log().addList(QStringLiteral("linha %1").arg(i),
-                            longText(QStringLiteral("mensagem %1").arg(i), 150));
-    uitest::settle();
-    ASSERT_EQ(core->log().table().RecordCount(), 101);
+    onEngine([](TPrincipal& c) {
+        for (int i = 1; i <= 101; ++i)
+            c.log().addList(QStringLiteral("linha %1").arg(i), longText(QStringLiteral("mensagem %1").arg(i), 150));
+    });
+    ASSERT_EQ(engine->log().table().RecordCount(), 101);
     EXPECT_EQ(tooltipOf(100).simplified(), (QStringLiteral("Operacao: linha 101 Mensagem: ") +
                                             longText(QStringLiteral("mensagem 101"), 150))
                                                .simplified());
 
-    core->log().addList(QStringLiteral("linha 102"), longText(QStringLiteral("mensagem 102"), 150));
-    uitest::settle();
-    ASSERT_EQ(core->log().table().RecordCount(), 1);
+    onEngine([](TPrincipal& c) {
+        c.log().addList(QStringLiteral("linha 102"), longText(QStringLiteral("mensagem 102"), 150));
+    });
+    ASSERT_EQ(engine->log().table().RecordCount(), 1);
     EXPECT_EQ(tooltipOf(0).simplified(), (QStringLiteral("Operacao: linha 102 Mensagem: ") +
                                           longText(QStringLiteral("mensagem 102"), 150))
                                              .simplified());
-    core->log().addList(QStringLiteral("linha 103"), QStringLiteral("Ok"));
-    uitest::settle();
+    onEngine([](TPrincipal& c) { c.log().addList(QStringLiteral("linha 103"), QStringLiteral("Ok")); });
     EXPECT_EQ(tooltipOf(1).simplified(), QStringLiteral("Operacao: linha 103 Mensagem: Ok"));
 }
 
 TEST_F(LogTooltipsTest, ARowAddedWithoutItsWholeTextsShowsTheTablesOwn) {
-    core->log().table().appendRow(
+    engine->log().table().appendRow(
         {QStringLiteral("direto"), QDate(2023, 4, 10), QTime(9, 0), QStringLiteral("na tabela")});
-    core->log().addList(QStringLiteral("pelo log"), longText(QStringLiteral("inteira"), 120));
-    uitest::settle();
-    ASSERT_EQ(core->log().table().RecordCount(), 2);
+    onEngine([](TPrincipal& c) {
+        c.log().addList(QStringLiteral("pelo log"), longText(QStringLiteral("inteira"), 120));
+    });
+    ASSERT_EQ(engine->log().table().RecordCount(), 2);
     EXPECT_EQ(tooltipOf(0).simplified(), QStringLiteral("Operacao: direto Mensagem: na tabela"));
     EXPECT_EQ(tooltipOf(1).simplified(),
               (QStringLiteral("Operacao: pelo log Mensagem: ") + longText(QStringLiteral("inteira"), 120))

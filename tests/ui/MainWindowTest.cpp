@@ -46,8 +46,8 @@ TEST_F(MainWindowTest, StartsHiddenWithTheCommandsOfTheLeftColumn) {
     EXPECT_FALSE(window->btnClose->icon().isNull());
     EXPECT_FALSE(window->btnConfig->icon().isNull());
     EXPECT_FALSE(window->windowIcon().isNull());
-    EXPECT_EQ(window->btnguiaTeste->isVisibleTo(window.get()), core->testConsoleOffered());
-    EXPECT_EQ(window->GridList->model(), &core->log().table());
+    EXPECT_EQ(window->btnguiaTeste->isVisibleTo(window.get()), engine->state().testConsoleOffered);
+    EXPECT_EQ(window->GridList->model(), &engine->log().table());
 }
 
 TEST_F(MainWindowTest, CaptionFollowsTheSettings) {
@@ -58,6 +58,7 @@ TEST_F(MainWindowTest, CaptionFollowsTheSettings) {
               QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104 - ( Loja Centro )"));
     writeSettings({{QStringLiteral("chkCodEmpDolvex"), QStringLiteral("SIM")}});
     window->FormActivate();
+    sync();
     EXPECT_EQ(window->windowTitle(),
               QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104 - (  )"));
 }
@@ -66,9 +67,10 @@ TEST_F(MainWindowTest, TheNewestLogRowIsCurrentAndInView) {
     start();
     window->restauraClick();
     uitest::settle();
-    for (int i = 1; i <= 60; ++i)
-        core->log().addList(QStringLiteral("linha %1").arg(i), QString());
-    uitest::settle();
+    onEngine([](TPrincipal& c) {
+        for (int i = 1; i <= 60; ++i)
+            c.log().addList(QStringLiteral("linha %1").arg(i), QString());
+    });
     const QModelIndex current = window->GridList->selectionModel()->currentIndex();
     EXPECT_EQ(current.row(), 59);
     EXPECT_TRUE(window->GridList->viewport()->rect().intersects(window->GridList->visualRect(current)));
@@ -83,8 +85,10 @@ TEST_F(MainWindowTest, ClosingHidesAndTheTimersGoOn) {
     ASSERT_TRUE(window->isVisible());
     EXPECT_FALSE(window->close()); // refused
     EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(core->scheduler().timerGeral().isActive());
-    EXPECT_TRUE(core->scheduler().timerPing().isActive());
+    onEngine([](TPrincipal& c) {
+        EXPECT_TRUE(c.scheduler().timerGeral().isActive());
+        EXPECT_TRUE(c.scheduler().timerPing().isActive());
+    });
 }
 
 TEST_F(MainWindowTest, TheIconsMenuRestoresAndADoubleClickToo) {
@@ -113,56 +117,60 @@ TEST_F(MainWindowTest, WithoutASystemTrayTheProgramRunsOnAndTheIconRetries) {
     if (QSystemTrayIcon::isSystemTrayAvailable()) GTEST_SKIP() << "this session has a system tray";
     EXPECT_FALSE(window->tray().isShown());
     EXPECT_EQ(window->tray().attemptsLeft(), TTrayIcon::Tentativas - 1);
-    EXPECT_TRUE(core->scheduler().timerGeral().isActive());
+    EXPECT_TRUE(engine->state().timersRunning);
 }
 
 TEST_F(MainWindowTest, ShowingTheWindowAppliesTheSettings) {
     start();
-    core->scheduler().gates().setPodePostVenda(0);
-    core->scheduler().gates().setPodeGetPromo(0);
+    onEngine([](TPrincipal& c) {
+        c.scheduler().gates().setPodePostVenda(0);
+        c.scheduler().gates().setPodeGetPromo(0);
+    });
     writeSettings({{QStringLiteral("IDEMRPESA"), QStringLiteral("77")}});
     clock.set(QDateTime(QDate(2023, 4, 12), QTime(8, 0)));
     window->restauraClick();
     uitest::settle();
     EXPECT_TRUE(window->isActiveWindow());
-    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
-    EXPECT_TRUE(core->scheduler().gates().podeGetPromo());
-    EXPECT_EQ(core->store().idEmpresa, QStringLiteral("77"));
+    onEngine([](TPrincipal& c) {
+        EXPECT_TRUE(c.scheduler().gates().podePostVenda());
+        EXPECT_TRUE(c.scheduler().gates().podeGetPromo());
+        EXPECT_EQ(c.store().idEmpresa, QStringLiteral("77"));
+    });
+    EXPECT_EQ(engine->state().idEmpresa, QStringLiteral("77"));
     EXPECT_EQ(window->edtData->date(), QDate(2023, 4, 12));
 }
 
 TEST_F(MainWindowTest, TheSelectionAndTheDateAreTheCores) {
     start();
     window->rdData->click();
-    EXPECT_EQ(core->commands().selection(), TCommands::Selection::Day);
+    onEngine([](TPrincipal& c) { EXPECT_EQ(c.commands().selection(), TCommands::Selection::Day); });
     window->edtData->setDate(QDate(2020, 6, 10));
-    EXPECT_EQ(core->commands().day(), QDate(2020, 6, 10));
+    onEngine([](TPrincipal& c) { EXPECT_EQ(c.commands().day(), QDate(2020, 6, 10)); });
     window->rdPendente3->click();
-    EXPECT_EQ(core->commands().selection(), TCommands::Selection::Pending3);
+    onEngine([](TPrincipal& c) { EXPECT_EQ(c.commands().selection(), TCommands::Selection::Pending3); });
     // The resend reading writes the day of a request into the field.
-    core->commands().setDay(QDate(2023, 3, 15));
-    emit core->stateChanged();
+    onEngine([](TPrincipal& c) { c.commands().setDay(QDate(2023, 3, 15)); });
     EXPECT_EQ(window->edtData->date(), QDate(2023, 3, 15));
 }
 
 TEST_F(MainWindowTest, OneNonModalBoxShowsTheLatestError) {
     start();
     EXPECT_EQ(window->errorBox(), nullptr);
-    core->errors().ShowError(QStringLiteral("Cannot connect to the database x.fdb"));
+    onEngine([](TPrincipal& c) { c.errors().ShowError(QStringLiteral("Cannot connect to the database x.fdb")); });
     QMessageBox* box = window->errorBox();
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->isVisible());
     EXPECT_FALSE(box->isModal());
     EXPECT_EQ(box->windowTitle(), TPrincipal::applicationTitle());
     EXPECT_EQ(box->text(), QStringLiteral("Cannot connect to the database x.fdb."));
-    core->errors().ShowError(QStringLiteral("Segundo erro."));
+    onEngine([](TPrincipal& c) { c.errors().ShowError(QStringLiteral("Segundo erro.")); });
     EXPECT_EQ(window->errorBox(), box);
     EXPECT_EQ(box->text(), QStringLiteral("Segundo erro."));
 }
 
 TEST_F(MainWindowTest, TheSettingsCommandShowsTheDialogThenAppliesTheSettings) {
     start();
-    core->scheduler().gates().setPodePostVenda(0);
+    onEngine([](TPrincipal& c) { c.scheduler().gates().setPodePostVenda(0); });
     writeSettings({{QStringLiteral("IDLOCAL"), QStringLiteral("5")}});
     bool dialogShown = false;
     QTimer::singleShot(0, window.get(), [&] {
@@ -172,17 +180,21 @@ TEST_F(MainWindowTest, TheSettingsCommandShowsTheDialogThenAppliesTheSettings) {
     window->btnConfig->click();
     EXPECT_TRUE(dialogShown);
     EXPECT_FALSE(window->frmConfig().isVisible());
-    EXPECT_EQ(core->store().idLocal, QStringLiteral("5"));
-    EXPECT_TRUE(core->scheduler().gates().podePostVenda());
-    EXPECT_TRUE(core->scheduler().timerGeral().isActive());
+    sync();
+    EXPECT_EQ(engine->state().idLocal, QStringLiteral("5"));
+    onEngine([](TPrincipal& c) {
+        EXPECT_EQ(c.store().idLocal, QStringLiteral("5"));
+        EXPECT_TRUE(c.scheduler().gates().podePostVenda());
+    });
+    EXPECT_TRUE(engine->state().timersRunning);
 }
 
 TEST_F(MainWindowTest, TheTestButtonShowsAndHidesTheTestPage) {
     start();
     window->restauraClick();
     window->btnguiaTesteClick();
-    EXPECT_EQ(window->page->isVisible(), core->testConsoleOffered()); // only on the test workstation
-    core->setTestConsoleOffered(true);
+    EXPECT_EQ(window->page->isVisible(), engine->state().testConsoleOffered); // only on the test workstation
+    onEngine([](TPrincipal& c) { c.setTestConsoleOffered(true); });
     window->page->hide();
     window->btnguiaTesteClick();
     EXPECT_TRUE(window->page->isVisible());
@@ -247,7 +259,8 @@ TEST_P(EndQuestionTest, AnsweringNoKeepsTheProgramAndYesEndsIt) {
     EXPECT_EQ(yes, QStringLiteral("Sim"));
     EXPECT_EQ(no, QStringLiteral("Não"));
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(core->scheduler().timerGeral().isActive());
+    sync();
+    EXPECT_TRUE(engine->state().timersRunning);
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, EndQuestionTest,

@@ -53,7 +53,8 @@ TEST_F(NeverInvisibleTest, WithoutASystemTrayTheWindowStaysOnTheTaskbar) {
     uitest::settle();
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isMinimized());
-    EXPECT_TRUE(core->scheduler().timerGeral().isActive());
+    sync();
+    EXPECT_TRUE(engine->state().timersRunning);
 }
 
 } // namespace

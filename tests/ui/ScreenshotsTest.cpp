@@ -69,10 +69,12 @@ class ScreenshotsTest : public uitest::WindowTest {
             {QStringLiteral("Leitura de reenvio-venda"), QStringLiteral("Ok")},
             {QStringLiteral("Leitura de reenvio-fecha"), QStringLiteral("Ok")},
         };
-        for (const QStringList& row : rows) {
-            core->log().addList(row.at(0), row.at(1));
-            clock.advance(1);
-        }
+        onEngine([&](TPrincipal& c) {
+            for (const QStringList& row : rows) {
+                c.log().addList(row.at(0), row.at(1));
+                clock.advance(1);
+            }
+        });
     }
 
     TempFolder out;
@@ -83,10 +85,12 @@ TEST_F(ScreenshotsTest, MainWindowSettingsDialogAndTestConsole) {
     window->restauraClick();
     logRows();
     // The tick that wrote them has ended: the strip shows it as the last one.
-    for (TPrazo* prazo : {&core->scheduler().salesCountdown(), &core->scheduler().promotionsCountdown(),
-                          &core->scheduler().resendCountdown()})
-        prazo->setProximo(clockSeconds() + 3600);
-    core->scheduler().timerGeralTimer();
+    onEngine([](TPrincipal& c) {
+        for (TPrazo* prazo : {&c.scheduler().salesCountdown(), &c.scheduler().promotionsCountdown(),
+                              &c.scheduler().resendCountdown()})
+            prazo->setProximo(clockSeconds() + 3600);
+        c.scheduler().timerGeralTimer();
+    });
     save(window.get(), QStringLiteral("main-window.png"));
 
     TfrmConfig& dialog = window->frmConfig();
@@ -97,7 +101,8 @@ TEST_F(ScreenshotsTest, MainWindowSettingsDialogAndTestConsole) {
 
     // The test console as the test workstation shows it, after a promotion has
     // been unfolded level by level.
-    JsonToDataset(core->diagnostics().promocoes(), QStringLiteral(R"([
+    onEngine([](TPrincipal& c) {
+    JsonToDataset(c.diagnostics().promocoes(), QStringLiteral(R"([
       {"id":101,"titulo":"Leve 3, pague 2 no café","descripcion":"Café solúvel 50g","tipo":"Lleva_paga",
        "autor":{"nombre":"Compras"},"vigenciaDesde":"2025-12-01T00:00:00","vigenciaHasta":"2026-12-31T23:59:59",
        "limitePromocionesPorTicket":2,
@@ -109,15 +114,15 @@ TEST_F(ScreenshotsTest, MainWindowSettingsDialogAndTestConsole) {
        "detalles":{"condiciones":{"grupos":[{"articulos":[{"nombre":"LEITE INTEGRAL 1L","codigoBarras":"7891234567895"}],"cantidad":2}]},
                    "beneficios":{"grupos":[{"articulos":[{"nombre":"LEITE INTEGRAL 1L","codigoBarras":"7891234567895"}],"cantidad":2}]},
                    "precio":9.9,"descuento":0,"paga":0}}])"));
-    JsonToDataset(core->diagnostics().pedidosDeReenvio(),
+    JsonToDataset(c.diagnostics().pedidosDeReenvio(),
                   QStringLiteral(R"([{"fecha":"2025-12-07","codigoCaja":"1"}])"));
-    core->commands().showPromotionDetails();
-    core->commands().showConditions();
-    core->commands().showGroupArticles();
-    core->diagnostics().formasDePagamento().Add(QStringLiteral("Dinheiro^50.00"));
-    core->diagnostics().formasDePagamento().Add(QStringLiteral("Cartao Credito^20,00"));
-    emit core->stateChanged();
-    core->setTestConsoleOffered(true);
+    c.commands().showPromotionDetails();
+    c.commands().showConditions();
+    c.commands().showGroupArticles();
+    c.diagnostics().formasDePagamento().Add(QStringLiteral("Dinheiro^50.00"));
+    c.diagnostics().formasDePagamento().Add(QStringLiteral("Cartao Credito^20,00"));
+    c.setTestConsoleOffered(true);
+    });
     window->btnguiaTeste->show();
     window->btnguiaTesteClick();
     ASSERT_TRUE(window->page->isVisible());

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QDeadlineTimer>
 #include <QTimer>
 
 namespace {
@@ -28,9 +29,11 @@ class SupportStripTest : public uitest::WindowTest {
     }
     // Makes every task wait, so a tick runs and does nothing.
     void nothingDue() {
-        for (TPrazo* prazo : {&core->scheduler().salesCountdown(), &core->scheduler().promotionsCountdown(),
-                              &core->scheduler().resendCountdown()})
-            prazo->setProximo(clockSeconds() + 3600);
+        onEngine([](TPrincipal& c) {
+            for (TPrazo* prazo : {&c.scheduler().salesCountdown(), &c.scheduler().promotionsCountdown(),
+                                  &c.scheduler().resendCountdown()})
+                prazo->setProximo(clockSeconds() + 3600);
+        });
     }
     TSupportStrip* strip = nullptr;
 };
@@ -52,12 +55,14 @@ TEST_F(SupportStripTest, ShowsTheVersionTheFoldersTheDatabaseAndTheBaseUrl) {
 }
 
 TEST_F(SupportStripTest, TheBaseUrlIsTheOneInUseAfterAFailover) {
-    core->frame().trata_erro_url(500);
+    onEngine([](TPrincipal& c) { c.frame().trata_erro_url(500); });
     EXPECT_EQ(strip->edtUrlBase->valor(), QStringLiteral("https://api.korvanta.example/")); // not yet applied
     window->FormActivate();
+    sync();
     EXPECT_EQ(strip->edtUrlBase->valor(), QStringLiteral("https://api2.korvanta.example/"));
     writeSettings({{QStringLiteral("PATH DOLVEX"), QStringLiteral("/srv/outra.fdb")}});
     window->FormActivate();
+    sync();
     EXPECT_EQ(strip->edtBanco->valor(), QStringLiteral("/srv/outra.fdb"));
 }
 
@@ -68,19 +73,17 @@ TEST_F(SupportStripTest, TheLastAndTheNextTickOfTheGeneralTimer) {
 
     nothingDue();
     clock.set(QDateTime(QDate(2023, 4, 10), QTime(9, 0, 10)));
-    core->scheduler().timerGeralTimer();
+    onEngine([](TPrincipal& c) { c.scheduler().timerGeralTimer(); });
     EXPECT_EQ(strip->edtUltimoCiclo->valor(), QStringLiteral("09:00:10"));
     EXPECT_EQ(strip->edtProximoCiclo->valor(), QStringLiteral("09:00:40"));
 
     // Stopped while a command or the settings dialog holds the timers.
-    core->scheduler().habilTimer(0);
-    emit core->stateChanged();
+    onEngine([](TPrincipal& c) { c.scheduler().habilTimer(0); });
     EXPECT_EQ(strip->edtProximoCiclo->valor(), QStringLiteral("em pausa"));
 
     // Another day: the date comes before the time.
-    core->scheduler().habilTimer(1);
     clock.set(QDateTime(QDate(2023, 4, 11), QTime(0, 0, 5)));
-    emit core->stateChanged();
+    onEngine([](TPrincipal& c) { c.scheduler().habilTimer(1); });
     EXPECT_EQ(strip->edtUltimoCiclo->valor(), QStringLiteral("10/04/2023 09:00:10"));
     EXPECT_EQ(strip->edtProximoCiclo->valor(), QStringLiteral("00:00:35"));
 }
@@ -88,11 +91,16 @@ TEST_F(SupportStripTest, TheLastAndTheNextTickOfTheGeneralTimer) {
 TEST_F(SupportStripTest, WhileTheSettingsDialogIsOpenTheNextTickWaits) {
     QString whileOpen;
     QTimer::singleShot(0, window.get(), [&] {
+        // The engine stops the timers and tells the strip so.
+        QDeadlineTimer limit(10'000);
+        while (strip->edtProximoCiclo->valor() != QStringLiteral("em pausa") && !limit.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         whileOpen = strip->edtProximoCiclo->valor();
         window->frmConfig().btnsair->click();
     });
     window->btnConfig->click();
     EXPECT_EQ(whileOpen, QStringLiteral("em pausa"));
+    sync();
     // Started anew: the first tick still comes 10 seconds after the timers start.
     EXPECT_EQ(strip->edtProximoCiclo->valor(), QStringLiteral("09:00:10"));
 }
@@ -133,7 +141,7 @@ TEST_F(SupportStripTest, TheButtonOpensTheLogFolder) {
     ASSERT_TRUE(strip->btnAbreLog->isEnabled());
     strip->btnAbreLog->click();
     ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened.at(0), QUrl::fromLocalFile(core->store().pastaLog));
+    EXPECT_EQ(opened.at(0), QUrl::fromLocalFile(engine->state().logFolder));
     EXPECT_TRUE(QFileInfo(opened.at(0).toLocalFile()).isDir());
 }
 

@@ -55,7 +55,7 @@ WindowTest::WindowTest() {
 
 WindowTest::~WindowTest() {
     window.reset();
-    core.reset();
+    engine.reset();
     setAppClock(nullptr);
     platform::setBaseDir(QString());
 }
@@ -74,9 +74,19 @@ void WindowTest::writeSettings(const Settings& settings) {
 }
 
 void WindowTest::start() {
-    core = std::make_unique<TPrincipal>();
-    window = std::make_unique<TfrmPrincipal>(*core);
+    engine = std::make_unique<TEngine>();
+    window = std::make_unique<TfrmPrincipal>(*engine);
     window->FormCreate();
+    sync();
+}
+
+void WindowTest::onEngine(const TEngine::Work& work) {
+    engine->call(work);
+    settle();
+}
+
+void WindowTest::sync() {
+    onEngine([](TPrincipal&) {});
 }
 
 QScreen* smallScreen() {

@@ -1,22 +1,22 @@
 #include "app/gui/GuiApp.h"
 
+#include "app/Engine.h"
 #include "app/ProcessRequests.h"
-#include "app/Scheduler.h"
 #include "app/SingleInstance.h"
 #include "app/gui/uFrmPrincipal.h"
-#include "app/uPrincipal.h"
 
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 
 int runGui(TSingleInstance& instance) {
     // Hiding the last window must not end the program; only the menu and the
     // button do.
     QApplication::setQuitOnLastWindowClosed(false);
-    TPrincipal core;
-    TfrmPrincipal frmPrincipal(core);
-    // A session that ends sends SIGTERM: the program ends as "Sair do sistema" does,
-    // after the task at work. SIGHUP applies the settings anew.
+    TEngine engine;
+    TfrmPrincipal frmPrincipal(engine);
+    // A session that ends sends SIGTERM: the program ends as "Sair do sistema" does.
+    // SIGHUP applies the settings anew.
     TProcessRequests requests;
     QObject::connect(&requests, &TProcessRequests::endRequested, &frmPrincipal, &TfrmPrincipal::sairClick);
     QObject::connect(&requests, &TProcessRequests::reloadRequested, &frmPrincipal,
@@ -29,6 +29,13 @@ int runGui(TSingleInstance& instance) {
     instance.listen(TSingleInstance::Role::Window);
     frmPrincipal.FormCreate();
     const int status = QApplication::exec();
-    core.scheduler().habilTimer(0);
+    // A request waiting for the service is aborted and the task at work ends at
+    // its next step. Work that still does not end (a database that stopped
+    // answering) must not keep the program: it ends without it.
+    if (!engine.stop(TEngine::StopWaitMs)) {
+        std::fputs("korvanta-sync: the task at work did not end in time; ending without it\n", stderr);
+        std::fflush(stderr);
+        std::_Exit(status);
+    }
     return status;
 }

@@ -1,7 +1,6 @@
 #include "app/gui/LogTooltips.h"
 
 #include "app/ActivityLog.h"
-#include "app/uPrincipal.h"
 #include "support/MemTable.h"
 
 #include <QHelpEvent>
@@ -14,10 +13,10 @@ constexpr int ColunaOperacao = 0;
 constexpr int ColunaMensagem = 3;
 } // namespace
 
-TLogTooltips::TLogTooltips(TPrincipal& core, QTableView* grid)
-    : QStyledItemDelegate(grid), m_table(&core.log().table()) {
+TLogTooltips::TLogTooltips(TActivityLog& log, QTableView* grid)
+    : QStyledItemDelegate(grid), m_table(&log.table()) {
     grid->setItemDelegate(this);
-    connect(&core.log(), &TActivityLog::rowLogged, this,
+    connect(&log, &TActivityLog::rowLogged, this,
             [this](const QDateTime&, const QString& operacao, const QString& mensagem) {
                 guarda(operacao, mensagem);
             });
@@ -25,7 +24,7 @@ TLogTooltips::TLogTooltips(TPrincipal& core, QTableView* grid)
 }
 
 void TLogTooltips::guarda(const QString& operacao, const QString& mensagem) {
-    // The core tells the row after the table took it; a closed table dropped it.
+    // The log tells the row after the table took it; a closed table dropped it.
     if (!m_table->Active()) return;
     const int linhas = m_table->RecordCount();
     if (m_linhas.size() >= linhas) m_linhas.clear(); // the table was emptied first

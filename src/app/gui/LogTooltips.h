@@ -1,6 +1,6 @@
 #pragma once
 // TLogTooltips: the log grid's tooltips. The activity log's table keeps each
-// row's texts cut to 40 and 100 characters; the core tells every row with its
+// row's texts cut to 40 and 100 characters; the log tells every row with its
 // whole texts (rowLogged), and this delegate keeps those beside the table, row
 // for row, to show them as the row's tooltip: "Operacao: ...\nMensagem: ...".
 // The list follows the table: when the table is emptied (the 102nd row starts a
@@ -12,12 +12,12 @@
 
 class QTableView;
 class TMemTable;
-class TPrincipal;
+class TActivityLog;
 
 class TLogTooltips : public QStyledItemDelegate {
   public:
-    // Becomes the delegate of `grid`, whose model is the core's tblList.
-    TLogTooltips(TPrincipal& core, QTableView* grid);
+    // Becomes the delegate of `grid`, whose model is the table of `log`.
+    TLogTooltips(TActivityLog& log, QTableView* grid);
 
     // The tooltip of row `row` (0-based), as plain text; empty for no such row.
     [[nodiscard]] QString tooltip(int row) const;

@@ -1,13 +1,10 @@
 #include "app/gui/SupportStrip.h"
 
 #include "api/RequestFrame.h"
-#include "api/ServiceFrame.h"
-#include "app/Scheduler.h"
+#include "app/Engine.h"
 #include "app/uPrincipal.h"
-#include "erp/uDtmApi.h"
 #include "support/Clock.h"
 #include "support/Platform.h"
-#include "sync/Loja.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -18,7 +15,6 @@
 #include <QMessageBox>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -72,8 +68,8 @@ void TCampoSuporte::mostra() {
     if (visto != text()) setText(visto);
 }
 
-TSupportStrip::TSupportStrip(TPrincipal& core, QWidget* parent)
-    : QFrame(parent), m_core(core), m_abre([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+TSupportStrip::TSupportStrip(TEngine& engine, QWidget* parent)
+    : QFrame(parent), m_engine(engine), m_abre([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setObjectName(QStringLiteral("faixaSuporte"));
     setFrameShape(QFrame::StyledPanel);
 
@@ -127,9 +123,9 @@ TSupportStrip::TSupportStrip(TPrincipal& core, QWidget* parent)
     m_relogio.setInterval(1000);
     connect(&m_relogio, &QTimer::timeout, this, &TSupportStrip::atualiza);
     connect(btnAbreLog, &QPushButton::clicked, this, &TSupportStrip::btnAbreLogClick);
-    connect(&core, &TPrincipal::stateChanged, this, &TSupportStrip::atualiza);
-    connect(&core.scheduler(), &TScheduler::tickFinished, this, [this] {
-        m_ultimoCiclo = appClock().now();
+    connect(&engine, &TEngine::stateChanged, this, &TSupportStrip::atualiza);
+    connect(&engine, &TEngine::tickFinished, this, [this](const QDateTime& quando) {
+        m_ultimoCiclo = quando;
         atualiza();
     });
     atualiza();
@@ -139,29 +135,27 @@ void TSupportStrip::atualiza() {
     const QDateTime agora = appClock().now();
     edtVersao->setValor(QString::fromLatin1(api::kVersao));
     edtPasta->setValor(QDir::toNativeSeparators(platform::baseDir()));
-    edtPastaLog->setValor(
-        m_core.store().pastaLog.isEmpty() ? Nenhum : QDir::toNativeSeparators(m_core.store().pastaLog));
-    btnAbreLog->setEnabled(!m_core.store().pastaLog.isEmpty());
-    edtBanco->setValor(m_core.erp().pathBancoDolvex().isEmpty() ? Nenhum : m_core.erp().pathBancoDolvex());
-    edtUrlBase->setValor(m_core.frame().baseUrl().isEmpty() ? Nenhum : m_core.frame().baseUrl());
+    const EngineState& estado = m_engine.state();
+    edtPastaLog->setValor(estado.logFolder.isEmpty() ? Nenhum : QDir::toNativeSeparators(estado.logFolder));
+    btnAbreLog->setEnabled(!estado.logFolder.isEmpty());
+    edtBanco->setValor(estado.database.isEmpty() ? Nenhum : estado.database);
+    edtUrlBase->setValor(estado.baseUrl.isEmpty() ? Nenhum : estado.baseUrl);
     edtUltimoCiclo->setValor(m_ultimoCiclo.isValid() ? hora(m_ultimoCiclo, agora.date()) : Nenhum);
     edtProximoCiclo->setValor(proximoCiclo(agora));
 }
 
 QString TSupportStrip::proximoCiclo(const QDateTime& agora) const {
-    if (m_core.scheduler().busy()) return QStringLiteral("em andamento");
+    const EngineState& estado = m_engine.state();
+    if (m_engine.busy()) return QStringLiteral("em andamento");
     // Stopped while a command runs or the settings dialog is open.
-    if (!m_core.scheduler().timerGeral().isActive()) return QStringLiteral("em pausa");
-    // The timer runs on real milliseconds; the program's clock may run faster
-    // (tests and demonstrations scale the timers). To the nearest second: a
-    // timer of seconds fires within a second of its time anyway.
-    const double restante = m_core.scheduler().timerGeral().remainingTime() / TScheduler::timerScale();
-    const auto segundos = static_cast<qint64>(std::lround(std::max(0.0, restante) / 1000.0));
-    return hora(agora.addSecs(segundos), agora.date());
+    if (!estado.timersRunning || !estado.nextTick.isValid()) return QStringLiteral("em pausa");
+    // To the nearest second: a timer of seconds fires within a second of its time anyway.
+    const qint64 ms = std::max<qint64>(0, agora.msecsTo(estado.nextTick));
+    return hora(agora.addSecs((ms + 500) / 1000), agora.date());
 }
 
 void TSupportStrip::btnAbreLogClick() {
-    const QString pasta = m_core.store().pastaLog;
+    const QString pasta = m_engine.state().logFolder;
     if (pasta.isEmpty()) return;
     if (!m_abre(QUrl::fromLocalFile(pasta)))
         QMessageBox::warning(

@@ -3,7 +3,7 @@
 // support technician asks first: the program's version, the working folder, the
 // month's log folder (with a button that opens it), the ERP database, the base
 // URL in use (after a failover), and when the general tick last ran and when it
-// runs next. It follows the core's state changes and its ticks, and refreshes
+// runs next. It follows the engine's state and its ticks, and refreshes
 // itself once a second while it is shown. A value too long for its place is cut
 // in the middle ("/home/loja/.loc…/log/Ano2025_12/"); its tooltip and its menu's
 // "Copiar" give it whole.
@@ -16,7 +16,7 @@
 #include <QUrl>
 #include <functional>
 
-class TPrincipal;
+class TEngine;
 
 // One value of the strip: shown whole where it fits, cut in the middle where not.
 class TCampoSuporte : public QLabel {
@@ -38,9 +38,9 @@ class TCampoSuporte : public QLabel {
 
 class TSupportStrip : public QFrame {
   public:
-    explicit TSupportStrip(TPrincipal& core, QWidget* parent = nullptr);
+    explicit TSupportStrip(TEngine& engine, QWidget* parent = nullptr);
 
-    // Reads the values from the core anew.
+    // Reads the values from the engine's state anew.
     void atualiza();
     // Opens the log folder in the desktop's file manager.
     void btnAbreLogClick();
@@ -63,7 +63,7 @@ class TSupportStrip : public QFrame {
   private:
     [[nodiscard]] QString proximoCiclo(const QDateTime& agora) const;
 
-    TPrincipal& m_core;
+    TEngine& m_engine;
     QDateTime m_ultimoCiclo; // when the last general tick ended; invalid before the first
     QTimer m_relogio;        // once a second while shown
     std::function<bool(const QUrl&)> m_abre;

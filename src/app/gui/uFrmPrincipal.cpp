@@ -12,6 +12,7 @@
 #include "app/uPrincipal.h"
 #include "config/gui/uFrmConfig.h"
 #include "support/MemTable.h"
+#include "sync/Diagnostico.h"
 #include "ui/GridBinding.h"
 #include "ui/uPaginaTeste.h"
 
@@ -42,18 +43,18 @@ const QString PerguntaSaida = QStringLiteral(
     "Encerrar o sincronizador? As vendas deixam de ser enviadas até ele ser aberto de novo.");
 } // namespace
 
-TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(parent), m_core(core) {
+TfrmPrincipal::TfrmPrincipal(TEngine& engine, QWidget* parent) : QMainWindow(parent), m_engine(engine) {
     setObjectName(QStringLiteral("frmPrincipal"));
-    setWindowTitle(core.caption().isEmpty()
+    setWindowTitle(engine.state().caption.isEmpty()
                        ? QStringLiteral("API de comunicação - Korvanta - Versão 2020.1104")
-                       : core.caption());
+                       : engine.state().caption);
     // The client area as designed above, the support strip below it.
     auto* janela = new QWidget(this);
     setCentralWidget(janela);
     auto* central = new QWidget(janela);
     central->setObjectName(QStringLiteral("areaCliente"));
     m_area = central;
-    faixaSuporte = new TSupportStrip(core, janela);
+    faixaSuporte = new TSupportStrip(engine, janela);
     faixaSuporte->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* pilha = new QVBoxLayout(janela);
     pilha->setContentsMargins(0, 0, 0, 0);
@@ -99,6 +100,14 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     edtData->setCalendarPopup(true);
     btnEnvia = botao("btnEnvia", QStringLiteral("Enviar vendas"));
     btnEnviaFecha = botao("btnEnviaFecha", QStringLiteral("Enviar fechamento diário"));
+    lblTrabalho = new QLabel(central);
+    lblTrabalho->setObjectName(QStringLiteral("lblTrabalho"));
+    lblTrabalho->setWordWrap(true);
+    barraTrabalho = new QProgressBar(central);
+    barraTrabalho->setObjectName(QStringLiteral("barraTrabalho"));
+    barraTrabalho->setRange(0, 0); // no end known: it only moves
+    barraTrabalho->setTextVisible(false);
+    barraTrabalho->setMaximumHeight(8);
 
     auto* topo = new QHBoxLayout;
     topo->addWidget(btnClose);
@@ -119,6 +128,9 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     coluna->addSpacing(8);
     coluna->addWidget(btnEnvia);
     coluna->addWidget(btnEnviaFecha);
+    coluna->addSpacing(16);
+    coluna->addWidget(barraTrabalho);
+    coluna->addWidget(lblTrabalho);
     coluna->addStretch();
     auto* colunaWidget = new QWidget(central);
     colunaWidget->setLayout(coluna);
@@ -138,19 +150,19 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     // ---- The activity log ----------------------------------------------------------
     GridList = new QTableView(central);
     GridList->setObjectName(QStringLiteral("GridList"));
-    new TGridLink(GridList, &core.log().table());
+    new TGridLink(GridList, &engine.log().table());
     GridList->verticalHeader()->hide();
     GridList->setColumnWidth(0, 290);
     GridList->setColumnWidth(1, 80);
     GridList->setColumnWidth(2, 70);
     GridList->horizontalHeader()->setStretchLastSection(true);
-    new TLogTooltips(core, GridList);
+    new TLogTooltips(engine.log(), GridList);
 
     // ---- The test console, hidden, over the log when shown ----------------------------
-    page = new TPaginaTeste(core.diagnostics(), core.store(), core.frame(), central);
+    page = new TPaginaTeste(engine.diagnostics(), central);
     page->hide();
 
-    m_frmConfig = new TfrmConfig(core.config(), this);
+    m_frmConfig = new TfrmConfig(m_config, this);
 
     m_area->installEventFilter(this);
     setMinimumSize(TamanhoMinimo);
@@ -160,26 +172,46 @@ TfrmPrincipal::TfrmPrincipal(TPrincipal& core, QWidget* parent) : QMainWindow(pa
     connect(btnClose, &QToolButton::clicked, this, &TfrmPrincipal::btnCloseClick);
     connect(btnConfig, &QToolButton::clicked, this, &TfrmPrincipal::btnConfigClick);
     connect(btnguiaTeste, &QPushButton::clicked, this, &TfrmPrincipal::btnguiaTesteClick);
-    connect(btnGetReenvio, &QPushButton::clicked, &core.commands(), &TCommands::readResendRequests);
-    connect(btnCopia, &QPushButton::clicked, &core.commands(), &TCommands::fetchPromotions);
-    connect(btnEnvia, &QPushButton::clicked, &core.commands(), &TCommands::sendSales);
-    connect(btnEnviaFecha, &QPushButton::clicked, &core.commands(), &TCommands::sendClosing);
-    connect(selecao, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked) m_core.commands().setSelection(static_cast<TCommands::Selection>(id));
+    // The commands go to the engine and wait there for the work at hand.
+    connect(btnGetReenvio, &QPushButton::clicked, this, [this] {
+        comando(btnGetReenvio->text(), [](TPrincipal& c) { c.commands().readResendRequests(); });
     });
-    connect(edtData, &QDateEdit::dateChanged, this, [this](QDate date) { m_core.commands().setDay(date); });
-    connect(&core, &TPrincipal::stateChanged, this, &TfrmPrincipal::atualiza);
+    connect(btnCopia, &QPushButton::clicked, this, [this] {
+        comando(btnCopia->text(), [](TPrincipal& c) { c.commands().fetchPromotions(); });
+    });
+    connect(btnEnvia, &QPushButton::clicked, this, [this] {
+        comando(btnEnvia->text(), [](TPrincipal& c) { c.commands().sendSales(); });
+    });
+    connect(btnEnviaFecha, &QPushButton::clicked, this, [this] {
+        comando(btnEnviaFecha->text(), [](TPrincipal& c) { c.commands().sendClosing(); });
+    });
+    connect(selecao, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (!checked) return;
+        const auto selection = static_cast<TCommands::Selection>(id);
+        m_engine.post([selection](TPrincipal& c) { c.commands().setSelection(selection); });
+    });
+    connect(edtData, &QDateEdit::dateChanged, this, [this](QDate date) {
+        m_engine.post([date](TPrincipal& c) { c.commands().setDay(date); });
+    });
+    connect(&engine, &TEngine::stateChanged, this, &TfrmPrincipal::atualiza);
     // The test console's commands and refreshes.
-    connect(page->btnGetPromocoes, &QPushButton::clicked, &core.commands(), &TCommands::testPromotions);
-    connect(page->Button2, &QPushButton::clicked, &core.commands(), &TCommands::showPromotionDetails);
-    connect(page->Button3, &QPushButton::clicked, &core.commands(), &TCommands::showConditions);
-    connect(page->Button4, &QPushButton::clicked, &core.commands(), &TCommands::showBenefits);
-    connect(page->Button8, &QPushButton::clicked, &core.commands(), &TCommands::showGroupArticles);
-    connect(&core, &TPrincipal::stateChanged, page, &TPaginaTeste::atualiza);
-    connect(&core.log(), &TActivityLog::rowAdded, page, &TPaginaTeste::atualiza);
-    connect(&core.errors(), &TErrorDisplay::errorRaised, this, &TfrmPrincipal::mostraErro);
-    connect(&core.log(), &TActivityLog::noticeRaised, this, &TfrmPrincipal::mostraErro);
-    connect(m_frmConfig, &TfrmConfig::saveFailed, &core.errors(), &TErrorDisplay::ShowError);
+    connect(page->btnGetPromocoes, &QPushButton::clicked, this, [this] {
+        comando(page->btnGetPromocoes->text(), [](TPrincipal& c) { c.commands().testPromotions(); });
+    });
+    connect(page->Button2, &QPushButton::clicked, this,
+            [this] { detalhe([](TPrincipal& c) { c.commands().showPromotionDetails(); }); });
+    connect(page->Button3, &QPushButton::clicked, this,
+            [this] { detalhe([](TPrincipal& c) { c.commands().showConditions(); }); });
+    connect(page->Button4, &QPushButton::clicked, this,
+            [this] { detalhe([](TPrincipal& c) { c.commands().showBenefits(); }); });
+    connect(page->Button8, &QPushButton::clicked, this,
+            [this] { detalhe([](TPrincipal& c) { c.commands().showGroupArticles(); }); });
+    connect(&engine, &TEngine::diagnosticsChanged, page, &TPaginaTeste::atualiza);
+    connect(&engine, &TEngine::errorRaised, this, &TfrmPrincipal::mostraErro);
+    connect(&engine, &TEngine::noticeRaised, this, &TfrmPrincipal::mostraErro);
+    connect(m_frmConfig, &TfrmConfig::saveFailed, this, [this](const QString& text) {
+        m_engine.post([text](TPrincipal& c) { c.errors().ShowError(text); });
+    });
     atualiza();
 }
 
@@ -195,26 +227,57 @@ void TfrmPrincipal::FormCreate() {
     connect(m_tray.get(), &TTrayIcon::unavailable, this, &TfrmPrincipal::semBandeja);
     m_tray->start();
     // The window stays hidden; the program works from its timers.
-    m_core.FormCreate();
+    m_engine.post([](TPrincipal& c) { c.FormCreate(); });
     atualiza();
 }
 
 void TfrmPrincipal::FormActivate() {
-    m_core.FormActivate();
+    m_engine.post([](TPrincipal& c) { c.FormActivate(); });
 }
 
 void TfrmPrincipal::atualiza() {
-    setWindowTitle(m_core.caption());
-    btnguiaTeste->setVisible(m_core.testConsoleOffered());
-    if (m_core.commands().day().isValid() && edtData->date() != m_core.commands().day()) {
+    const EngineState& estado = m_engine.state();
+    if (!estado.caption.isEmpty()) setWindowTitle(estado.caption);
+    btnguiaTeste->setVisible(estado.testConsoleOffered);
+    if (estado.day.isValid() && edtData->date() != estado.day) {
         const QSignalBlocker block(edtData);
-        edtData->setDate(m_core.commands().day());
+        edtData->setDate(estado.day);
     }
-    if (QAbstractButton* escolhido = selecao->button(static_cast<int>(m_core.commands().selection()));
+    if (QAbstractButton* escolhido = selecao->button(static_cast<int>(estado.selection));
         !escolhido->isChecked()) {
         const QSignalBlocker block(selecao);
         escolhido->setChecked(true);
     }
+    // The work at hand, and what waits for it.
+    QStringList linhas;
+    if (!estado.task.isEmpty()) linhas << QStringLiteral("Em andamento: ") + estado.task;
+    if (!m_engine.queued().isEmpty())
+        linhas << QStringLiteral("Aguardando: ") + m_engine.queued().join(QStringLiteral(", "));
+    lblTrabalho->setText(linhas.join(u'\n'));
+    lblTrabalho->setVisible(!linhas.isEmpty());
+    barraTrabalho->setVisible(!estado.task.isEmpty());
+    page->setIdentidade({estado.idEmpresa, estado.idLocal, estado.user, estado.password});
+}
+
+void TfrmPrincipal::comando(const QString& legenda, TEngine::Work work) {
+    // The same command already waiting is not queued twice; the column says it waits.
+    m_engine.command(legenda, std::move(work));
+}
+
+void TfrmPrincipal::detalhe(void (*mostra)(TPrincipal&)) {
+    // The engine's tables take the rows the tester picked in the grids, then
+    // open the level below; the grids get the result back with the diagnostics.
+    const TDiagnostico& d = m_engine.diagnostics();
+    const int promocao = d.promocoes().currentRow();
+    const int detalhe = d.detalhes().currentRow();
+    const int grupo = d.grupos().currentRow();
+    m_engine.post([mostra, promocao, detalhe, grupo](TPrincipal& c) {
+        const TDiagnostico& e = c.diagnostics();
+        for (const auto& [tabela, linha] :
+             {std::pair{&e.promocoes(), promocao}, {&e.detalhes(), detalhe}, {&e.grupos(), grupo}})
+            if (tabela->Active() && linha >= 0 && linha < tabela->RecordCount()) tabela->SetRecNo(linha + 1);
+        mostra(c);
+    });
 }
 
 bool TfrmPrincipal::eventFilter(QObject* watched, QEvent* event) {
@@ -319,16 +382,17 @@ bool TfrmPrincipal::btnCloseClick() {
 }
 
 void TfrmPrincipal::btnConfigClick() {
-    if (m_core.scheduler().busy()) return;
-    m_core.scheduler().habilTimer(0);
-    faixaSuporte->atualiza(); // the next tick waits for the dialog
+    // The timers stop once the work at hand has ended; the next tick waits for the dialog.
+    m_engine.post([](TPrincipal& c) { c.scheduler().habilTimer(0); });
     m_frmConfig->exec();
-    FormActivate();
-    m_core.scheduler().habilTimer(1);
+    m_engine.post([](TPrincipal& c) {
+        c.FormActivate();
+        c.scheduler().habilTimer(1);
+    });
 }
 
 void TfrmPrincipal::btnguiaTesteClick() {
-    if (!m_core.testConsoleOffered()) return;
+    if (!m_engine.state().testConsoleOffered) return;
     if (page->isVisible()) {
         page->hide();
         return;

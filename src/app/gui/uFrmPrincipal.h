@@ -1,6 +1,8 @@
 #pragma once
-// TfrmPrincipal: the main window. It shows and drives the core (TPrincipal): the
-// commands in the left column, the activity log in GridList, the test console
+// TfrmPrincipal: the main window. It shows and drives the engine (TEngine), which
+// runs the core on a thread of its own, so the window never waits for a task:
+// the commands in the left column (queued behind the work at hand, which the
+// column shows with the task's name), the activity log in GridList, the test console
 // page (reached through btnguiaTeste on the test workstation only), the
 // notification icon, the error box and, at the bottom, the support strip. It
 // starts hidden; closing it hides it; every activation applies the settings
@@ -12,18 +14,22 @@
 // screen that holds it; on a smaller one the window shrinks to the screen's free
 // area (not below 640 x 400) and is centred there.
 
+#include "app/Engine.h"
+#include "config/Settings.h"
+
 #include <QButtonGroup>
 #include <QDateEdit>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QToolButton>
 #include <memory>
 
-class TPrincipal;
 class TfrmConfig;
 class TPaginaTeste;
 class TSupportStrip;
@@ -33,10 +39,10 @@ class TfrmPrincipal : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit TfrmPrincipal(TPrincipal& core, QWidget* parent = nullptr);
+    explicit TfrmPrincipal(TEngine& engine, QWidget* parent = nullptr);
     ~TfrmPrincipal() override;
 
-    // Start-up: the icon, the notification icon, then the core's start-up.
+    // Start-up: the icon, the notification icon, then the core's start-up (queued).
     void FormCreate();
     void FormActivate();
     void restauraClick();
@@ -48,7 +54,7 @@ class TfrmPrincipal : public QMainWindow {
     void btnConfigClick();
     void btnguiaTesteClick();
 
-    [[nodiscard]] TPrincipal& core() { return m_core; }
+    [[nodiscard]] TEngine& engine() { return m_engine; }
     [[nodiscard]] TTrayIcon& tray() { return *m_tray; }
     [[nodiscard]] TfrmConfig& frmConfig() { return *m_frmConfig; }
     // The error box (one, non-modal, showing the latest error); null until the first error.
@@ -75,6 +81,8 @@ class TfrmPrincipal : public QMainWindow {
     QDateEdit* edtData = nullptr;
     QPushButton* btnEnvia = nullptr;
     QPushButton* btnEnviaFecha = nullptr;
+    QLabel* lblTrabalho = nullptr;          // the task at work and the commands waiting
+    QProgressBar* barraTrabalho = nullptr;  // moves while a task is at work
     QTableView* GridList = nullptr;
     TPaginaTeste* page = nullptr;
     TSupportStrip* faixaSuporte = nullptr;
@@ -86,14 +94,19 @@ class TfrmPrincipal : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void atualiza(); // core -> window: caption, date, selection, test button
+    void atualiza(); // engine -> window: caption, date, selection, test button, work at hand
+    // A command of the window, queued behind the work at hand.
+    void comando(const QString& legenda, TEngine::Work work);
+    // A detail command of the test console, on the rows picked in its grids.
+    void detalhe(void (*mostra)(TPrincipal&));
     void mostraErro(const QString& text);
     void dispoe(); // places the column, the log and the test page in the client area
     // Fits the window on its screen: always, or only when it does not fit as it is.
     void ajustaNaTela(bool sempre);
     void semBandeja(); // the icon gave up: the window stays on the taskbar
 
-    TPrincipal& m_core;
+    TEngine& m_engine;
+    TConfig m_config; // the settings dialog's; the engine reads the file anew after it
     std::unique_ptr<TTrayIcon> m_tray;
     TfrmConfig* m_frmConfig = nullptr;
     QPointer<QMessageBox> m_errorBox;

@@ -162,6 +162,13 @@ void TfrmConfig::FormActivate() {
 
 void TfrmConfig::btnSalvarClick() {
     guarda();
+    // The last-closing date is only shown here; the closing writes it. One that
+    // ran while the dialog was open has written a later date: the save keeps it.
+    TConfig noArquivo(m_config.iniPath());
+    noArquivo.LoadConfig();
+    ConfigValues v = m_config.values();
+    v.dataUltFecha = noArquivo.values().dataUltFecha;
+    m_config.setValues(v);
     try {
         m_config.Save();
     } catch (const AppError& e) {

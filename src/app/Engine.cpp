@@ -1,0 +1,155 @@
+#include "app/Engine.h"
+
+#include "api/HttpClient.h"
+#include "app/ActivityLog.h"
+#include "app/EnginePublisher.h"
+#include "app/ErrorDisplay.h"
+#include "app/uPrincipal.h"
+#include "support/MemTable.h"
+#include "sync/Diagnostico.h"
+
+#include <QSemaphore>
+#include <QThread>
+#include <atomic>
+
+class TEngine::Thread : public QThread {
+  public:
+    explicit Thread(TEngine& engine) : m_engine(engine) { setObjectName(QStringLiteral("engine")); }
+
+    std::atomic<bool> stopping{false};
+    QSemaphore ready;
+
+  protected:
+    void run() override {
+        // Made, used and destroyed here: the timers, the ERP session and the
+        // HTTP clients belong to this thread.
+        TPrincipal core;
+        TEnginePublisher publisher(core);
+        m_engine.m_core = &core;
+        m_engine.m_publisher = &publisher;
+        ready.release();
+        exec();
+        // Work still queued is dropped with the publisher it was posted to.
+    }
+
+  private:
+    TEngine& m_engine;
+};
+
+TEngine::TEngine(QObject* parent)
+    : QObject(parent), m_thread(std::make_unique<Thread>(*this)),
+      m_log(std::make_unique<TActivityLog>([] { return QString(); })),
+      m_diagnostics(std::make_unique<TDiagnostico>()) {
+    qRegisterMetaType<EngineState>();
+    qRegisterMetaType<DiagnosticsSnapshot>();
+    // This side only shows the rows the engine's log kept.
+    m_log->table().Open();
+    m_thread->start();
+    m_thread->ready.acquire();
+
+    TEnginePublisher* p = m_publisher;
+    connect(p, &TEnginePublisher::rowLogged, this, &TEngine::receiveRow);
+    connect(p, &TEnginePublisher::stateChanged, this, &TEngine::receiveState);
+    connect(p, &TEnginePublisher::diagnosticsChanged, this, &TEngine::receiveDiagnostics);
+    connect(p, &TEnginePublisher::errorRaised, this, &TEngine::errorRaised);
+    connect(p, &TEnginePublisher::noticeRaised, this, &TEngine::noticeRaised);
+    connect(p, &TEnginePublisher::tickFinished, this, &TEngine::tickFinished);
+    connect(p, &TEnginePublisher::settingsApplied, this, &TEngine::settingsApplied);
+    call([](TPrincipal&) {}); // the first state
+}
+
+TEngine::~TEngine() {
+    stop();
+}
+
+bool TEngine::running() const {
+    return m_publisher != nullptr && m_thread->isRunning();
+}
+
+void TEngine::post(Work work) {
+    if (!running()) return;
+    QMetaObject::invokeMethod(
+        m_publisher,
+        [this, work = std::move(work)] {
+            if (m_thread->stopping) return;
+            m_core->errors().runGuarded([&] { work(*m_core); });
+            m_publisher->publish();
+        },
+        Qt::QueuedConnection);
+}
+
+void TEngine::call(const Work& work) {
+    Q_ASSERT(QThread::currentThread() != m_thread.get());
+    if (!running()) return;
+    QMetaObject::invokeMethod(
+        m_publisher,
+        [this, &work] {
+            if (m_thread->stopping) return;
+            m_core->errors().runGuarded([&] { work(*m_core); });
+            m_publisher->publish();
+        },
+        Qt::BlockingQueuedConnection);
+}
+
+bool TEngine::command(const QString& caption, Work work) {
+    if (!running() || m_queued.contains(caption)) return false;
+    m_queued.append(caption);
+    emit stateChanged();
+    post([this, caption, work = std::move(work)](TPrincipal& core) {
+        // Taken: no longer waiting.
+        QMetaObject::invokeMethod(
+            this,
+            [this, caption] {
+                m_queued.removeOne(caption);
+                emit stateChanged();
+            },
+            Qt::QueuedConnection);
+        work(core);
+    });
+    return true;
+}
+
+bool TEngine::stop(int waitMs) {
+    if (!m_thread->isRunning()) return true;
+    m_thread->stopping = true;
+    // A request waiting for the service ends within about a second; the work
+    // at hand then ends as after any request without a reply.
+    THttpClient::abortAll();
+    m_thread->quit();
+    if (!m_thread->wait(waitMs)) return false;
+    m_core = nullptr;
+    m_publisher = nullptr;
+    THttpClient::resumeAll();
+    return true;
+}
+
+void TEngine::receiveState(const EngineState& state) {
+    m_state = state;
+    emit stateChanged();
+}
+
+void TEngine::receiveRow(const QDateTime& when, const QString& operation, const QString& message, bool kept) {
+    if (!kept) return;
+    m_log->showRow(when, operation, message);
+    emit rowAdded();
+}
+
+void TEngine::receiveDiagnostics(const DiagnosticsSnapshot& snapshot) {
+    TDiagnostico& d = *m_diagnostics;
+    const std::array<TMemo*, DiagnosticsSnapshot::TextCount> texts{
+        &d.documentoEnviado(), &d.respostaExaminada(), &d.resultado(), &d.textoDoItem(),
+        &d.formasDePagamento()};
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        if (snapshot.texts.at(i)) texts.at(i)->SetText(*snapshot.texts.at(i));
+    const std::array<TMemTable*, DiagnosticsSnapshot::TableCount> tables{
+        &d.promocoes(), &d.detalhes(), &d.grupos(), &d.artigos(), &d.pedidosDeReenvio()};
+    for (std::size_t i = 0; i < tables.size(); ++i) {
+        const std::optional<TableSnapshot>& table = snapshot.tables.at(i);
+        if (!table) continue;
+        if (table->active)
+            tables.at(i)->Refill(TMemRows(table->rows), table->current);
+        else
+            tables.at(i)->Close();
+    }
+    emit diagnosticsChanged();
+}

@@ -1,0 +1,113 @@
+#include "app/EnginePublisher.h"
+
+#include "api/ServiceFrame.h"
+#include "app/ActivityLog.h"
+#include "app/ErrorDisplay.h"
+#include "app/Scheduler.h"
+#include "app/uPrincipal.h"
+#include "erp/uDtmApi.h"
+#include "support/Clock.h"
+#include "support/MemTable.h"
+#include "sync/Diagnostico.h"
+#include "sync/Loja.h"
+
+#include <algorithm>
+#include <cmath>
+
+TEnginePublisher::TEnginePublisher(TPrincipal& core, QObject* parent) : QObject(parent), m_core(core) {
+    TDiagnostico& d = core.diagnostics();
+    m_tables = {&d.promocoes(), &d.detalhes(), &d.grupos(), &d.artigos(), &d.pedidosDeReenvio()};
+    m_dirty.fill(true);
+    for (std::size_t i = 0; i < m_tables.size(); ++i) {
+        TMemTable* table = m_tables.at(i);
+        const auto dirty = [this, i] { m_dirty.at(i) = true; };
+        connect(table, &QAbstractItemModel::modelReset, this, dirty);
+        connect(table, &QAbstractItemModel::rowsInserted, this, dirty);
+        connect(table, &QAbstractItemModel::rowsRemoved, this, dirty);
+        connect(table, &QAbstractItemModel::dataChanged, this, dirty);
+        connect(table, &QAbstractItemModel::layoutChanged, this, dirty);
+    }
+
+    TActivityLog& log = core.log();
+    connect(&log, &TActivityLog::rowLogged, this,
+            [this](const QDateTime& when, const QString& operation, const QString& message) {
+                emit rowLogged(when, operation, message, m_core.log().table().Active());
+                publishTexts();
+            });
+    connect(&log, &TActivityLog::noticeRaised, this, &TEnginePublisher::noticeRaised);
+    connect(&core.errors(), &TErrorDisplay::errorRaised, this, &TEnginePublisher::errorRaised);
+    connect(&core, &TPrincipal::stateChanged, this, &TEnginePublisher::publishState);
+    connect(&core, &TPrincipal::settingsApplied, this,
+            [this] { emit settingsApplied(m_core.frame().baseUrl()); });
+    TScheduler& scheduler = core.scheduler();
+    connect(&scheduler, &TScheduler::changed, this, &TEnginePublisher::publishState);
+    connect(&scheduler, &TScheduler::taskStarted, this, &TEnginePublisher::publishState);
+    connect(&scheduler, &TScheduler::workEnded, this, &TEnginePublisher::publish);
+    connect(&scheduler, &TScheduler::tickFinished, this, [this] {
+        publish();
+        emit tickFinished(appClock().now());
+    });
+}
+
+EngineState TEnginePublisher::state() const {
+    const TPrincipal& core = m_core;
+    const TScheduler& scheduler = core.scheduler();
+    EngineState s;
+    s.caption = core.caption();
+    s.testConsoleOffered = core.testConsoleOffered();
+    s.selection = core.commands().selection();
+    s.day = core.commands().day();
+    s.idEmpresa = core.store().idEmpresa;
+    s.idLocal = core.store().idLocal;
+    s.user = core.frame().user();
+    s.password = core.frame().password();
+    s.logFolder = core.store().pastaLog;
+    s.database = core.erp().pathBancoDolvex();
+    s.baseUrl = core.frame().baseUrl();
+    s.task = scheduler.currentTask();
+    s.timersRunning = scheduler.timerGeral().isActive();
+    if (s.timersRunning) {
+        // The timer runs on real milliseconds; the program's clock may run faster
+        // (tests and demonstrations scale the timers).
+        const double left = scheduler.timerGeral().remainingTime() / TScheduler::timerScale();
+        s.nextTick = appClock().now().addMSecs(static_cast<qint64>(std::llround(std::max(0.0, left))));
+    }
+    return s;
+}
+
+void TEnginePublisher::publishState() {
+    emit stateChanged(state());
+}
+
+void TEnginePublisher::publish() {
+    publishState();
+    publishDiagnostics(true);
+}
+
+void TEnginePublisher::publishTexts() {
+    publishDiagnostics(false);
+}
+
+void TEnginePublisher::publishDiagnostics(bool withTables) {
+    const TDiagnostico& d = m_core.diagnostics();
+    const std::array<const QString*, DiagnosticsSnapshot::TextCount> texts{
+        &d.documentoEnviado().Text(), &d.respostaExaminada().Text(), &d.resultado().Text(),
+        &d.textoDoItem().Text(), &d.formasDePagamento().Text()};
+    DiagnosticsSnapshot snapshot;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        // A text held unchanged still shares its data with the copy sent last.
+        if (m_textsSent && texts.at(i)->isSharedWith(m_sentTexts.at(i))) continue;
+        m_sentTexts.at(i) = *texts.at(i);
+        snapshot.texts.at(i) = m_sentTexts.at(i);
+    }
+    m_textsSent = true;
+    if (withTables) {
+        for (std::size_t i = 0; i < m_tables.size(); ++i) {
+            if (!m_dirty.at(i)) continue;
+            m_dirty.at(i) = false;
+            const TMemTable& table = *m_tables.at(i);
+            snapshot.tables.at(i) = TableSnapshot{table.Active(), table.rows(), table.currentRow()};
+        }
+    }
+    if (!snapshot.isEmpty()) emit diagnosticsChanged(snapshot);
+}

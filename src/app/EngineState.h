@@ -1,0 +1,64 @@
+#pragma once
+// What the engine thread tells the window: copies, made on the engine thread
+// and read on the GUI thread, so the window never reads the core itself.
+//
+//   EngineState          what the main window, the support strip and the test
+//                        console's identity fields show; sent whole at every change
+//   DiagnosticsSnapshot  the test console's texts and tables that changed since
+//                        the last snapshot (texts are shared, not copied; a table
+//                        is copied only when its rows changed)
+
+#include "app/Commands.h"
+#include "support/MemRows.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QMetaType>
+#include <QString>
+#include <array>
+#include <optional>
+
+struct EngineState {
+    QString caption;                 // the main window's caption
+    bool testConsoleOffered = false; // the test console's button is shown
+    TCommands::Selection selection = TCommands::Selection::Pending1;
+    QDate day;                       // the day of the "Data" selection
+    // The store's identity, as the test console shows it.
+    QString idEmpresa;
+    QString idLocal;
+    QString user;
+    QString password;
+    // What the support strip shows.
+    QString logFolder; // the month's log folder, empty while unknown
+    QString database;  // the ERP database of the settings
+    QString baseUrl;   // the base URL in use
+    QString task;      // the task at work; empty when the engine is idle
+    bool timersRunning = false;
+    QDateTime nextTick; // when the general tick comes next (valid while the timers run)
+};
+
+// One memory table as the engine holds it.
+struct TableSnapshot {
+    bool active = false;
+    TMemRows rows{QList<FieldDef>{}};
+    int current = -1;
+};
+
+struct DiagnosticsSnapshot {
+    // In the order of the texts and tables of TDiagnostico.
+    enum Text { Sent, Examined, Result, Item, PaymentForms, TextCount };
+    enum Table { Promotions, Details, Groups, Articles, ResendRequests, TableCount };
+    std::array<std::optional<QString>, TextCount> texts;
+    std::array<std::optional<TableSnapshot>, TableCount> tables;
+    [[nodiscard]] bool isEmpty() const {
+        for (const auto& t : texts)
+            if (t) return false;
+        for (const auto& t : tables)
+            if (t) return false;
+        return true;
+    }
+};
+
+Q_DECLARE_METATYPE(EngineState)
+Q_DECLARE_METATYPE(DiagnosticsSnapshot)
