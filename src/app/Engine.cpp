@@ -136,9 +136,9 @@ void TEngine::receiveRow(const QDateTime& when, const QString& operation, const 
 
 void TEngine::receiveDiagnostics(const DiagnosticsSnapshot& snapshot) {
     TDiagnostico& d = *m_diagnostics;
-    const std::array<TMemo*, DiagnosticsSnapshot::TextCount> texts{
-        &d.documentoEnviado(), &d.respostaExaminada(), &d.resultado(), &d.textoDoItem(),
-        &d.formasDePagamento()};
+    const std::array<TMemo*, DiagnosticsSnapshot::TextCount> texts{&d.documentoEnviado(),
+                                                                   &d.respostaExaminada(), &d.resultado(),
+                                                                   &d.textoDoItem(), &d.formasDePagamento()};
     for (std::size_t i = 0; i < texts.size(); ++i)
         if (snapshot.texts.at(i)) texts.at(i)->SetText(*snapshot.texts.at(i));
     const std::array<TMemTable*, DiagnosticsSnapshot::TableCount> tables{

@@ -83,8 +83,8 @@ class TEngine : public QObject {
     void receiveDiagnostics(const DiagnosticsSnapshot& snapshot);
 
     std::unique_ptr<Thread> m_thread;
-    TPrincipal* m_core = nullptr;             // lives on the engine thread
-    TEnginePublisher* m_publisher = nullptr;  // lives on the engine thread
+    TPrincipal* m_core = nullptr;            // lives on the engine thread
+    TEnginePublisher* m_publisher = nullptr; // lives on the engine thread
     EngineState m_state;
     QStringList m_queued;
     std::unique_ptr<TActivityLog> m_log;

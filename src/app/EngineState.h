@@ -23,7 +23,7 @@ struct EngineState {
     QString caption;                 // the main window's caption
     bool testConsoleOffered = false; // the test console's button is shown
     TCommands::Selection selection = TCommands::Selection::Pending1;
-    QDate day;                       // the day of the "Data" selection
+    QDate day; // the day of the "Data" selection
     // The store's identity, as the test console shows it.
     QString idEmpresa;
     QString idLocal;

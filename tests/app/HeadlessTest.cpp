@@ -2,9 +2,9 @@
 // once, the headless loop ended by a signal, and the executable itself.
 
 #include "app/Headless.h"
-#include "app/Engine.h"
 
 #include "AppTestSupport.h"
+#include "app/Engine.h"
 #include "support/fixtures/CoreParts.h"
 #include "support/fixtures/ErpDatabase.h"
 #include "support/fixtures/FakeService.h"

@@ -67,7 +67,8 @@ TEST_F(LogTooltipsTest, ALongMessageIsCutInTheGridAndWholeInTheTooltip) {
 TEST_F(LogTooltipsTest, TheTooltipsFollowTheTableWhenItStartsANewLog) {
     onEngine([](TPrincipal& c) {
         for (int i = 1; i <= 101; ++i)
-            c.log().addList(QStringLiteral("linha %1").arg(i), longText(QStringLiteral("mensagem %1").arg(i), 150));
+            c.log().addList(QStringLiteral("linha %1").arg(i),
+                            longText(QStringLiteral("mensagem %1").arg(i), 150));
     });
     ASSERT_EQ(engine->log().table().RecordCount(), 101);
     EXPECT_EQ(tooltipOf(100).simplified(), (QStringLiteral("Operacao: linha 101 Mensagem: ") +

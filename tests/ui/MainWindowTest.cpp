@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QItemSelectionModel>
+#include <QSemaphore>
 #include <QTimer>
 
 namespace {
@@ -153,10 +154,45 @@ TEST_F(MainWindowTest, TheSelectionAndTheDateAreTheCores) {
     EXPECT_EQ(window->edtData->date(), QDate(2023, 3, 15));
 }
 
+TEST_F(MainWindowTest, TheColumnShowsTheTaskAtWorkAndTheCommandsWaitingForIt) {
+    start();
+    window->restauraClick();
+    uitest::settle();
+    EXPECT_FALSE(window->lblTrabalho->isVisible());
+    EXPECT_FALSE(window->barraTrabalho->isVisible());
+    // A task at work that waits for the test: the window goes on answering.
+    QSemaphore started;
+    QSemaphore release;
+    engine->post([&](TPrincipal& c) {
+        c.scheduler().command(QStringLiteral("Envio de vendas"), [&] {
+            started.release();
+            release.acquire();
+        });
+    });
+    started.acquire();
+    uitest::settle();
+    EXPECT_TRUE(window->barraTrabalho->isVisible());
+    EXPECT_EQ(window->lblTrabalho->text(), QStringLiteral("Em andamento: Envio de vendas"));
+    // Commands given now wait their turn, each once.
+    window->btnEnviaFecha->click();
+    window->btnGetReenvio->click();
+    window->btnEnviaFecha->click();
+    uitest::settle();
+    EXPECT_EQ(window->lblTrabalho->text(),
+              QStringLiteral("Em andamento: Envio de vendas\n"
+                             "Aguardando: Enviar fechamento diário, Leitura de reenvio"));
+    release.release();
+    sync();
+    EXPECT_FALSE(window->lblTrabalho->isVisible());
+    EXPECT_FALSE(window->barraTrabalho->isVisible());
+    EXPECT_TRUE(engine->queued().isEmpty());
+}
+
 TEST_F(MainWindowTest, OneNonModalBoxShowsTheLatestError) {
     start();
     EXPECT_EQ(window->errorBox(), nullptr);
-    onEngine([](TPrincipal& c) { c.errors().ShowError(QStringLiteral("Cannot connect to the database x.fdb")); });
+    onEngine(
+        [](TPrincipal& c) { c.errors().ShowError(QStringLiteral("Cannot connect to the database x.fdb")); });
     QMessageBox* box = window->errorBox();
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->isVisible());

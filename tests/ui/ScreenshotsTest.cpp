@@ -102,7 +102,7 @@ TEST_F(ScreenshotsTest, MainWindowSettingsDialogAndTestConsole) {
     // The test console as the test workstation shows it, after a promotion has
     // been unfolded level by level.
     onEngine([](TPrincipal& c) {
-    JsonToDataset(c.diagnostics().promocoes(), QStringLiteral(R"([
+        JsonToDataset(c.diagnostics().promocoes(), QStringLiteral(R"([
       {"id":101,"titulo":"Leve 3, pague 2 no café","descripcion":"Café solúvel 50g","tipo":"Lleva_paga",
        "autor":{"nombre":"Compras"},"vigenciaDesde":"2025-12-01T00:00:00","vigenciaHasta":"2026-12-31T23:59:59",
        "limitePromocionesPorTicket":2,
@@ -114,14 +114,14 @@ TEST_F(ScreenshotsTest, MainWindowSettingsDialogAndTestConsole) {
        "detalles":{"condiciones":{"grupos":[{"articulos":[{"nombre":"LEITE INTEGRAL 1L","codigoBarras":"7891234567895"}],"cantidad":2}]},
                    "beneficios":{"grupos":[{"articulos":[{"nombre":"LEITE INTEGRAL 1L","codigoBarras":"7891234567895"}],"cantidad":2}]},
                    "precio":9.9,"descuento":0,"paga":0}}])"));
-    JsonToDataset(c.diagnostics().pedidosDeReenvio(),
-                  QStringLiteral(R"([{"fecha":"2025-12-07","codigoCaja":"1"}])"));
-    c.commands().showPromotionDetails();
-    c.commands().showConditions();
-    c.commands().showGroupArticles();
-    c.diagnostics().formasDePagamento().Add(QStringLiteral("Dinheiro^50.00"));
-    c.diagnostics().formasDePagamento().Add(QStringLiteral("Cartao Credito^20,00"));
-    c.setTestConsoleOffered(true);
+        JsonToDataset(c.diagnostics().pedidosDeReenvio(),
+                      QStringLiteral(R"([{"fecha":"2025-12-07","codigoCaja":"1"}])"));
+        c.commands().showPromotionDetails();
+        c.commands().showConditions();
+        c.commands().showGroupArticles();
+        c.diagnostics().formasDePagamento().Add(QStringLiteral("Dinheiro^50.00"));
+        c.diagnostics().formasDePagamento().Add(QStringLiteral("Cartao Credito^20,00"));
+        c.setTestConsoleOffered(true);
     });
     window->btnguiaTeste->show();
     window->btnguiaTesteClick();

@@ -71,6 +71,19 @@ TEST_F(SettingsDialogTest, SalvarWritesEveryControlAndCloses) {
         EXPECT_TRUE(text.contains(QLatin1String(line))) << line << "\n" << text.toStdString();
 }
 
+TEST_F(SettingsDialogTest, SalvarKeepsAClosingDateWrittenWhileTheDialogWasOpen) {
+    // The tasks go on while the dialog is open: a closing writes its date.
+    TConfig engineSide;
+    engineSide.LoadConfig();
+    engineSide.SalvaUltFecha(QStringLiteral("09/03/2023"));
+    EXPECT_EQ(dialog->edtDataUltFecha->text(), QStringLiteral("05/03/2023")); // shown as it was
+    dialog->idEmpresa->setText(QStringLiteral("99"));
+    dialog->btnSalvar->click();
+    const QString text = fileText();
+    for (const char* line : {"IDEMRPESA=99", "DataUltFecha=09/03/2023"})
+        EXPECT_TRUE(text.contains(QLatin1String(line))) << line << "\n" << text.toStdString();
+}
+
 TEST_F(SettingsDialogTest, CancelarReloadsTheFileAndStaysOpen) {
     dialog->idEmpresa->setText(QStringLiteral("99"));
     dialog->timerVenda->setText(QStringLiteral("30"));

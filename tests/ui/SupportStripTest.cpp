@@ -10,10 +10,10 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QDeadlineTimer>
 #include <QTimer>
 
 namespace {

@@ -69,7 +69,8 @@ void TCampoSuporte::mostra() {
 }
 
 TSupportStrip::TSupportStrip(TEngine& engine, QWidget* parent)
-    : QFrame(parent), m_engine(engine), m_abre([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+    : QFrame(parent), m_engine(engine),
+      m_abre([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setObjectName(QStringLiteral("faixaSuporte"));
     setFrameShape(QFrame::StyledPanel);
 

@@ -176,23 +176,19 @@ TfrmPrincipal::TfrmPrincipal(TEngine& engine, QWidget* parent) : QMainWindow(par
     connect(btnGetReenvio, &QPushButton::clicked, this, [this] {
         comando(btnGetReenvio->text(), [](TPrincipal& c) { c.commands().readResendRequests(); });
     });
-    connect(btnCopia, &QPushButton::clicked, this, [this] {
-        comando(btnCopia->text(), [](TPrincipal& c) { c.commands().fetchPromotions(); });
-    });
-    connect(btnEnvia, &QPushButton::clicked, this, [this] {
-        comando(btnEnvia->text(), [](TPrincipal& c) { c.commands().sendSales(); });
-    });
-    connect(btnEnviaFecha, &QPushButton::clicked, this, [this] {
-        comando(btnEnviaFecha->text(), [](TPrincipal& c) { c.commands().sendClosing(); });
-    });
+    connect(btnCopia, &QPushButton::clicked, this,
+            [this] { comando(btnCopia->text(), [](TPrincipal& c) { c.commands().fetchPromotions(); }); });
+    connect(btnEnvia, &QPushButton::clicked, this,
+            [this] { comando(btnEnvia->text(), [](TPrincipal& c) { c.commands().sendSales(); }); });
+    connect(btnEnviaFecha, &QPushButton::clicked, this,
+            [this] { comando(btnEnviaFecha->text(), [](TPrincipal& c) { c.commands().sendClosing(); }); });
     connect(selecao, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked) return;
         const auto selection = static_cast<TCommands::Selection>(id);
         m_engine.post([selection](TPrincipal& c) { c.commands().setSelection(selection); });
     });
-    connect(edtData, &QDateEdit::dateChanged, this, [this](QDate date) {
-        m_engine.post([date](TPrincipal& c) { c.commands().setDay(date); });
-    });
+    connect(edtData, &QDateEdit::dateChanged, this,
+            [this](QDate date) { m_engine.post([date](TPrincipal& c) { c.commands().setDay(date); }); });
     connect(&engine, &TEngine::stateChanged, this, &TfrmPrincipal::atualiza);
     // The test console's commands and refreshes.
     connect(page->btnGetPromocoes, &QPushButton::clicked, this, [this] {

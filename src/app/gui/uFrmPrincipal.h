@@ -81,8 +81,8 @@ class TfrmPrincipal : public QMainWindow {
     QDateEdit* edtData = nullptr;
     QPushButton* btnEnvia = nullptr;
     QPushButton* btnEnviaFecha = nullptr;
-    QLabel* lblTrabalho = nullptr;          // the task at work and the commands waiting
-    QProgressBar* barraTrabalho = nullptr;  // moves while a task is at work
+    QLabel* lblTrabalho = nullptr;         // the task at work and the commands waiting
+    QProgressBar* barraTrabalho = nullptr; // moves while a task is at work
     QTableView* GridList = nullptr;
     TPaginaTeste* page = nullptr;
     TSupportStrip* faixaSuporte = nullptr;
