@@ -2,9 +2,10 @@
 // against fake-korvanta and an embedded ERP database, watching the process for
 // growth: resident memory, open file descriptors and the database's attachments.
 //
-// The core runs as the headless mode runs it (THeadlessRunner, FormCreate), but
-// instead of waiting on its timers the run moves the clock on by one tick
-// interval and calls the general tick itself, then lets the event loop handle
+// The core runs as the headless mode runs it (THeadlessRunner, FormCreate, on the
+// engine thread), but instead of waiting on its timers the run moves the clock on
+// by one tick interval and has the engine run the general tick, then lets the
+// event loop handle
 // what is waiting, as it would between two ticks; the ping handler follows each
 // tick. The intervals are the defaults: sales 90 s, promotions 300 s, resend
 // requests 600 s, closing 660 s; as a countdown that equals the clock is not due
@@ -41,11 +42,12 @@
 #include "ProcessProbes.h"
 #include "SoakJournal.h"
 #include "SoakStore.h"
-#include "app/Headless.h"
 #include "api/ServiceFrame.h"
 #include "app/ActivityLog.h"
 #include "app/Commands.h"
+#include "app/Engine.h"
 #include "app/ErrorDisplay.h"
+#include "app/Headless.h"
 #include "app/Scheduler.h"
 #include "app/uPrincipal.h"
 #include "config/Settings.h"
@@ -209,14 +211,17 @@ int run(int days, int tick) {
     QElapsedTimer elapsed;
     {
         headless::THeadlessRunner runner(log, errors);
-        TPrincipal& core = runner.core();
-        QObject::connect(&core.log(), &TActivityLog::rowAdded, &core, [&] {
-            const TMemTable& t = core.log().table();
+        // The core lives on the engine thread; the rows reach this one as the window gets them.
+        TEngine& engine = runner.engine();
+        QObject::connect(&engine, &TEngine::rowAdded, &engine, [&] {
+            const TMemTable& t = engine.log().table();
             if (t.RecordCount() > 0 && t.cell(t.RecordCount() - 1, 0).toString() == u"Abriu post-vendas")
                 ++salesRuns;
         });
-        core.FormCreate();
-        core.commands().setDay(clock.now().date());
+        engine.call([&](TPrincipal& core) {
+            core.FormCreate();
+            core.commands().setDay(clock.now().date());
+        });
 
         const QString ping = folder.filePath(QStringLiteral("test-ping.txt"));
         quint32 random = 12345;
@@ -239,16 +244,22 @@ int run(int days, int tick) {
             if (second % 21600 == 0) {
                 for (const char* endpoint : {"cierresDiarios", "promociones", "solicitudesMovimientos"})
                     queueFailure(base, endpoint);
-                core.FormActivate(); // as a reload request (SIGHUP) does: the failover takes effect
+                // As a reload request (SIGHUP) does: the failover takes effect.
+                engine.call([](TPrincipal& core) { core.FormActivate(); });
             }
-            core.scheduler().timerGeralTimer();
+            engine.call([](TPrincipal& core) { core.scheduler().timerGeralTimer(); });
             betweenTicks();
-            core.scheduler().timerPingTimer();
+            engine.call([](TPrincipal& core) { core.scheduler().timerPingTimer(); });
             betweenTicks();
         };
         // The figures at the first tick end with the core's session closed.
         const auto measureWhenClosed = [&](const QString& when) {
-            while (core.erp().dtbDolvex().Connected())
+            const auto connected = [&engine] {
+                bool open = false;
+                engine.call([&open](TPrincipal& core) { open = core.erp().dtbDolvex().Connected(); });
+                return open;
+            };
+            while (connected())
                 oneTick(true);
             figures.push_back({when, bench::residentKilobytes(), bench::heapInUseBytes() / 1024,
                                store.count(QStringLiteral("select mon$pages from mon$database")),
