@@ -3,6 +3,7 @@
 #include "app/ProcessRequests.h"
 #include "app/Scheduler.h"
 #include "app/SingleInstance.h"
+#include "app/gui/LatencyProbe.h"
 #include "app/gui/uFrmPrincipal.h"
 #include "app/uPrincipal.h"
 
@@ -28,6 +29,7 @@ int runGui(TSingleInstance& instance) {
     });
     instance.listen(TSingleInstance::Role::Window);
     frmPrincipal.FormCreate();
+    const auto probe = LatencyProbe::fromEnvironment(); // only with KORVANTA_GUI_PROBE set
     const int status = QApplication::exec();
     core.scheduler().habilTimer(0);
     return status;
