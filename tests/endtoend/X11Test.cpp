@@ -6,6 +6,7 @@
 // once let those take the signal, so this runs on xcb.
 
 #include "EndToEnd.h"
+#include "VirtualDisplay.h"
 #include "support/fixtures/ErpDatabase.h"
 #include "support/fixtures/ErpRows.h"
 #include "support/fixtures/FakeService.h"
@@ -13,80 +14,20 @@
 #include "support/fixtures/TestPaths.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QStandardPaths>
-#include <QThread>
 #include <csignal>
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace endtoend;
+using xdisplay::waitFor;
 
 namespace {
 
-bool waitFor(const std::function<bool()>& done, int limitMs) {
-    for (int waited = 0; waited < limitMs; waited += 50) {
-        if (done()) return true;
-        QThread::msleep(50);
-    }
-    return done();
-}
-
-// A display of its own for the test, and a tray host on it.
-class VirtualDisplay {
-  public:
-    VirtualDisplay() {
-        for (int n = 71; n < 99 && m_name.isEmpty(); ++n) {
-            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
-                QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-                continue;
-            m_server.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"),
-                                                    QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                                                    QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-            if (!m_server.waitForStarted(10'000)) return;
-            if (waitFor([n] { return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)); }, 10'000))
-                m_name = QStringLiteral(":%1").arg(n);
-            else
-                m_server.kill();
-        }
-        if (m_name.isEmpty()) return;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_name);
-        m_trayHost.setProcessEnvironment(env);
-        m_trayHost.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top")});
-        m_trayHost.waitForStarted(10'000);
-    }
-    ~VirtualDisplay() {
-        for (QProcess* p : {&m_trayHost, &m_server}) {
-            if (p->state() == QProcess::NotRunning) continue;
-            p->terminate();
-            if (!p->waitForFinished(5'000)) {
-                p->kill();
-                p->waitForFinished(5'000);
-            }
-        }
-    }
-    VirtualDisplay(const VirtualDisplay&) = delete;
-    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
-
-    [[nodiscard]] const QString& name() const { return m_name; }
-
-  private:
-    QProcess m_server;
-    QProcess m_trayHost;
-    QString m_name;
-};
-
 TEST(X11Test, SigtermEndsTheTrayProgramAfterItUsedItsDatabase) {
     const bool ci = fbserver::underCi();
-    for (const char* tool : {"Xvfb", "trayer"}) {
-        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
-            if (ci) FAIL() << tool << " is missing (scripts/bootstrap installs it)";
-            GTEST_SKIP() << tool << " is not installed";
-        }
+    if (const QString tool = VirtualDisplay::missingTool(); !tool.isEmpty()) {
+        if (ci) FAIL() << tool.toStdString() << " is missing (scripts/bootstrap installs it)";
+        GTEST_SKIP() << tool.toStdString() << " is not installed";
     }
     if (!fbserver::ready()) {
         if (ci) FAIL() << "the Firebird server of scripts/fbserver is not ready";
@@ -105,10 +46,7 @@ TEST(X11Test, SigtermEndsTheTrayProgramAfterItUsedItsDatabase) {
     writeSettings(folder.path(), shopSettings(database, service.baseUrl(), QDate::currentDate().addDays(-3)));
 
     QProcess tray;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display.name());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    tray.setProcessEnvironment(env);
+    tray.setProcessEnvironment(display.environment());
     tray.start(testpaths::binary(QStringLiteral("src/korvanta-sync")), {QStringLiteral("--dir"), folder.path()});
     ASSERT_TRUE(tray.waitForStarted(30'000));
 

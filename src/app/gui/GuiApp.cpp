@@ -3,6 +3,7 @@
 #include "app/Engine.h"
 #include "app/ProcessRequests.h"
 #include "app/SingleInstance.h"
+#include "app/gui/LatencyProbe.h"
 #include "app/gui/uFrmPrincipal.h"
 
 #include <QApplication>
@@ -28,6 +29,7 @@ int runGui(TSingleInstance& instance) {
     });
     instance.listen(TSingleInstance::Role::Window);
     frmPrincipal.FormCreate();
+    const auto probe = LatencyProbe::fromEnvironment(); // only with KORVANTA_GUI_PROBE set
     const int status = QApplication::exec();
     // A request waiting for the service is aborted and the task at work ends at
     // its next step. Work that still does not end (a database that stopped
