@@ -145,14 +145,14 @@ void TPaginaTeste::showEvent(QShowEvent* event) {
 
 void TPaginaTeste::setIdentidade(const IdentidadeTeste& identidade) {
     m_identidade = identidade;
-    atualiza();
-}
-
-void TPaginaTeste::atualiza() {
     mostra(edtidEmpresa, m_identidade.idEmpresa);
     mostra(edtidLocal, m_identidade.idLocal);
     mostra(edtUsuario, m_identidade.usuario);
     mostra(edtSenha, m_identidade.senha);
+}
+
+void TPaginaTeste::atualiza() {
+    setIdentidade(m_identidade);
     mostra(mmoErro, m_diagnostico.respostaExaminada().Text());
     mostra(mmoRequest, m_diagnostico.documentoEnviado().Text());
     mostra(mmoResult, m_diagnostico.resultado().Text());

@@ -15,6 +15,11 @@ class TestPageTest : public uitest::WindowTest {
     void SetUp() override {
         start();
         page = window->page;
+        // As the test workstation shows it.
+        onEngine([](TPrincipal& c) { c.setTestConsoleOffered(true); });
+        window->restauraClick();
+        window->btnguiaTesteClick();
+        uitest::settle();
     }
     TPaginaTeste* page = nullptr;
 };

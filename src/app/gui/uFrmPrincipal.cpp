@@ -202,7 +202,11 @@ TfrmPrincipal::TfrmPrincipal(TEngine& engine, QWidget* parent) : QMainWindow(par
             [this] { detalhe([](TPrincipal& c) { c.commands().showBenefits(); }); });
     connect(page->Button8, &QPushButton::clicked, this,
             [this] { detalhe([](TPrincipal& c) { c.commands().showGroupArticles(); }); });
-    connect(&engine, &TEngine::diagnosticsChanged, page, &TPaginaTeste::atualiza);
+    // The console's texts can be megabytes (a promotions document): laid out
+    // only while the console is shown, and when it is shown.
+    connect(&engine, &TEngine::diagnosticsChanged, page, [this] {
+        if (page->isVisible()) page->atualiza();
+    });
     connect(&engine, &TEngine::errorRaised, this, &TfrmPrincipal::mostraErro);
     connect(&engine, &TEngine::noticeRaised, this, &TfrmPrincipal::mostraErro);
     connect(m_frmConfig, &TfrmConfig::saveFailed, this, [this](const QString& text) {
