@@ -1,7 +1,7 @@
 // The operator's commands end to end, on the demo ERP database and the fake
 // service: the radio choice of both send commands, the switches, the order of
-// the tasks in a tick, and what arrives during the sales upload (it waits for
-// the upload's end).
+// the tasks in a tick, the name each command announces, and what arrives
+// during the sales upload (it waits for the upload's end).
 
 #include "AppTestSupport.h"
 #include "support/fixtures/CoreParts.h"
@@ -170,6 +170,47 @@ TEST_F(CommandsTest, ATickRunsSalesClosingPromotionsAndResendInThisOrder) {
         EXPECT_GT(order.at(i), order.at(i - 1)) << i << "\n" << ops.join(u'\n').toStdString();
     EXPECT_EQ(errors->texts, QStringList());
     EXPECT_EQ(flag(2935, 1), 2);
+}
+
+TEST_F(CommandsTest, EachCommandAnnouncesItsTask) {
+    struct Case {
+        const char* command;
+        void (TCommands::*run)();
+        QString task;
+        Selection selection; // chosen so that the command has work that logs
+    };
+    const Case cases[] = {
+        {"sendSales", &TCommands::sendSales, QStringLiteral("Envio de vendas"), Selection::Pending1},
+        {"sendClosing", &TCommands::sendClosing, QStringLiteral("Fechamento diário"), Selection::Day},
+        {"fetchPromotions", &TCommands::fetchPromotions, QStringLiteral("Leitura de promoções"),
+         Selection::Pending1},
+        {"testPromotions", &TCommands::testPromotions, QStringLiteral("Leitura de promoções"),
+         Selection::Pending1},
+        {"readResendRequests", &TCommands::readResendRequests, QStringLiteral("Leitura de reenvio"),
+         Selection::Pending1},
+    };
+    start(/*sales=*/true, /*promotions=*/true);
+    core->commands().setDay(QDate(2025, 12, 5));
+    for (const Case& c : cases) {
+        core->commands().setSelection(c.selection);
+        QStringList started;
+        QString atWork; // the task at work when the command's first log row came
+        QString atEnd = QStringLiteral("not ended");
+        QObject context;
+        QObject::connect(&core->scheduler(), &TScheduler::taskStarted, &context,
+                         [&started](const QString& task) { started << task; });
+        QObject::connect(&core->log(), &TActivityLog::rowLogged, &context, [&] {
+            if (atWork.isEmpty()) atWork = core->scheduler().currentTask();
+        });
+        QObject::connect(&core->scheduler(), &TScheduler::workEnded, &context,
+                         [&] { atEnd = core->scheduler().currentTask(); });
+        (core->commands().*c.run)();
+        EXPECT_EQ(started, QStringList{c.task}) << c.command;
+        EXPECT_EQ(atWork, c.task) << c.command;
+        EXPECT_EQ(atEnd, QString()) << c.command;
+        EXPECT_EQ(core->scheduler().currentTask(), QString()) << c.command;
+    }
+    EXPECT_EQ(errors->texts, QStringList());
 }
 
 TEST_F(CommandsTest, WhatArrivesDuringTheSalesUploadWaitsForItsEnd) {
