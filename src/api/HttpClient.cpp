@@ -7,10 +7,20 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <mutex>
 
 namespace {
+
+std::atomic<bool> g_aborting{false};
+const QString kAborted = QStringLiteral("request aborted: the program is ending");
+
+// libcurl's progress callback, called about once a second also while nothing
+// moves: a non-zero answer ends the transfer with CURLE_ABORTED_BY_CALLBACK.
+int onProgress(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return g_aborting.load(std::memory_order_relaxed) ? 1 : 0;
+}
 
 std::mutex g_defaultLimitsMutex;
 THttpClient::Limits& defaultLimitsStore() {
@@ -80,6 +90,18 @@ void THttpClient::setDefaultLimits(const Limits& limits) {
     defaultLimitsStore() = limits;
 }
 
+void THttpClient::abortAll() {
+    g_aborting.store(true);
+}
+
+void THttpClient::resumeAll() {
+    g_aborting.store(false);
+}
+
+bool THttpClient::aborting() {
+    return g_aborting.load();
+}
+
 THttpClient::THttpClient(Cookies cookies) {
     curlshared::ensureGlobalInit();
     // A handle that had the cookie engine on would keep its cookies through a
@@ -96,6 +118,8 @@ THttpClient::THttpClient(Cookies cookies) {
     curl_easy_setopt(easy, CURLOPT_TCP_KEEPALIVE, 1L);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &onProgress);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     if (cookies == Cookies::Keep) curl_easy_setopt(easy, CURLOPT_COOKIEFILE, ""); // in-memory cookie store
 }
 
@@ -141,6 +165,7 @@ HttpReply THttpClient::perform(bool isPost, const QString& url, const QByteArray
     m_lastStatusCode = 0;
     m_lastStatusLine.clear();
     const QString method = isPost ? QStringLiteral("POST") : QStringLiteral("GET");
+    if (aborting()) failWithoutReply(kAborted, method, url);
 
     // Headers are built anew for every request from the client's current settings.
     Slist headers;
@@ -186,10 +211,11 @@ HttpReply THttpClient::perform(bool isPost, const QString& url, const QByteArray
     if (isPost) curl_easy_setopt(easy, CURLOPT_POSTFIELDS, nullptr);
 
     if (rc != CURLE_OK) {
-        const QString detail = transfer.tooLarge
-                                   ? QStringLiteral("reply body larger than %1 bytes").arg(m_limits.maxBodyBytes)
-                                   : QString::fromUtf8(errorText[0] ? errorText : curl_easy_strerror(rc));
-        throw EHttpTransport(QStringLiteral("%1 (%2 %3)").arg(detail, method, url), url);
+        if (rc == CURLE_ABORTED_BY_CALLBACK) failWithoutReply(kAborted, method, url);
+        failWithoutReply(transfer.tooLarge
+                             ? QStringLiteral("reply body larger than %1 bytes").arg(m_limits.maxBodyBytes)
+                             : QString::fromUtf8(errorText[0] ? errorText : curl_easy_strerror(rc)),
+                         method, url);
     }
 
     long status = 0;
@@ -207,4 +233,9 @@ HttpReply THttpClient::perform(bool isPost, const QString& url, const QByteArray
     reply.body = std::move(transfer.body);
     reply.text = isPost ? ansi::toUnicode(reply.body) : httpcharset::decodeBody(reply.body, reply.contentType);
     return reply;
+}
+
+void THttpClient::failWithoutReply(const QString& detail, const QString& method, const QString& url) {
+    if (m_onNoReply) m_onNoReply();
+    throw EHttpTransport(QStringLiteral("%1 (%2 %3)").arg(detail, method, url), url);
 }

@@ -14,22 +14,29 @@
 // - any other status throws EHttpProtocol with the status code and the status
 //   line as sent; the body is dropped;
 // - every other failure (refused, reset, unknown host, time-out, TLS, bad URL,
-//   a reply cut short or beyond the limits below) throws EHttpTransport with
-//   libcurl's description.
+//   a reply cut short or beyond the limits below, an abort) throws
+//   EHttpTransport with libcurl's description (or the abort's).
 //
-// Limits: the program runs every request on its one thread, so a reply that
-// stalls or trickles in would hold every task back. A request fails when it
-// moves slower than a floor for a while, when it lasts longer than a cap in
-// all, or when its reply body grows beyond a size. The defaults leave room for
-// the largest document of the service (promotions, some 50 MB) on a slow shop
-// line (at 15 KB/s it takes under an hour), while a reply dripping a byte per
-// second ends within about a minute.
+// Limits: the tasks run one after the other, so a reply that stalls or
+// trickles in holds back every task after it. A request fails when it moves
+// slower than a floor for a while, when it lasts longer than a cap in all, or
+// when its reply body grows beyond a size. The defaults leave room for the
+// largest document of the service (promotions, some 50 MB) on a slow shop line
+// (at 15 KB/s it takes under an hour), while a reply dripping a byte per second
+// ends within about a minute.
+//
+// Abort: abortAll() (from any thread) ends every request in progress within
+// about a second and makes every later one fail at once, both as EHttpTransport
+// (no reply), until resumeAll(). The program calls it when it ends, so that a
+// task waiting on a silent service does not hold the end back.
+//
 // HTTPS verifies the server's certificate against the system's trusted
 // certificates. Redirects are not followed (a 3xx is a protocol failure), no
 // proxy is configured here: libcurl takes https_proxy, http_proxy and no_proxy from
 // the environment. Only the http and https schemes are accepted.
 //
-// Not thread-safe: one client is used by one thread at a time.
+// A client is not thread-safe: one client is used by one thread at a time.
+// The default limits and the abort may be used from any thread.
 
 #include "api/HttpErrors.h"
 
@@ -37,6 +44,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <functional>
 
 // The reply to a completed request (status 200..299).
 struct HttpReply {
@@ -64,13 +72,17 @@ public:
     [[nodiscard]] static Limits defaultLimits();
     static void setDefaultLimits(const Limits& limits);
 
+    // Every request in progress, in any thread, ends within about a second and
+    // every new one fails at once, both with EHttpTransport, until resumeAll().
+    static void abortAll();
+    static void resumeAll();
+    [[nodiscard]] static bool aborting();
+
     enum class Cookies {
         Ignore, // neither stores nor sends cookies
         Keep,   // stores the cookies replies set and sends them on later requests
     };
 
-    static void abortAll() {}  // TEMP until the hang branch lands
-    static void resumeAll() {} // TEMP
     explicit THttpClient(Cookies cookies = Cookies::Ignore);
     ~THttpClient();
     THttpClient(const THttpClient&) = delete;
@@ -101,6 +113,10 @@ public:
     // this many seconds (at least 1) fails.
     void setIdleTimeoutSeconds(long seconds) { m_limits.lowSpeedSeconds = seconds; }
 
+    // Called on the requesting thread, just before a request of this client
+    // throws EHttpTransport (it got no reply); empty: nothing is called.
+    void setOnNoReply(std::function<void()> onNoReply) { m_onNoReply = std::move(onNoReply); }
+
     // POSTs the bytes as they are; the reply text is read in Windows-1252.
     [[nodiscard]] HttpReply post(const QString& url, const QByteArray& body);
     // GETs the URL; the reply text is decoded by its declared charset.
@@ -114,6 +130,7 @@ public:
 private:
     struct Transfer;
     [[nodiscard]] HttpReply perform(bool isPost, const QString& url, const QByteArray* body);
+    [[noreturn]] void failWithoutReply(const QString& detail, const QString& method, const QString& url);
 
     void* m_easy = nullptr;    // the CURL* owned by this client, released by the destructor
     bool m_recycle = false;    // a cookie-less handle goes back to the pool instead
@@ -122,6 +139,7 @@ private:
     QString m_contentType;
     QString m_userAgent = QString::fromLatin1(kDefaultUserAgent);
     Limits m_limits = defaultLimits();
+    std::function<void()> m_onNoReply;
     int m_lastStatusCode = 0;
     QString m_lastStatusLine;
 };

@@ -2,7 +2,9 @@
 
 namespace api {
 
-ServiceFrame::ServiceFrame() : m_getClient(criaClienteGet()) {}
+ServiceFrame::ServiceFrame() : m_getClient(criaClienteGet()) {
+    contaSemResposta(*m_getClient);
+}
 
 ServiceFrame::~ServiceFrame() = default;
 
@@ -25,7 +27,14 @@ void ServiceFrame::setCredentials(const QString& user, const QString& password) 
 }
 
 std::unique_ptr<THttpClient> ServiceFrame::config_ftp_json() const {
-    return api::config_ftp_json(m_user, m_password, m_pdvVersion, m_backEndVersion);
+    std::unique_ptr<THttpClient> client =
+        api::config_ftp_json(m_user, m_password, m_pdvVersion, m_backEndVersion);
+    contaSemResposta(*client);
+    return client;
+}
+
+void ServiceFrame::contaSemResposta(THttpClient& client) const {
+    client.setOnNoReply([this] { m_semResposta.fetch_add(1); });
 }
 
 HttpReply ServiceFrame::get(const QString& path) {

@@ -11,11 +11,17 @@
 //   HttpReply r = frame.get(path);            // GET with the credentials of now
 //
 // A request URL is the base URL immediately followed by the path.
+//
+// The frame counts the requests of its clients (the GET client and every POST
+// client it made) that got no reply (EHttpTransport: refused, reset, timed out,
+// aborted): the scheduler holds the rest of a tick back once the count rises.
+// The count may be read from any thread.
 
 #include "api/HttpClient.h"
 #include "api/RequestFrame.h"
 
 #include <QString>
+#include <atomic>
 #include <memory>
 
 namespace api {
@@ -45,7 +51,8 @@ class ServiceFrame {
     [[nodiscard]] const QString& pdvVersion() const { return m_pdvVersion; }
     [[nodiscard]] const QString& backEndVersion() const { return m_backEndVersion; }
 
-    // The client of one POST, with the credentials and versions of now.
+    // The client of one POST, with the credentials and versions of now; it
+    // counts its requests without a reply here, so it must not outlive the frame.
     [[nodiscard]] std::unique_ptr<THttpClient> config_ftp_json() const;
     // GETs base URL + path with the long-lived client, which carries the
     // credentials of now and keeps the cookies. Throws as THttpClient::get.
@@ -53,7 +60,13 @@ class ServiceFrame {
     // The long-lived GET client (tests change its limits).
     [[nodiscard]] THttpClient& getClient() { return *m_getClient; }
 
+    // The requests of the frame's clients that got no reply, since it was made.
+    [[nodiscard]] int semResposta() const { return m_semResposta.load(); }
+
   private:
+    // Makes the client count its requests that get no reply here.
+    void contaSemResposta(THttpClient& client) const;
+
     UrlsBase m_urls;
     int m_failoverIndex = 1;
     QString m_baseUrl;
@@ -62,6 +75,9 @@ class ServiceFrame {
     QString m_pdvVersion = QString::fromLatin1(kVersao);
     QString m_backEndVersion = QString::fromLatin1(kVersao);
     std::unique_ptr<THttpClient> m_getClient;
+    // Raised by the clients' hooks, which point at this frame: a POST client
+    // made by config_ftp_json must not outlive it.
+    mutable std::atomic<int> m_semResposta{0};
 };
 
 } // namespace api

@@ -22,14 +22,14 @@ void TCommands::setDay(const QDate& day) {
 }
 
 void TCommands::readResendRequests() {
-    m_scheduler.command([this] {
+    m_scheduler.command(TScheduler::ResendTask, [this] {
         m_resend.GetReenvio_Vendas();
         m_resend.GetReenvio_Fecha();
     });
 }
 
 void TCommands::fetchPromotions() {
-    m_scheduler.command([this] {
+    m_scheduler.command(TScheduler::PromotionsTask, [this] {
         if (m_store.buscaPromocoes) m_promotions.sincroniza();
     });
 }
@@ -37,14 +37,14 @@ void TCommands::fetchPromotions() {
 void TCommands::testPromotions() {
     if (m_scheduler.busy() || !m_store.buscaPromocoes) return;
     {
-        TScheduler::Work work(m_scheduler);
+        TScheduler::Work work(m_scheduler, TScheduler::PromotionsTask);
         if (!m_errors.runGuarded([this] { m_promotions.sincroniza(); })) m_scheduler.gates().abreAmbos();
     }
     emit changed();
 }
 
 void TCommands::sendSales() {
-    m_scheduler.command([this] {
+    m_scheduler.command(TScheduler::SalesTask, [this] {
         switch (m_selection) {
         case Selection::Pending1:
             m_sales.PostVendas(QStringLiteral("Pendentes-1"), QString(), m_day);
@@ -60,7 +60,7 @@ void TCommands::sendSales() {
 }
 
 void TCommands::sendClosing() {
-    m_scheduler.command([this] {
+    m_scheduler.command(TScheduler::ClosingTask, [this] {
         if (m_selection == Selection::Day)
             m_closing.Envia_fechamento_dia_anterior(
                 Funcoes_da_ZYR::Formata_Data(m_day, QStringLiteral("DD/MM/AAAA")), QString());

@@ -4,10 +4,10 @@
 // selection of tickets, and the test console's detail commands.
 //
 // Each command of the left column stops both timers before its work and
-// starts them after it (TScheduler::comando), so the next tick comes a full
+// starts them after it (TScheduler::command), so the next tick comes a full
 // interval after the command's end; testPromotions, the test console's fetch,
-// leaves them alone. A command that arrives while a tick or another command is
-// at work does nothing.
+// leaves them alone. Each names its task as it starts (TScheduler::taskStarted).
+// A command that arrives while a tick or another command is at work does nothing.
 
 #include <QDate>
 #include <QObject>

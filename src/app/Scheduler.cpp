@@ -1,5 +1,7 @@
 #include "app/Scheduler.h"
 
+#include "api/HttpClient.h"
+#include "api/ServiceFrame.h"
 #include "app/ErrorDisplay.h"
 #include "config/Settings.h"
 #include "support/Clock.h"
@@ -36,9 +38,9 @@ double TScheduler::timerScale() {
 }
 
 TScheduler::TScheduler(TConfig& config, const Loja& store, TAtividades& log, TDiagnostico& diagnostics,
-                       TErrorDisplay& errors, QObject* parent)
+                       TErrorDisplay& errors, const api::ServiceFrame& frame, QObject* parent)
     : QObject(parent), m_config(config), m_store(store), m_log(log), m_diagnostics(diagnostics),
-      m_errors(errors) {
+      m_errors(errors), m_frame(frame) {
     // Both timers are created stopped; applying the settings starts them.
     m_timerGeral.setInterval(InitialInterval);
     m_timerPing.setInterval(PingInterval);
@@ -72,22 +74,7 @@ void TScheduler::timerGeralTimer() {
         Work work(*this);
         habilTimer(0);
         setTimerGeralInterval(GeneralInterval);
-        const bool ok = m_errors.runGuarded([this] {
-            if (!m_tasks) return;
-            const ConfigValues& values = m_config.values();
-            // One reading of the clock for the three tests, however long the tasks take.
-            const qint64 now = clockSeconds();
-            if (m_salesCountdown.renovaSeVenceu(now, values.timerVenda.value())) {
-                m_log.addList(QStringLiteral("Abriu post-vendas"), QString());
-                m_tasks->sales.PostVendas(QStringLiteral("Pendentes-1"), QString(), QDate());
-            }
-            if (m_promotionsCountdown.renovaSeVenceu(now, values.timerProm.value()) && m_store.buscaPromocoes)
-                m_tasks->promotions.sincroniza();
-            if (m_resendCountdown.renovaSeVenceu(now, values.timerReenvio.value())) {
-                m_tasks->resend.GetReenvio_Vendas();
-                m_tasks->resend.GetReenvio_Fecha();
-            }
-        });
+        const bool ok = m_errors.runGuarded([this] { runDueTasks(); });
         if (ok)
             habilTimer(1);
         else
@@ -97,17 +84,73 @@ void TScheduler::timerGeralTimer() {
     emit tickFinished();
 }
 
+void TScheduler::runDueTasks() {
+    if (!m_tasks) return;
+    const ConfigValues& values = m_config.values();
+    // One reading of the clock for the three tests, however long the tasks take.
+    const qint64 now = clockSeconds();
+    const int noReplyBefore = m_frame.semResposta();
+    const auto serviceSilent = [&] { return m_frame.semResposta() != noReplyBefore; };
+    bool promotionsWait = false;
+    bool resendWaits = false;
+
+    if (m_salesCountdown.renovaSeVenceu(now, values.timerVenda.value())) {
+        m_log.addList(QStringLiteral("Abriu post-vendas"), QString());
+        announce(SalesTask);
+        m_tasks->sales.PostVendas(QStringLiteral("Pendentes-1"), QString(), QDate());
+    }
+    // With its switch off the promotions step makes no request: its countdown advances as ever.
+    if (m_promotionsCountdown.venceu(now) && m_store.buscaPromocoes && serviceSilent()) {
+        promotionsWait = true;
+    } else if (m_promotionsCountdown.renovaSeVenceu(now, values.timerProm.value()) &&
+               m_store.buscaPromocoes) {
+        announce(PromotionsTask);
+        m_tasks->promotions.sincroniza();
+    }
+    if (m_resendCountdown.venceu(now)) {
+        if (serviceSilent()) {
+            resendWaits = true;
+        } else {
+            const qint64 due = m_resendCountdown.proximo();
+            (void)m_resendCountdown.renovaSeVenceu(now, values.timerReenvio.value());
+            announce(ResendTask);
+            m_tasks->resend.GetReenvio_Vendas();
+            if (serviceSilent()) {
+                // Both readings come due again at the next tick.
+                m_resendCountdown.setProximo(due);
+                resendWaits = true;
+            } else {
+                m_tasks->resend.GetReenvio_Fecha();
+            }
+        }
+    }
+
+    // While the program ends (every request aborted) what waits needs no row.
+    if (!(promotionsWait || resendWaits) || THttpClient::aborting()) return;
+    const QString waiting = promotionsWait && resendWaits
+                                ? QStringLiteral("Promoções e reenvio ficam para o próximo ciclo")
+                            : promotionsWait ? QStringLiteral("Promoções ficam para o próximo ciclo")
+                                             : QStringLiteral("Reenvio fica para o próximo ciclo");
+    m_log.addList(QStringLiteral("Serviço sem resposta"), waiting);
+}
+
+void TScheduler::announce(const QString& task) {
+    m_currentTask = task;
+    emit taskStarted(task);
+}
+
 void TScheduler::resumeAfterError() {
     m_gates.abreAmbos();
     habilTimer(1);
 }
 
-void TScheduler::command(const std::function<void()>& task) {
+void TScheduler::command(const QString& task, const std::function<void()>& work) {
     if (busy()) return;
     {
-        Work work(*this);
+        Work atWork(*this);
         habilTimer(0);
-        if (m_errors.runGuarded(task))
+        announce(task);
+        if (m_errors.runGuarded(work))
             habilTimer(1);
         else
             resumeAfterError();

@@ -30,7 +30,7 @@
 struct TPrincipal::Parts {
     Parts()
         : log([this] { return store.pastaLog; }), errors(log),
-          scheduler(config, store, log, diagnostics, errors),
+          scheduler(config, store, log, diagnostics, errors, frame),
           closing(erp, frame, config, store, log, diagnostics),
           sales(erp, frame, config, store, log, diagnostics, scheduler.gates(), scheduler.closingCountdown(),
                 closing),

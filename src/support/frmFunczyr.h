@@ -96,8 +96,8 @@ public:
     [[nodiscard]] static QString Path_Do_Executavel();
     // The computer's name, at most 15 characters.
     [[nodiscard]] static QString Nome_do_pc();
-    // Returns unused memory to the system, then runs the waiting events of the
-    // application (timers, clicks, paints) inside this call.
+    // Returns unused memory to the system. Nothing else runs inside the call:
+    // the events waiting (commands, timers) run after the task that calls it.
     static void Clear_memory_pc();
 
     // ---- Cutting at a delimiter ------------------------------------------------------

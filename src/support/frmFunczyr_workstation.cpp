@@ -4,8 +4,6 @@
 
 #include "support/Platform.h"
 
-#include <QCoreApplication>
-
 QString Funcoes_da_ZYR::AjustaContraBarra(const QString& StringIn) {
     const QChar sep = platform::separator();
     return StringIn.endsWith(sep) ? StringIn : StringIn + sep;
@@ -19,7 +17,6 @@ void Funcoes_da_ZYR::Clear_memory_pc() {
     try {
         platform::trimWorkingSet();
     } catch (...) {
-        // Trimming is a courtesy to the system; the events below must run regardless.
+        // Trimming is a courtesy to the system; its failure is no one's concern.
     }
-    if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }

@@ -1,6 +1,7 @@
 // The operator's commands end to end, on the demo ERP database and the fake
 // service: the radio choice of both send commands, the switches, the order of
-// the tasks in a tick, and the message pass of the sales upload.
+// the tasks in a tick, the name each command announces, and what arrives
+// during the sales upload (it waits for the upload's end).
 
 #include "AppTestSupport.h"
 #include "support/fixtures/CoreParts.h"
@@ -171,14 +172,56 @@ TEST_F(CommandsTest, ATickRunsSalesClosingPromotionsAndResendInThisOrder) {
     EXPECT_EQ(flag(2935, 1), 2);
 }
 
-TEST_F(CommandsTest, InTheMessagePassOfTheSalesUploadNothingElseStarts) {
+TEST_F(CommandsTest, EachCommandAnnouncesItsTask) {
+    struct Case {
+        const char* command;
+        void (TCommands::*run)();
+        QString task;
+        Selection selection; // chosen so that the command has work that logs
+    };
+    const Case cases[] = {
+        {"sendSales", &TCommands::sendSales, QStringLiteral("Envio de vendas"), Selection::Pending1},
+        {"sendClosing", &TCommands::sendClosing, QStringLiteral("Fechamento diário"), Selection::Day},
+        {"fetchPromotions", &TCommands::fetchPromotions, QStringLiteral("Leitura de promoções"),
+         Selection::Pending1},
+        {"testPromotions", &TCommands::testPromotions, QStringLiteral("Leitura de promoções"),
+         Selection::Pending1},
+        {"readResendRequests", &TCommands::readResendRequests, QStringLiteral("Leitura de reenvio"),
+         Selection::Pending1},
+    };
+    start(/*sales=*/true, /*promotions=*/true);
+    core->commands().setDay(QDate(2025, 12, 5));
+    for (const Case& c : cases) {
+        core->commands().setSelection(c.selection);
+        QStringList started;
+        QString atWork; // the task at work when the command's first log row came
+        QString atEnd = QStringLiteral("not ended");
+        QObject context;
+        QObject::connect(&core->scheduler(), &TScheduler::taskStarted, &context,
+                         [&started](const QString& task) { started << task; });
+        QObject::connect(&core->log(), &TActivityLog::rowLogged, &context, [&] {
+            if (atWork.isEmpty()) atWork = core->scheduler().currentTask();
+        });
+        QObject::connect(&core->scheduler(), &TScheduler::workEnded, &context,
+                         [&] { atEnd = core->scheduler().currentTask(); });
+        (core->commands().*c.run)();
+        EXPECT_EQ(started, QStringList{c.task}) << c.command;
+        EXPECT_EQ(atWork, c.task) << c.command;
+        EXPECT_EQ(atEnd, QString()) << c.command;
+        EXPECT_EQ(core->scheduler().currentTask(), QString()) << c.command;
+    }
+    EXPECT_EQ(errors->texts, QStringList());
+}
+
+TEST_F(CommandsTest, WhatArrivesDuringTheSalesUploadWaitsForItsEnd) {
     start();
-    bool inPass = false;
+    bool busyWhenPosted = false;
+    bool busyWhenHandled = true;
     quint8 gateAfterActivation = 9;
-    // Handled in the message pass at the start of the run: an activation of the
-    // window, a closing command for another day, and the end of the program.
-    const auto inThePass = [&] {
-        inPass = core->scheduler().busy();
+    // Handled once the upload has ended: an activation of the window, a closing
+    // command for another day, and the end of the loop.
+    const auto afterTheRun = [&] {
+        busyWhenHandled = core->scheduler().busy();
         core->FormActivate();
         gateAfterActivation = core->scheduler().gates().podePostVenda();
         core->commands().setSelection(Selection::Day);
@@ -186,19 +229,37 @@ TEST_F(CommandsTest, InTheMessagePassOfTheSalesUploadNothingElseStarts) {
         core->commands().sendClosing();
         QCoreApplication::exit(0);
     };
-    QTimer::singleShot(0, core.get(), [&] {
-        QTimer::singleShot(0, core.get(), inThePass);
-        core->commands().sendSales();
-    });
+    // Posted in the middle of the upload, as its first ticket is logged.
+    QObject context;
+    bool posted = false;
+    QObject::connect(&core->log(), &TActivityLog::rowLogged, &context,
+                     [&](const QDateTime&, const QString& operation, const QString&) {
+                         if (posted || !operation.startsWith(QStringLiteral("Gravação venda: "))) return;
+                         posted = true;
+                         busyWhenPosted = core->scheduler().busy();
+                         QTimer::singleShot(0, core.get(), afterTheRun);
+                     });
+    QTimer::singleShot(0, core.get(), [&] { core->commands().sendSales(); });
     QCoreApplication::exec();
 
-    EXPECT_TRUE(inPass);
-    EXPECT_EQ(gateAfterActivation, 0); // the settings waited for the run's end
-    EXPECT_FALSE(logged(QStringLiteral("Fechamento: 05/12/2025")));
-    // The run finished before the loop ended, and the settings were applied after it.
+    EXPECT_TRUE(busyWhenPosted);
+    EXPECT_FALSE(busyWhenHandled);     // nothing ran inside the upload
+    EXPECT_EQ(gateAfterActivation, 1); // the settings were applied after the run
+    // The closing for the 5th waited its turn and ran after the upload.
+    const QStringList ops = operations(core->log().table());
+    qsizetype lastSale = -1;
+    qsizetype closing = -1;
+    for (qsizetype i = 0; i < ops.size(); ++i) {
+        if (ops.at(i).startsWith(QStringLiteral("Gravação venda: "))) lastSale = i;
+        if (closing < 0 && ops.at(i).startsWith(QStringLiteral("Fechamento: 05/12/2025"))) closing = i;
+    }
+    EXPECT_GE(lastSale, 0);
+    EXPECT_GT(closing, lastSale) << ops.join(u'\n').toStdString();
+    // The run finished whole.
     EXPECT_EQ(flag(2935, 1), 2);
     EXPECT_EQ(flag(1501, 2), 2);
-    EXPECT_EQ(core->commands().day(), QDate(2025, 12, 9));
+    // The activation set today, then the command chose the 5th.
+    EXPECT_EQ(core->commands().day(), QDate(2025, 12, 5));
     EXPECT_TRUE(core->scheduler().gates().podePostVenda());
     EXPECT_EQ(errors->texts, QStringList());
 }

@@ -353,9 +353,8 @@ void TfrmPrincipal::restauraClick() {
 }
 
 void TfrmPrincipal::sairClick() {
-    QCoreApplication::processEvents();
-    // exit() leaves the event loop without asking the (hidden) windows to close; a
-    // task at work in its message pass finishes before the loop is left.
+    // exit() leaves the event loop without asking the (hidden) windows to close;
+    // the engine is stopped after the loop (runGui).
     QCoreApplication::exit(0);
 }
 
