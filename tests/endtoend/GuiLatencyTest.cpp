@@ -1,9 +1,9 @@
 // The window never waits for the work: the tray program on a real X display
 // (Xvfb, with a tray host), with its latency probe on, while its first tick
 // (10 s after the start) waits on a service that never answers, imports 2,000
-// promotions, or uploads 400 tickets. From a second before that tick to the end
-// of its work, the window's longest wait stays under 250 ms; and SIGTERM, sent
-// while the request still waits, ends the program within 10 s with exit status 0.
+// promotions, or uploads 400 tickets. From before that tick to the end of its
+// work, the window's longest wait stays under 250 ms; and SIGTERM, sent while
+// the request still waits, ends the program within 10 s with exit status 0.
 // bench/gui_latency measures the same situations for the report.
 
 #include "../../bench/PromotionsDocument.h"
@@ -30,9 +30,9 @@ namespace {
 
 constexpr double kLongestAllowedMs = 250;
 constexpr int kEndAllowedMs = 10'000;
-// timerGeral's first interval is 10 s; the window of measure opens a second
-// before the first tick can come.
-constexpr double kWindowOpensMs = 9'000;
+// timerGeral's first interval is 10 s, and a coarse timer may fire up to 5% early:
+// the window of measure opens before the first tick can come.
+constexpr double kWindowOpensMs = 8'000;
 // How long the hung request is watched before SIGTERM.
 constexpr int kHangWatchedMs = 20'000;
 
