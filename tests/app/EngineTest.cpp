@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QSemaphore>
 #include <QThread>
 #include <atomic>
@@ -74,7 +75,13 @@ TEST_F(EngineTest, WorkGivenWhileATaskWorksWaitsForItsEndAndACommandWaitsOnce) {
 
 TEST_F(EngineTest, TheRowsTheStateAndTheTaskAtWorkReachThisSide) {
     const ErpDatabase db(ErpDatabase::Content::Demo);
-    const FakeService service;
+    FakeService::Options withRequest;
+    withRequest.resendClosingsFile = folder.file(QStringLiteral("resend.json"));
+    QFile file(withRequest.resendClosingsFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"([{"fecha":"2025-12-07","codigoCaja":"1"}])");
+    file.close();
+    const FakeService service(withRequest);
     configure(db.path(), service.baseUrl());
     TEngine engine;
     QStringList tasks; // the task at work, each time it changed
@@ -102,9 +109,11 @@ TEST_F(EngineTest, TheRowsTheStateAndTheTaskAtWorkReachThisSide) {
     EXPECT_EQ(state.baseUrl, service.baseUrl());
     EXPECT_EQ(state.database, db.path());
     EXPECT_FALSE(state.timersRunning);
-    // The test console's copies: the promotions the tick imported, and the
+    // The test console's copies: the closings' resend requests the tick read, and the
     // last movement document posted.
-    EXPECT_GT(engine.diagnostics().promocoes().RecordCount(), 0);
+    const TMemTable& requests = engine.diagnostics().pedidosDeReenvio();
+    ASSERT_EQ(requests.RecordCount(), 1);
+    EXPECT_EQ(requests.cell(0, requests.FindField(QStringLiteral("fecha"))).toString(), QStringLiteral("2025-12-07"));
     EXPECT_TRUE(engine.diagnostics().documentoEnviado().Text().contains(QStringLiteral("\"numero\"")));
 }
 
