@@ -11,6 +11,7 @@
 #include "app/gui/TrayIcon.h"
 #include "app/uPrincipal.h"
 #include "config/gui/uFrmConfig.h"
+#include "support/Clock.h"
 #include "support/MemTable.h"
 #include "sync/Diagnostico.h"
 #include "ui/GridBinding.h"
@@ -98,6 +99,9 @@ TfrmPrincipal::TfrmPrincipal(TEngine& engine, QWidget* parent) : QMainWindow(par
     edtData->setObjectName(QStringLiteral("edtData"));
     edtData->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     edtData->setCalendarPopup(true);
+    // Today until the engine tells its day (each activation sets it to today
+    // once the work at hand has ended).
+    edtData->setDate(appClock().now().date());
     btnEnvia = botao("btnEnvia", QStringLiteral("Enviar vendas"));
     btnEnviaFecha = botao("btnEnviaFecha", QStringLiteral("Enviar fechamento diário"));
     lblTrabalho = new QLabel(central);
