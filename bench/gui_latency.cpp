@@ -117,7 +117,7 @@ Measure run(const Situation& s, const VirtualDisplay& display, const Sizes& size
         TFbDatabase db;
         TFbTransaction tr;
         bench::createSchemaDatabase(db, tr, database, false);
-        if (s.tickets > 0) bench::fillPendingTickets(db, tr, s.tickets, QDate::currentDate());
+        if (s.tickets > 0) bench::fillPendingTickets(db, tr, {{1, s.tickets}}, QDate::currentDate());
         db.Close();
     }
     QStringList options;

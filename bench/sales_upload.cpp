@@ -37,6 +37,7 @@
 #include "erp/FbTransaction.h"
 #include "erp/SqlScript.h"
 #include "BenchSupport.h"
+#include "PendingTickets.h"
 #include "SalesFloors.h"
 #include "ServerDatabase.h"
 #include "support/Clock.h"
@@ -71,43 +72,7 @@ void createDatabase(const QString& path) {
     TFbDatabase db;
     TFbTransaction tr;
     bench::createSchemaDatabase(db, tr, path, false);
-    TFbQuery fill(&db, &tr, QStringLiteral("fill"));
-    fill.sql().setText(
-        QStringLiteral(
-            "execute block as declare i integer; declare cx integer; declare n integer; begin "
-            "insert into mercadorias (cod_red, cod_bar, nom_mer) values (1001, '7896006700017', 'ARROZ TIPO "
-            "1 5KG'); "
-            "insert into mercadorias (cod_red, cod_bar, nom_mer) values (1002, '7891000010860', 'CAFE "
-            "SOLUVEL 50G'); "
-            "insert into mercadorias (cod_red, cod_bar, nom_mer) values (1003, '7891234567895', 'LEITE "
-            "INTEGRAL 1L'); "
-            "cx = 1; n = %1; "
-            "while (cx is not null) do begin i = 1; "
-            "while (i <= n) do begin "
-            "insert into cupom_fiscal (nro_cupom, nro_cx, data_cupom, cod_cli, vlr_pro, vlr_acr, vlr_des, "
-            "sub_tot, "
-            "vlr_pag, vlr_tro, tip_ven, forma_pag, cpf_cli, hora, sinc_korvanta, cod_emp) values (:i, :cx, "
-            "'06/10/2020', 0, 31.00, 0, 1.00, 30.00, 40.00, 10.00, 'V', 'DINHEIRO', '123.456.789-09', "
-            "'10:00:00', 1, 1); "
-            "insert into itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, sub_tot, "
-            "qtd_ven, "
-            "vlr_uni_o, vlr_des_i_korv) values (:i, :cx, '06/10/2020', 1, 1001, 5.00, 10.00, 2, 5.00, 0); "
-            "insert into itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, sub_tot, "
-            "qtd_ven, "
-            "vlr_uni_o, vlr_des_i_korv) values (:i, :cx, '06/10/2020', 2, 1002, 11.90, 9.00, 1, 11.90, "
-            "2.90); "
-            "insert into itensCupom (nro_cupom, nro_cx, data_cupom, nro_item, cod_mer, vlr_uni, sub_tot, "
-            "qtd_ven, "
-            "vlr_uni_o, vlr_des_i_korv) values (:i, :cx, '06/10/2020', 3, 1003, 5.50, 11.00, 2, 5.50, 0); "
-            "insert into KORVANTA_DELETE (nro_cupom, nro_cx, data_cupom, cod_emp, memo_korv, sinc_korv, "
-            "sub_tot) "
-            "values (:i, :cx, '06/10/2020', 1, 'Dinheiro^20.00' || ascii_char(13) || ascii_char(10) || "
-            "'Cartao Credito^20,00', 99, 30.00); "
-            "i = i + 1; end "
-            "if (cx = 1) then begin cx = 9; n = %2; end else cx = null; end end")
-            .arg(kTickets)
-            .arg(kWarmUp));
-    fill.ExecSQL();
+    bench::fillPendingTickets(db, tr, {{1, kTickets}, {9, kWarmUp}}, kDay);
     db.Close();
 }
 
