@@ -4,10 +4,9 @@
 #include "api/HttpCharset.h"
 #include "support/Codepage.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <atomic>
+#include <curl/curl.h>
 #include <memory>
 #include <mutex>
 

@@ -113,7 +113,8 @@ TEST_F(EngineTest, TheRowsTheStateAndTheTaskAtWorkReachThisSide) {
     // last movement document posted.
     const TMemTable& requests = engine.diagnostics().pedidosDeReenvio();
     ASSERT_EQ(requests.RecordCount(), 1);
-    EXPECT_EQ(requests.cell(0, requests.FindField(QStringLiteral("fecha"))).toString(), QStringLiteral("2025-12-07"));
+    EXPECT_EQ(requests.cell(0, requests.FindField(QStringLiteral("fecha"))).toString(),
+              QStringLiteral("2025-12-07"));
     EXPECT_TRUE(engine.diagnostics().documentoEnviado().Text().contains(QStringLiteral("\"numero\"")));
 }
 
