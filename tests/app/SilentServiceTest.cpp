@@ -127,7 +127,9 @@ TEST_F(SilentServiceTest, AServiceThatNeverAnswersCostsOneTimeOutPerTick) {
             EXPECT_EQ(silentRows(first), c.waiting.isEmpty() ? QStringList() : QStringList{c.waiting})
                 << log.toStdString();
         }
-        if (c.silent == QLatin1String("movimientos")) EXPECT_EQ(first.endpoints.size(), 1);
+        if (c.silent == QLatin1String("movimientos")) {
+            EXPECT_EQ(first.endpoints.size(), 1);
+        }
         const qint64 now = clockSeconds();
         EXPECT_EQ(core->scheduler().promotionsCountdown().venceu(now), c.promotionsDue);
         EXPECT_EQ(core->scheduler().resendCountdown().venceu(now), c.resendDue);
