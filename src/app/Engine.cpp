@@ -3,92 +3,102 @@
 #include "api/HttpClient.h"
 #include "app/ActivityLog.h"
 #include "app/EnginePublisher.h"
+#include "app/EngineWork.h"
 #include "app/ErrorDisplay.h"
 #include "app/uPrincipal.h"
 #include "support/MemTable.h"
+#include "support/ThreadHandoff.h"
 #include "sync/Diagnostico.h"
 
-#include <QSemaphore>
 #include <QThread>
 #include <atomic>
+#include <semaphore>
 
 class TEngine::Thread : public QThread {
   public:
     explicit Thread(TEngine& engine) : m_engine(engine) { setObjectName(QStringLiteral("engine")); }
 
     std::atomic<bool> stopping{false};
-    QSemaphore ready;
+    std::binary_semaphore ready{0};
 
   protected:
     void run() override {
         // Made, used and destroyed here: the timers, the ERP session and the
         // HTTP clients belong to this thread.
-        TPrincipal core;
-        TEnginePublisher publisher(core);
-        m_engine.m_core = &core;
-        m_engine.m_publisher = &publisher;
-        ready.release();
-        exec();
-        // Work still queued is dropped with the publisher it was posted to.
+        {
+            TPrincipal core;
+            TEnginePublisher publisher(core, m_engine);
+            m_engine.m_core = &core;
+            m_engine.m_publisher = &publisher;
+            ready.release();
+            exec();
+            // Work still queued is dropped with the publisher it was posted to.
+        }
+        handoffRelease(&m_engine);
     }
 
   private:
     TEngine& m_engine;
 };
 
+namespace {
+
+// Releases the waiting side of call() once the work has run or was dropped.
+struct Done {
+    std::binary_semaphore signal{0};
+};
+
+} // namespace
+
 TEngine::TEngine(QObject* parent)
     : QObject(parent), m_thread(std::make_unique<Thread>(*this)),
       m_log(std::make_unique<TActivityLog>([] { return QString(); })),
       m_diagnostics(std::make_unique<TDiagnostico>()) {
-    qRegisterMetaType<EngineState>();
-    qRegisterMetaType<DiagnosticsSnapshot>();
     // This side only shows the rows the engine's log kept.
     m_log->table().Open();
     m_thread->start();
     m_thread->ready.acquire();
-
-    TEnginePublisher* p = m_publisher;
-    connect(p, &TEnginePublisher::rowLogged, this, &TEngine::receiveRow);
-    connect(p, &TEnginePublisher::stateChanged, this, &TEngine::receiveState);
-    connect(p, &TEnginePublisher::diagnosticsChanged, this, &TEngine::receiveDiagnostics);
-    connect(p, &TEnginePublisher::errorRaised, this, &TEngine::errorRaised);
-    connect(p, &TEnginePublisher::noticeRaised, this, &TEngine::noticeRaised);
-    connect(p, &TEnginePublisher::tickFinished, this, &TEngine::tickFinished);
-    connect(p, &TEnginePublisher::settingsApplied, this, &TEngine::settingsApplied);
     call([](TPrincipal&) {}); // the first state
 }
 
 TEngine::~TEngine() {
     stop();
+    handoffAcquire(this); // what the engine handed over and was not taken goes now
 }
 
 bool TEngine::running() const {
     return m_publisher != nullptr && m_thread->isRunning();
 }
 
+bool TEngine::event(QEvent* event) {
+    return runWork(this, event) || QObject::event(event);
+}
+
 void TEngine::post(Work work) {
     if (!running()) return;
-    QMetaObject::invokeMethod(
-        m_publisher,
-        [this, work = std::move(work)] {
-            if (m_thread->stopping) return;
-            m_core->errors().runGuarded([&] { work(*m_core); });
-            m_publisher->publish();
-        },
-        Qt::QueuedConnection);
+    postWork(m_publisher, [this, work = std::move(work)] {
+        if (m_thread->stopping) return;
+        m_core->errors().runGuarded([&] { work(*m_core); });
+        m_publisher->publish();
+    });
 }
 
 void TEngine::call(const Work& work) {
     Q_ASSERT(QThread::currentThread() != m_thread.get());
     if (!running()) return;
-    QMetaObject::invokeMethod(
-        m_publisher,
-        [this, &work] {
+    auto done = std::make_shared<Done>();
+    {
+        // The guard goes with the work: run, or dropped unrun, it lets this side go on.
+        const std::shared_ptr<void> release(nullptr, [done](void*) { done->signal.release(); });
+        postWork(m_publisher, [this, &work, release] {
             if (m_thread->stopping) return;
             m_core->errors().runGuarded([&] { work(*m_core); });
             m_publisher->publish();
-        },
-        Qt::BlockingQueuedConnection);
+            handoffRelease(this);
+        });
+    }
+    done->signal.acquire();
+    handoffAcquire(this);
 }
 
 bool TEngine::command(const QString& caption, Work work) {
@@ -97,13 +107,10 @@ bool TEngine::command(const QString& caption, Work work) {
     emit stateChanged();
     post([this, caption, work = std::move(work)](TPrincipal& core) {
         // Taken: no longer waiting.
-        QMetaObject::invokeMethod(
-            this,
-            [this, caption] {
-                m_queued.removeOne(caption);
-                emit stateChanged();
-            },
-            Qt::QueuedConnection);
+        postWork(this, [this, caption] {
+            m_queued.removeOne(caption);
+            emit stateChanged();
+        });
         work(core);
     });
     return true;
@@ -117,6 +124,7 @@ bool TEngine::stop(int waitMs) {
     THttpClient::abortAll();
     m_thread->quit();
     if (!m_thread->wait(waitMs)) return false;
+    handoffAcquire(this);
     m_core = nullptr;
     m_publisher = nullptr;
     THttpClient::resumeAll();

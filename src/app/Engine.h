@@ -5,9 +5,9 @@
 // tray icon, the dialogs (or the headless runner) stay on the thread that made
 // the engine and never wait for them.
 //
-// The two sides talk only through queued signals: post() hands the engine a
-// piece of work (a command, an application of the settings), the engine sends
-// back copies of what changed (TEnginePublisher): log rows, errors, its state
+// The two sides talk only through their event queues (app/EngineWork.h): post()
+// hands the engine a piece of work (a command, an application of the settings),
+// the engine sends back copies of what changed (TEnginePublisher): log rows, errors, its state
 // and the test console's texts and tables. This side keeps the latest copies:
 // state(), log() (a table of the rows, as the core's) and diagnostics().
 //
@@ -68,6 +68,7 @@ class TEngine : public QObject {
     [[nodiscard]] TDiagnostico& diagnostics() const { return *m_diagnostics; }
 
   signals:
+    // All emitted on this side's thread.
     void stateChanged();                    // state() or queued() changed
     void rowAdded();                        // a row reached log()
     void errorRaised(const QString& text);  // an error no task handled, as shown
@@ -76,7 +77,11 @@ class TEngine : public QObject {
     void tickFinished(const QDateTime& when);
     void settingsApplied(const QString& baseUrl);
 
+  protected:
+    bool event(QEvent* event) override; // runs what the engine handed over
+
   private:
+    friend class TEnginePublisher;
     class Thread;
     void receiveState(const EngineState& state);
     void receiveRow(const QDateTime& when, const QString& operation, const QString& message, bool kept);

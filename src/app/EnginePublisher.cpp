@@ -2,19 +2,23 @@
 
 #include "api/ServiceFrame.h"
 #include "app/ActivityLog.h"
+#include "app/Engine.h"
+#include "app/EngineWork.h"
 #include "app/ErrorDisplay.h"
 #include "app/Scheduler.h"
 #include "app/uPrincipal.h"
 #include "erp/uDtmApi.h"
 #include "support/Clock.h"
 #include "support/MemTable.h"
+#include "support/ThreadHandoff.h"
 #include "sync/Diagnostico.h"
 #include "sync/Loja.h"
 
 #include <algorithm>
 #include <cmath>
 
-TEnginePublisher::TEnginePublisher(TPrincipal& core, QObject* parent) : QObject(parent), m_core(core) {
+TEnginePublisher::TEnginePublisher(TPrincipal& core, TEngine& engine, QObject* parent)
+    : QObject(parent), m_core(core), m_engine(engine) {
     TDiagnostico& d = core.diagnostics();
     m_tables = {&d.promocoes(), &d.detalhes(), &d.grupos(), &d.artigos(), &d.pedidosDeReenvio()};
     m_dirty.fill(true);
@@ -31,22 +35,41 @@ TEnginePublisher::TEnginePublisher(TPrincipal& core, QObject* parent) : QObject(
     TActivityLog& log = core.log();
     connect(&log, &TActivityLog::rowLogged, this,
             [this](const QDateTime& when, const QString& operation, const QString& message) {
-                emit rowLogged(when, operation, message, m_core.log().table().Active());
-                publishTexts();
+                const bool kept = m_core.log().table().Active();
+                deliver([&e = m_engine, when, operation, message, kept] {
+                    e.receiveRow(when, operation, message, kept);
+                });
+                publishDiagnostics(false);
             });
-    connect(&log, &TActivityLog::noticeRaised, this, &TEnginePublisher::noticeRaised);
-    connect(&core.errors(), &TErrorDisplay::errorRaised, this, &TEnginePublisher::errorRaised);
+    connect(&log, &TActivityLog::noticeRaised, this,
+            [this](const QString& text) { deliver([&e = m_engine, text] { emit e.noticeRaised(text); }); });
+    connect(&core.errors(), &TErrorDisplay::errorRaised, this,
+            [this](const QString& text) { deliver([&e = m_engine, text] { emit e.errorRaised(text); }); });
     connect(&core, &TPrincipal::stateChanged, this, &TEnginePublisher::publishState);
-    connect(&core, &TPrincipal::settingsApplied, this,
-            [this] { emit settingsApplied(m_core.frame().baseUrl()); });
+    connect(&core, &TPrincipal::settingsApplied, this, [this] {
+        deliver([&e = m_engine, url = m_core.frame().baseUrl()] { emit e.settingsApplied(url); });
+    });
     TScheduler& scheduler = core.scheduler();
     connect(&scheduler, &TScheduler::changed, this, &TEnginePublisher::publishState);
     connect(&scheduler, &TScheduler::taskStarted, this, &TEnginePublisher::publishState);
     connect(&scheduler, &TScheduler::workEnded, this, &TEnginePublisher::publish);
     connect(&scheduler, &TScheduler::tickFinished, this, [this] {
         publish();
-        emit tickFinished(appClock().now());
+        deliver([&e = m_engine, when = appClock().now()] { emit e.tickFinished(when); });
     });
+}
+
+TEnginePublisher::~TEnginePublisher() {
+    // Work still waiting is dropped here, on this thread.
+    handoffAcquire(this);
+}
+
+bool TEnginePublisher::event(QEvent* event) {
+    return runWork(this, event) || QObject::event(event);
+}
+
+void TEnginePublisher::deliver(std::function<void()> onTheOtherSide) {
+    postWork(&m_engine, std::move(onTheOtherSide));
 }
 
 EngineState TEnginePublisher::state() const {
@@ -76,16 +99,12 @@ EngineState TEnginePublisher::state() const {
 }
 
 void TEnginePublisher::publishState() {
-    emit stateChanged(state());
+    deliver([&e = m_engine, s = state()] { e.receiveState(s); });
 }
 
 void TEnginePublisher::publish() {
     publishState();
     publishDiagnostics(true);
-}
-
-void TEnginePublisher::publishTexts() {
-    publishDiagnostics(false);
 }
 
 void TEnginePublisher::publishDiagnostics(bool withTables) {
@@ -109,5 +128,6 @@ void TEnginePublisher::publishDiagnostics(bool withTables) {
             snapshot.tables.at(i) = TableSnapshot{table.Active(), table.rows(), table.currentRow()};
         }
     }
-    if (!snapshot.isEmpty()) emit diagnosticsChanged(snapshot);
+    if (snapshot.isEmpty()) return;
+    deliver([&e = m_engine, snapshot = std::move(snapshot)] { e.receiveDiagnostics(snapshot); });
 }

@@ -14,7 +14,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QList>
-#include <QMetaType>
 #include <QString>
 #include <array>
 #include <optional>
@@ -59,6 +58,3 @@ struct DiagnosticsSnapshot {
         return true;
     }
 };
-
-Q_DECLARE_METATYPE(EngineState)
-Q_DECLARE_METATYPE(DiagnosticsSnapshot)
