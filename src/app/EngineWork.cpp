@@ -28,8 +28,9 @@ void postWork(QObject* receiver, std::function<void()> work) {
 }
 
 bool runWork(QObject* receiver, QEvent* event) {
-    if (event->type() != TWorkEvent::type()) return false;
+    // Before the event is read: it was made on the posting thread.
     handoffAcquire(receiver);
+    if (event->type() != TWorkEvent::type()) return false;
     static_cast<TWorkEvent*>(event)->run();
     return true;
 }
