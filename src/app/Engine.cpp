@@ -63,7 +63,6 @@ TEngine::TEngine(QObject* parent)
 
 TEngine::~TEngine() {
     stop();
-    handoffAcquire(this); // what the engine handed over and was not taken goes now
 }
 
 bool TEngine::running() const {
@@ -74,13 +73,15 @@ bool TEngine::event(QEvent* event) {
     return runWork(this, event) || QObject::event(event);
 }
 
+void TEngine::runOnEngine(const Work& work) {
+    if (m_thread->stopping) return;
+    m_core->errors().runGuarded([&] { work(*m_core); });
+    m_publisher->publish();
+}
+
 void TEngine::post(Work work) {
     if (!running()) return;
-    postWork(m_publisher, [this, work = std::move(work)] {
-        if (m_thread->stopping) return;
-        m_core->errors().runGuarded([&] { work(*m_core); });
-        m_publisher->publish();
-    });
+    postWork(m_publisher, [this, work = std::move(work)] { runOnEngine(work); });
 }
 
 void TEngine::call(const Work& work) {
@@ -90,15 +91,9 @@ void TEngine::call(const Work& work) {
     {
         // The guard goes with the work: run, or dropped unrun, it lets this side go on.
         const std::shared_ptr<void> release(nullptr, [done](void*) { done->signal.release(); });
-        postWork(m_publisher, [this, &work, release] {
-            if (m_thread->stopping) return;
-            m_core->errors().runGuarded([&] { work(*m_core); });
-            m_publisher->publish();
-            handoffRelease(this);
-        });
+        postWork(m_publisher, [this, &work, release] { runOnEngine(work); });
     }
     done->signal.acquire();
-    handoffAcquire(this);
 }
 
 bool TEngine::command(const QString& caption, Work work) {
@@ -136,21 +131,16 @@ void TEngine::receiveState(const EngineState& state) {
     emit stateChanged();
 }
 
-void TEngine::receiveRow(const QDateTime& when, const QString& operation, const QString& message, bool kept) {
-    if (!kept) return;
+void TEngine::receiveRow(const QDateTime& when, const QString& operation, const QString& message) {
     m_log->showRow(when, operation, message);
     emit rowAdded();
 }
 
 void TEngine::receiveDiagnostics(const DiagnosticsSnapshot& snapshot) {
-    TDiagnostico& d = *m_diagnostics;
-    const std::array<TMemo*, DiagnosticsSnapshot::TextCount> texts{&d.documentoEnviado(),
-                                                                   &d.respostaExaminada(), &d.resultado(),
-                                                                   &d.textoDoItem(), &d.formasDePagamento()};
+    const auto texts = m_diagnostics->textos();
     for (std::size_t i = 0; i < texts.size(); ++i)
         if (snapshot.texts.at(i)) texts.at(i)->SetText(*snapshot.texts.at(i));
-    const std::array<TMemTable*, DiagnosticsSnapshot::TableCount> tables{
-        &d.promocoes(), &d.detalhes(), &d.grupos(), &d.artigos(), &d.pedidosDeReenvio()};
+    const auto tables = m_diagnostics->tabelas();
     for (std::size_t i = 0; i < tables.size(); ++i) {
         const std::optional<TableSnapshot>& table = snapshot.tables.at(i);
         if (!table) continue;

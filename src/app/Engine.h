@@ -83,8 +83,9 @@ class TEngine : public QObject {
   private:
     friend class TEnginePublisher;
     class Thread;
+    void runOnEngine(const Work& work); // on the engine thread: the work, then what changed
     void receiveState(const EngineState& state);
-    void receiveRow(const QDateTime& when, const QString& operation, const QString& message, bool kept);
+    void receiveRow(const QDateTime& when, const QString& operation, const QString& message);
     void receiveDiagnostics(const DiagnosticsSnapshot& snapshot);
 
     std::unique_ptr<Thread> m_thread;

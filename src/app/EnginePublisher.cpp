@@ -19,11 +19,10 @@
 
 TEnginePublisher::TEnginePublisher(TPrincipal& core, TEngine& engine, QObject* parent)
     : QObject(parent), m_core(core), m_engine(engine) {
-    TDiagnostico& d = core.diagnostics();
-    m_tables = {&d.promocoes(), &d.detalhes(), &d.grupos(), &d.artigos(), &d.pedidosDeReenvio()};
     m_dirty.fill(true);
-    for (std::size_t i = 0; i < m_tables.size(); ++i) {
-        TMemTable* table = m_tables.at(i);
+    const auto tables = core.diagnostics().tabelas();
+    for (std::size_t i = 0; i < tables.size(); ++i) {
+        TMemTable* table = tables.at(i);
         const auto dirty = [this, i] { m_dirty.at(i) = true; };
         connect(table, &QAbstractItemModel::modelReset, this, dirty);
         connect(table, &QAbstractItemModel::rowsInserted, this, dirty);
@@ -35,10 +34,11 @@ TEnginePublisher::TEnginePublisher(TPrincipal& core, TEngine& engine, QObject* p
     TActivityLog& log = core.log();
     connect(&log, &TActivityLog::rowLogged, this,
             [this](const QDateTime& when, const QString& operation, const QString& message) {
-                const bool kept = m_core.log().table().Active();
-                deliver([&e = m_engine, when, operation, message, kept] {
-                    e.receiveRow(when, operation, message, kept);
-                });
+                // The other side shows the rows the log's table took (it is open).
+                if (m_core.log().table().Active())
+                    deliver([&e = m_engine, when, operation, message] {
+                        e.receiveRow(when, operation, message);
+                    });
                 publishDiagnostics(false);
             });
     connect(&log, &TActivityLog::noticeRaised, this,
@@ -109,22 +109,22 @@ void TEnginePublisher::publish() {
 
 void TEnginePublisher::publishDiagnostics(bool withTables) {
     const TDiagnostico& d = m_core.diagnostics();
-    const std::array<const QString*, DiagnosticsSnapshot::TextCount> texts{
-        &d.documentoEnviado().Text(), &d.respostaExaminada().Text(), &d.resultado().Text(),
-        &d.textoDoItem().Text(), &d.formasDePagamento().Text()};
+    const auto texts = d.textos();
     DiagnosticsSnapshot snapshot;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         // A text held unchanged still shares its data with the copy sent last.
-        if (m_textsSent && texts.at(i)->isSharedWith(m_sentTexts.at(i))) continue;
-        m_sentTexts.at(i) = *texts.at(i);
-        snapshot.texts.at(i) = m_sentTexts.at(i);
+        const QString& text = texts.at(i)->Text();
+        if (m_textsSent && text.isSharedWith(m_sentTexts.at(i))) continue;
+        m_sentTexts.at(i) = text;
+        snapshot.texts.at(i) = text;
     }
     m_textsSent = true;
     if (withTables) {
-        for (std::size_t i = 0; i < m_tables.size(); ++i) {
+        const auto tables = d.tabelas();
+        for (std::size_t i = 0; i < tables.size(); ++i) {
             if (!m_dirty.at(i)) continue;
             m_dirty.at(i) = false;
-            const TMemTable& table = *m_tables.at(i);
+            const TMemTable& table = *tables.at(i);
             snapshot.tables.at(i) = TableSnapshot{table.Active(), table.rows(), table.currentRow()};
         }
     }

@@ -13,7 +13,6 @@
 #include <functional>
 
 class TEngine;
-class TMemTable;
 class TPrincipal;
 
 class TEnginePublisher : public QObject {
@@ -36,8 +35,7 @@ class TEnginePublisher : public QObject {
 
     TPrincipal& m_core;
     TEngine& m_engine;
-    std::array<TMemTable*, DiagnosticsSnapshot::TableCount> m_tables{};
-    std::array<bool, DiagnosticsSnapshot::TableCount> m_dirty{};
-    std::array<QString, DiagnosticsSnapshot::TextCount> m_sentTexts;
+    std::array<bool, TDiagnostico::NumTabelas> m_dirty{};
+    std::array<QString, TDiagnostico::NumTextos> m_sentTexts;
     bool m_textsSent = false;
 };

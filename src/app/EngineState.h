@@ -10,6 +10,7 @@
 
 #include "app/Commands.h"
 #include "support/MemRows.h"
+#include "sync/Diagnostico.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -45,11 +46,9 @@ struct TableSnapshot {
 };
 
 struct DiagnosticsSnapshot {
-    // In the order of the texts and tables of TDiagnostico.
-    enum Text { Sent, Examined, Result, Item, PaymentForms, TextCount };
-    enum Table { Promotions, Details, Groups, Articles, ResendRequests, TableCount };
-    std::array<std::optional<QString>, TextCount> texts;
-    std::array<std::optional<TableSnapshot>, TableCount> tables;
+    // In the order of TDiagnostico::textos() and tabelas(); empty: unchanged.
+    std::array<std::optional<QString>, TDiagnostico::NumTextos> texts;
+    std::array<std::optional<TableSnapshot>, TDiagnostico::NumTabelas> tables;
     [[nodiscard]] bool isEmpty() const {
         for (const auto& t : texts)
             if (t) return false;

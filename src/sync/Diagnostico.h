@@ -18,6 +18,8 @@
 #include "support/Memo.h"
 
 #include <QObject>
+#include <array>
+#include <cstddef>
 
 class TMemTable;
 
@@ -44,6 +46,21 @@ class TDiagnostico : public QObject {
     [[nodiscard]] TMemTable& grupos() const { return *m_grupos; }
     [[nodiscard]] TMemTable& artigos() const { return *m_artigos; }
     [[nodiscard]] TMemTable& pedidosDeReenvio() const { return *m_pedidosDeReenvio; }
+
+    // All of them, in the order above (for what copies them whole).
+    static constexpr std::size_t NumTextos = 5;
+    static constexpr std::size_t NumTabelas = 5;
+    [[nodiscard]] std::array<TMemo*, NumTextos> textos() {
+        return {&m_documentoEnviado, &m_respostaExaminada, &m_resultado, &m_textoDoItem,
+                &m_formasDePagamento};
+    }
+    [[nodiscard]] std::array<const TMemo*, NumTextos> textos() const {
+        return {&m_documentoEnviado, &m_respostaExaminada, &m_resultado, &m_textoDoItem,
+                &m_formasDePagamento};
+    }
+    [[nodiscard]] std::array<TMemTable*, NumTabelas> tabelas() const {
+        return {m_promocoes, m_detalhes, m_grupos, m_artigos, m_pedidosDeReenvio};
+    }
 
     // The detail commands: each puts a text of the picked row into textoDoItem
     // and fills the table of the next level from it. A text that is not a JSON

@@ -176,16 +176,19 @@ TfrmPrincipal::TfrmPrincipal(TEngine& engine, QWidget* parent) : QMainWindow(par
     connect(btnClose, &QToolButton::clicked, this, &TfrmPrincipal::btnCloseClick);
     connect(btnConfig, &QToolButton::clicked, this, &TfrmPrincipal::btnConfigClick);
     connect(btnguiaTeste, &QPushButton::clicked, this, &TfrmPrincipal::btnguiaTesteClick);
-    // The commands go to the engine and wait there for the work at hand.
+    // The commands go to the engine and wait there for the work at hand (each
+    // once; the column says what waits).
     connect(btnGetReenvio, &QPushButton::clicked, this, [this] {
-        comando(btnGetReenvio->text(), [](TPrincipal& c) { c.commands().readResendRequests(); });
+        m_engine.command(btnGetReenvio->text(), [](TPrincipal& c) { c.commands().readResendRequests(); });
     });
-    connect(btnCopia, &QPushButton::clicked, this,
-            [this] { comando(btnCopia->text(), [](TPrincipal& c) { c.commands().fetchPromotions(); }); });
+    connect(btnCopia, &QPushButton::clicked, this, [this] {
+        m_engine.command(btnCopia->text(), [](TPrincipal& c) { c.commands().fetchPromotions(); });
+    });
     connect(btnEnvia, &QPushButton::clicked, this,
-            [this] { comando(btnEnvia->text(), [](TPrincipal& c) { c.commands().sendSales(); }); });
-    connect(btnEnviaFecha, &QPushButton::clicked, this,
-            [this] { comando(btnEnviaFecha->text(), [](TPrincipal& c) { c.commands().sendClosing(); }); });
+            [this] { m_engine.command(btnEnvia->text(), [](TPrincipal& c) { c.commands().sendSales(); }); });
+    connect(btnEnviaFecha, &QPushButton::clicked, this, [this] {
+        m_engine.command(btnEnviaFecha->text(), [](TPrincipal& c) { c.commands().sendClosing(); });
+    });
     connect(selecao, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked) return;
         const auto selection = static_cast<TCommands::Selection>(id);
@@ -196,7 +199,7 @@ TfrmPrincipal::TfrmPrincipal(TEngine& engine, QWidget* parent) : QMainWindow(par
     connect(&engine, &TEngine::stateChanged, this, &TfrmPrincipal::atualiza);
     // The test console's commands and refreshes.
     connect(page->btnGetPromocoes, &QPushButton::clicked, this, [this] {
-        comando(page->btnGetPromocoes->text(), [](TPrincipal& c) { c.commands().testPromotions(); });
+        m_engine.command(page->btnGetPromocoes->text(), [](TPrincipal& c) { c.commands().testPromotions(); });
     });
     connect(page->Button2, &QPushButton::clicked, this,
             [this] { detalhe([](TPrincipal& c) { c.commands().showPromotionDetails(); }); });
@@ -261,11 +264,6 @@ void TfrmPrincipal::atualiza() {
     lblTrabalho->setVisible(!linhas.isEmpty());
     barraTrabalho->setVisible(!estado.task.isEmpty());
     page->setIdentidade({estado.idEmpresa, estado.idLocal, estado.user, estado.password});
-}
-
-void TfrmPrincipal::comando(const QString& legenda, TEngine::Work work) {
-    // The same command already waiting is not queued twice; the column says it waits.
-    m_engine.command(legenda, std::move(work));
 }
 
 void TfrmPrincipal::detalhe(void (*mostra)(TPrincipal&)) {

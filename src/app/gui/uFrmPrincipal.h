@@ -95,8 +95,6 @@ class TfrmPrincipal : public QMainWindow {
 
   private:
     void atualiza(); // engine -> window: caption, date, selection, test button, work at hand
-    // A command of the window, queued behind the work at hand.
-    void comando(const QString& legenda, TEngine::Work work);
     // A detail command of the test console, on the rows picked in its grids.
     void detalhe(void (*mostra)(TPrincipal&));
     void mostraErro(const QString& text);
