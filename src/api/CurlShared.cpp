@@ -2,6 +2,8 @@
 
 #include "support/Errors.h"
 
+#include <openssl/crypto.h>
+
 #include <array>
 #include <mutex>
 #include <vector>
@@ -89,6 +91,10 @@ void recycleEasyHandle(CURL* handle) {
         }
     }
     curl_easy_cleanup(handle);
+}
+
+void releaseThreadState() {
+    OPENSSL_thread_stop();
 }
 
 } // namespace curlshared

@@ -26,4 +26,11 @@ void ensureGlobalInit();
 // (a few are kept; the rest are cleaned up).
 void recycleEasyHandle(CURL* handle);
 
+// Frees what the TLS library keeps for the calling thread (its error queue,
+// its random generators). Called last by a thread that made requests: the
+// library would free them only once the thread has ended, and a thread whose
+// end is awaited (QThread::wait) may still be ending when the process exits,
+// after the library's own clean-up has already run.
+void releaseThreadState();
+
 } // namespace curlshared

@@ -1,5 +1,6 @@
 #include "app/Engine.h"
 
+#include "api/CurlShared.h"
 #include "api/HttpClient.h"
 #include "app/ActivityLog.h"
 #include "app/EnginePublisher.h"
@@ -34,6 +35,7 @@ class TEngine::Thread : public QThread {
             exec();
             // Work still queued is dropped with the publisher it was posted to.
         }
+        curlshared::releaseThreadState();
         handoffRelease(&m_engine);
     }
 
