@@ -2,7 +2,9 @@
 
 #include "support/Errors.h"
 
+#ifdef KORVANTA_OPENSSL
 #include <openssl/crypto.h>
+#endif
 
 #include <array>
 #include <mutex>
@@ -94,7 +96,9 @@ void recycleEasyHandle(CURL* handle) {
 }
 
 void releaseThreadState() {
+#ifdef KORVANTA_OPENSSL
     OPENSSL_thread_stop();
+#endif
 }
 
 } // namespace curlshared

@@ -30,7 +30,8 @@ void recycleEasyHandle(CURL* handle);
 // its random generators). Called last by a thread that made requests: the
 // library would free them only once the thread has ended, and a thread whose
 // end is awaited (QThread::wait) may still be ending when the process exits,
-// after the library's own clean-up has already run.
+// after the library's own clean-up has already run. Nothing to do where
+// libcurl uses Schannel (Windows).
 void releaseThreadState();
 
 } // namespace curlshared
