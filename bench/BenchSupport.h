@@ -36,6 +36,19 @@ inline void createSchemaDatabase(TFbDatabase& db, TFbTransaction& tr, const QStr
     sqlscript::runFile(db, tr, QStringLiteral(KORVANTA_SOURCE_DIR "/db/erp-schema.sql"));
 }
 
+// The integer in the first column of the first row of `sql` on the database at
+// `path`, attached anew for it through an ERP session of its own.
+inline int firstInteger(const QString& path, const QString& sql) {
+    TdtmApi dtm;
+    dtm.setPathBancoDolvex(path);
+    dtm.dtmConectDolvex(true);
+    dtm.qrySelect1().setStatement({{sql}, {}});
+    dtm.qrySelect1().Open();
+    const int n = dtm.qrySelect1().Fields(0).AsInteger();
+    dtm.dtmConectDolvex(false);
+    return n;
+}
+
 // Starts fake-korvanta on a free port with its journal in `journal` (and the
 // further options `more`) and answers its base URL ("http://127.0.0.1:<port>/");
 // empty when it did not start.

@@ -34,7 +34,6 @@
 #include "PromotionsDocument.h"
 #include "RawStatement.h"
 #include "VirtualDisplay.h"
-#include "erp/FbQuery.h"
 #include "support/Codepage.h"
 #include "support/Errors.h"
 
@@ -79,25 +78,6 @@ void writeSettings(const QString& dir, const QString& database, const QString& u
     QFile file(QDir(dir).filePath(QStringLiteral("configAPI.ini")));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(ansi::fromUnicode(text)) < 0)
         throw AppError(QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString()));
-}
-
-// The first column of the first row of `sql` on the database, attached anew.
-int count(const QString& database, const QString& sql) {
-    TFbDatabase db;
-    TFbTransaction tr;
-    db.setDatabaseName(database);
-    db.setUserName(TdtmApi::kUserName);
-    db.setPassword(TdtmApi::kPassword);
-    db.setDefaultTransaction(&tr);
-    tr.setDefaultDatabase(&db);
-    db.Open();
-    TFbQuery q(&db, &tr, QStringLiteral("count"));
-    q.sql().setText(sql);
-    q.Open();
-    const int n = q.Fields(0).AsInteger();
-    q.Close();
-    db.Close();
-    return n;
 }
 
 struct Measure {
@@ -166,13 +146,14 @@ Measure run(const Situation& s, const VirtualDisplay& display, const Sizes& size
     service.waitForFinished(10'000);
 
     if (s.tickets > 0 && s.latencyMs == 0) {
-        const int flagged =
-            count(database, QStringLiteral("select count(*) from cupom_fiscal where sinc_korvanta = 2"));
+        const int flagged = bench::firstInteger(
+            database, QStringLiteral("select count(*) from cupom_fiscal where sinc_korvanta = 2"));
         if (flagged != s.tickets)
             throw AppError(QStringLiteral("%1 tickets of %2 flagged").arg(flagged).arg(s.tickets));
     }
     if (s.promotions > 0) {
-        const int imported = count(database, QStringLiteral("select count(*) from Korvanta_promo"));
+        const int imported =
+            bench::firstInteger(database, QStringLiteral("select count(*) from Korvanta_promo"));
         if (imported != s.promotions)
             throw AppError(QStringLiteral("%1 promotions of %2 imported").arg(imported).arg(s.promotions));
     }

@@ -107,14 +107,7 @@ private:
 };
 
 int conta(const QString& caminho, const char* sql) {
-    TdtmApi dtm;
-    dtm.setPathBancoDolvex(caminho);
-    dtm.dtmConectDolvex(true);
-    dtm.qrySelect1().setStatement({{QString::fromLatin1(sql)}, {}});
-    dtm.qrySelect1().Open();
-    const int n = dtm.qrySelect1().Fields(0).AsInteger();
-    dtm.dtmConectDolvex(false);
-    return n;
+    return bench::firstInteger(caminho, QString::fromLatin1(sql));
 }
 
 // Wall-clock and CPU seconds of one piece of work.

@@ -5,11 +5,11 @@
 // The core runs as the headless mode runs it (THeadlessRunner, FormCreate, on the
 // engine thread), but instead of waiting on its timers the run moves the clock on
 // by one tick interval and has the engine run the general tick, then lets the
-// event loop handle
-// what is waiting, as it would between two ticks; the ping handler follows each
-// tick. The intervals are the defaults: sales 90 s, promotions 300 s, resend
-// requests 600 s, closing 660 s; as a countdown that equals the clock is not due
-// yet, with ticks exactly 30 s apart the tasks run every 120, 330 and 630 s.
+// event loop handle what is waiting, as it would between two ticks; the ping
+// handler follows each tick. The intervals are the defaults: sales 90 s,
+// promotions 300 s, resend requests 600 s, closing 660 s; as a countdown that
+// equals the clock is not due yet, with ticks exactly 30 s apart the tasks run
+// every 120, 330 and 630 s.
 // Daily closings follow the days as they pass.
 //
 // Between ticks the point of sale writes one to three tickets every five minutes

@@ -88,8 +88,7 @@ EngineState TEnginePublisher::state() const {
     s.database = core.erp().pathBancoDolvex();
     s.baseUrl = core.frame().baseUrl();
     s.task = scheduler.currentTask();
-    s.timersRunning = scheduler.timerGeral().isActive();
-    if (s.timersRunning) {
+    if (scheduler.timerGeral().isActive()) {
         // The timer runs on real milliseconds; the program's clock may run faster
         // (tests and demonstrations scale the timers).
         const double left = scheduler.timerGeral().remainingTime() / TScheduler::timerScale();

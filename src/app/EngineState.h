@@ -34,8 +34,8 @@ struct EngineState {
     QString database;  // the ERP database of the settings
     QString baseUrl;   // the base URL in use
     QString task;      // the task at work; empty when the engine is idle
-    bool timersRunning = false;
-    QDateTime nextTick; // when the general tick comes next (valid while the timers run)
+    QDateTime nextTick; // when the general tick comes next; invalid while the timers are stopped
+    [[nodiscard]] bool timersRunning() const { return nextTick.isValid(); }
 };
 
 // One memory table as the engine holds it.

@@ -6,8 +6,9 @@
 // without these marks it reports every such hand-off as a race. They cost
 // nothing in other builds.
 //
-//   handoffRelease(&token); QMetaObject::invokeMethod(receiver, work);   // sender
-//   handoffAcquire(&token); ... work ...                                  // receiver
+//   handoffRelease(receiver); QCoreApplication::postEvent(receiver, event);  // sender
+//   handoffAcquire(receiver); ... the event's work ...                      // receiver
+// (app/EngineWork.cpp does both.)
 
 #if defined(__SANITIZE_THREAD__)
 #define KORVANTA_TSAN 1

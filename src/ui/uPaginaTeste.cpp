@@ -144,15 +144,13 @@ void TPaginaTeste::showEvent(QShowEvent* event) {
 }
 
 void TPaginaTeste::setIdentidade(const IdentidadeTeste& identidade) {
-    m_identidade = identidade;
-    mostra(edtidEmpresa, m_identidade.idEmpresa);
-    mostra(edtidLocal, m_identidade.idLocal);
-    mostra(edtUsuario, m_identidade.usuario);
-    mostra(edtSenha, m_identidade.senha);
+    mostra(edtidEmpresa, identidade.idEmpresa);
+    mostra(edtidLocal, identidade.idLocal);
+    mostra(edtUsuario, identidade.usuario);
+    mostra(edtSenha, identidade.senha);
 }
 
 void TPaginaTeste::atualiza() {
-    setIdentidade(m_identidade);
     mostra(mmoErro, m_diagnostico.respostaExaminada().Text());
     mostra(mmoRequest, m_diagnostico.documentoEnviado().Text());
     mostra(mmoResult, m_diagnostico.resultado().Text());

@@ -33,6 +33,7 @@ class TPaginaTeste : public QTabWidget {
 
     // Copies the texts into the fields that show them.
     void atualiza();
+    // Shows the identity in its fields.
     void setIdentidade(const IdentidadeTeste& identidade);
 
     QWidget* tab2 = nullptr;
@@ -62,5 +63,4 @@ class TPaginaTeste : public QTabWidget {
 
   private:
     TDiagnostico& m_diagnostico;
-    IdentidadeTeste m_identidade;
 };

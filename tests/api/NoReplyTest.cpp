@@ -16,11 +16,6 @@ using namespace apitest;
 
 namespace {
 
-// Whatever a test does, the requests are allowed again at its end.
-struct ResumeAtEnd {
-    ~ResumeAtEnd() { THttpClient::resumeAll(); }
-};
-
 // A request held by the service: journalled at once, its reply kept back far
 // beyond the test (the service lets it go when it stops).
 constexpr FakeService::Delivery kNeverAnswered{.holdMs = 600'000};
@@ -71,7 +66,7 @@ bool journalReaches(const FakeService& service, qsizetype count) {
 } // namespace
 
 TEST(AbortAll, EndsARequestWaitingInAnotherThreadAndRefusesNewOnesUntilResumed) {
-    const ResumeAtEnd resume;
+    const RequestsResumedAtEnd resume;
     Loopback lb;
     for (const Request& r : bothKinds(lb)) {
         SCOPED_TRACE(r.name);
@@ -113,7 +108,7 @@ TEST(AbortAll, EndsARequestWaitingInAnotherThreadAndRefusesNewOnesUntilResumed) 
 }
 
 TEST(ServiceFrame, CountsTheRequestsOfItsClientsThatGotNoReply) {
-    const ResumeAtEnd resume;
+    const RequestsResumedAtEnd resume;
     // A reply that does not come fails after a second.
     const HttpLimits limits({.lowSpeedSeconds = 1});
     Loopback lb;

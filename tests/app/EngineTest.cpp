@@ -9,10 +9,10 @@
 #include "AppTestSupport.h"
 #include "support/fixtures/CoreParts.h"
 #include "support/fixtures/ErpDatabase.h"
+#include "support/fixtures/EventsUntil.h"
 #include "support/fixtures/FakeService.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QSemaphore>
 #include <QThread>
@@ -20,14 +20,6 @@
 #include <functional>
 
 namespace {
-
-// Lets the event loop run until `done` holds or a generous safety limit passes.
-bool waitUntil(const std::function<bool()>& done, int limitMs = 30'000) {
-    const QDeadlineTimer limit(limitMs);
-    while (!done() && !limit.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 class EngineTest : public apptest::ShellTest {
   protected:
@@ -92,7 +84,7 @@ TEST_F(EngineTest, TheRowsTheStateAndTheTaskAtWorkReachThisSide) {
     engine.call([](TPrincipal& core) { core.FormCreate(); });
     engine.post([](TPrincipal& core) { core.scheduler().timerGeralTimer(); });
     engine.call([](TPrincipal& core) { core.scheduler().habilTimer(0); });
-    ASSERT_TRUE(waitUntil([&] { return !engine.busy() && engine.log().table().RecordCount() > 0; }));
+    ASSERT_TRUE(runEventsUntil([&] { return !engine.busy() && engine.log().table().RecordCount() > 0; }));
     QCoreApplication::processEvents();
 
     // The rows as the engine's own table holds them.
@@ -108,7 +100,7 @@ TEST_F(EngineTest, TheRowsTheStateAndTheTaskAtWorkReachThisSide) {
     EXPECT_EQ(state.idEmpresa, QStringLiteral("1"));
     EXPECT_EQ(state.baseUrl, service.baseUrl());
     EXPECT_EQ(state.database, db.path());
-    EXPECT_FALSE(state.timersRunning);
+    EXPECT_FALSE(state.timersRunning());
     // The test console's copies: the closings' resend requests the tick read, and the
     // last movement document posted.
     const TMemTable& requests = engine.diagnostics().pedidosDeReenvio();
@@ -133,7 +125,7 @@ TEST_F(EngineTest, EndingWhileARequestWaitsEndsAtOnceAndTheRowKeepsItsFlag) {
     TEngine engine;
     engine.call([](TPrincipal& core) { core.FormCreate(); });
     engine.post([](TPrincipal& core) { core.scheduler().timerGeralTimer(); });
-    ASSERT_TRUE(waitUntil([&] { return engine.state().task == QStringLiteral("Envio de vendas"); }));
+    ASSERT_TRUE(runEventsUntil([&] { return engine.state().task == QStringLiteral("Envio de vendas"); }));
     QThread::msleep(1000); // the first post is on its way and waits for the reply
 
     EXPECT_TRUE(engine.stop()) << "the engine did not end within its limit";

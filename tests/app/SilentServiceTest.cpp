@@ -19,11 +19,6 @@ namespace {
 
 const QString Silent = QStringLiteral("Serviço sem resposta");
 
-// Whatever a test does, the requests are allowed again at its end.
-struct ResumeAtEnd {
-    ~ResumeAtEnd() { THttpClient::resumeAll(); }
-};
-
 class SilentServiceTest : public apptest::ShellTest {
   protected:
     // A fresh service, a fresh demo database and a core started on them.
@@ -151,7 +146,7 @@ TEST_F(SilentServiceTest, AServiceThatNeverAnswersCostsOneTimeOutPerTick) {
 }
 
 TEST_F(SilentServiceTest, WhileTheProgramEndsTheTickHoldsBackWithoutARow) {
-    const ResumeAtEnd resume;
+    const RequestsResumedAtEnd resume;
     start();
     THttpClient::abortAll();
     const Tick t = tick();

@@ -10,7 +10,9 @@
 // nothing after some moment before `to` (it was killed while it waited), the time
 // from its last line to `to` counts as one more wait.
 //
-// Qt alone: bench/gui_latency includes it too.
+// Qt and the probe's header alone: bench/gui_latency includes it too.
+
+#include "app/gui/LatencyProbe.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -24,7 +26,7 @@
 namespace guigaps {
 
 // The probe's period, in milliseconds.
-inline constexpr double kPeriodMs = 20;
+inline constexpr double kPeriodMs = LatencyProbe::PeriodMs;
 
 struct Sample {
     double atMs = 0;

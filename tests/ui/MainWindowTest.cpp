@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, WithoutASystemTrayTheProgramRunsOnAndTheIconRetries) {
     if (QSystemTrayIcon::isSystemTrayAvailable()) GTEST_SKIP() << "this session has a system tray";
     EXPECT_FALSE(window->tray().isShown());
     EXPECT_EQ(window->tray().attemptsLeft(), TTrayIcon::Tentativas - 1);
-    EXPECT_TRUE(engine->state().timersRunning);
+    EXPECT_TRUE(engine->state().timersRunning());
 }
 
 TEST_F(MainWindowTest, ShowingTheWindowAppliesTheSettings) {
@@ -222,7 +222,7 @@ TEST_F(MainWindowTest, TheSettingsCommandShowsTheDialogThenAppliesTheSettings) {
         EXPECT_EQ(c.store().idLocal, QStringLiteral("5"));
         EXPECT_TRUE(c.scheduler().gates().podePostVenda());
     });
-    EXPECT_TRUE(engine->state().timersRunning);
+    EXPECT_TRUE(engine->state().timersRunning());
 }
 
 TEST_F(MainWindowTest, TheTestButtonShowsAndHidesTheTestPage) {
@@ -296,7 +296,7 @@ TEST_P(EndQuestionTest, AnsweringNoKeepsTheProgramAndYesEndsIt) {
     EXPECT_EQ(no, QStringLiteral("Não"));
     EXPECT_TRUE(window->isVisible());
     sync();
-    EXPECT_TRUE(engine->state().timersRunning);
+    EXPECT_TRUE(engine->state().timersRunning());
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, EndQuestionTest,

@@ -54,7 +54,7 @@ TEST_F(NeverInvisibleTest, WithoutASystemTrayTheWindowStaysOnTheTaskbar) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isMinimized());
     sync();
-    EXPECT_TRUE(engine->state().timersRunning);
+    EXPECT_TRUE(engine->state().timersRunning());
 }
 
 } // namespace

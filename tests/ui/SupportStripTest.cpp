@@ -7,10 +7,10 @@
 #include "UiTestSupport.h"
 #include "config/gui/uFrmConfig.h"
 #include "support/Platform.h"
+#include "support/fixtures/EventsUntil.h"
 
 #include <QAction>
 #include <QClipboard>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -92,9 +92,7 @@ TEST_F(SupportStripTest, WhileTheSettingsDialogIsOpenTheNextTickWaits) {
     QString whileOpen;
     QTimer::singleShot(0, window.get(), [&] {
         // The engine stops the timers and tells the strip so.
-        QDeadlineTimer limit(10'000);
-        while (strip->edtProximoCiclo->valor() != QStringLiteral("em pausa") && !limit.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        runEventsUntil([&] { return strip->edtProximoCiclo->valor() == QStringLiteral("em pausa"); }, 10'000);
         whileOpen = strip->edtProximoCiclo->valor();
         window->frmConfig().btnsair->click();
     });

@@ -149,7 +149,7 @@ QString TSupportStrip::proximoCiclo(const QDateTime& agora) const {
     const EngineState& estado = m_engine.state();
     if (m_engine.busy()) return QStringLiteral("em andamento");
     // Stopped while a command runs or the settings dialog is open.
-    if (!estado.timersRunning || !estado.nextTick.isValid()) return QStringLiteral("em pausa");
+    if (!estado.timersRunning()) return QStringLiteral("em pausa");
     // To the nearest second: a timer of seconds fires within a second of its time anyway.
     const qint64 ms = std::max<qint64>(0, agora.msecsTo(estado.nextTick));
     return hora(agora.addSecs((ms + 500) / 1000), agora.date());

@@ -176,19 +176,10 @@ TfrmPrincipal::TfrmPrincipal(TEngine& engine, QWidget* parent) : QMainWindow(par
     connect(btnClose, &QToolButton::clicked, this, &TfrmPrincipal::btnCloseClick);
     connect(btnConfig, &QToolButton::clicked, this, &TfrmPrincipal::btnConfigClick);
     connect(btnguiaTeste, &QPushButton::clicked, this, &TfrmPrincipal::btnguiaTesteClick);
-    // The commands go to the engine and wait there for the work at hand (each
-    // once; the column says what waits).
-    connect(btnGetReenvio, &QPushButton::clicked, this, [this] {
-        m_engine.command(btnGetReenvio->text(), [](TPrincipal& c) { c.commands().readResendRequests(); });
-    });
-    connect(btnCopia, &QPushButton::clicked, this, [this] {
-        m_engine.command(btnCopia->text(), [](TPrincipal& c) { c.commands().fetchPromotions(); });
-    });
-    connect(btnEnvia, &QPushButton::clicked, this,
-            [this] { m_engine.command(btnEnvia->text(), [](TPrincipal& c) { c.commands().sendSales(); }); });
-    connect(btnEnviaFecha, &QPushButton::clicked, this, [this] {
-        m_engine.command(btnEnviaFecha->text(), [](TPrincipal& c) { c.commands().sendClosing(); });
-    });
+    ligaComando(btnGetReenvio, &TCommands::readResendRequests);
+    ligaComando(btnCopia, &TCommands::fetchPromotions);
+    ligaComando(btnEnvia, &TCommands::sendSales);
+    ligaComando(btnEnviaFecha, &TCommands::sendClosing);
     connect(selecao, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked) return;
         const auto selection = static_cast<TCommands::Selection>(id);
@@ -198,17 +189,12 @@ TfrmPrincipal::TfrmPrincipal(TEngine& engine, QWidget* parent) : QMainWindow(par
             [this](QDate date) { m_engine.post([date](TPrincipal& c) { c.commands().setDay(date); }); });
     connect(&engine, &TEngine::stateChanged, this, &TfrmPrincipal::atualiza);
     // The test console's commands and refreshes.
-    connect(page->btnGetPromocoes, &QPushButton::clicked, this, [this] {
-        m_engine.command(page->btnGetPromocoes->text(), [](TPrincipal& c) { c.commands().testPromotions(); });
-    });
+    ligaComando(page->btnGetPromocoes, &TCommands::testPromotions);
     connect(page->Button2, &QPushButton::clicked, this,
-            [this] { detalhe([](TPrincipal& c) { c.commands().showPromotionDetails(); }); });
-    connect(page->Button3, &QPushButton::clicked, this,
-            [this] { detalhe([](TPrincipal& c) { c.commands().showConditions(); }); });
-    connect(page->Button4, &QPushButton::clicked, this,
-            [this] { detalhe([](TPrincipal& c) { c.commands().showBenefits(); }); });
-    connect(page->Button8, &QPushButton::clicked, this,
-            [this] { detalhe([](TPrincipal& c) { c.commands().showGroupArticles(); }); });
+            [this] { detalhe(&TCommands::showPromotionDetails); });
+    connect(page->Button3, &QPushButton::clicked, this, [this] { detalhe(&TCommands::showConditions); });
+    connect(page->Button4, &QPushButton::clicked, this, [this] { detalhe(&TCommands::showBenefits); });
+    connect(page->Button8, &QPushButton::clicked, this, [this] { detalhe(&TCommands::showGroupArticles); });
     // The console's texts can be megabytes (a promotions document): laid out
     // only while the console is shown, and when it is shown.
     connect(&engine, &TEngine::diagnosticsChanged, page, [this] {
@@ -266,7 +252,15 @@ void TfrmPrincipal::atualiza() {
     page->setIdentidade({estado.idEmpresa, estado.idLocal, estado.user, estado.password});
 }
 
-void TfrmPrincipal::detalhe(void (*mostra)(TPrincipal&)) {
+void TfrmPrincipal::ligaComando(QAbstractButton* botao, Comando comando) {
+    // Given to the engine under the button's caption, it waits there for the
+    // work at hand (once; the column says what waits).
+    connect(botao, &QAbstractButton::clicked, this, [this, botao, comando] {
+        m_engine.command(botao->text(), [comando](TPrincipal& c) { (c.commands().*comando)(); });
+    });
+}
+
+void TfrmPrincipal::detalhe(Comando mostra) {
     // The engine's tables take the rows the tester picked in the grids, then
     // open the level below; the grids get the result back with the diagnostics.
     const TDiagnostico& d = m_engine.diagnostics();
@@ -278,7 +272,7 @@ void TfrmPrincipal::detalhe(void (*mostra)(TPrincipal&)) {
         for (const auto& [tabela, linha] :
              {std::pair{&e.promocoes(), promocao}, {&e.detalhes(), detalhe}, {&e.grupos(), grupo}})
             if (tabela->Active() && linha >= 0 && linha < tabela->RecordCount()) tabela->SetRecNo(linha + 1);
-        mostra(c);
+        (c.commands().*mostra)();
     });
 }
 

@@ -95,8 +95,11 @@ class TfrmPrincipal : public QMainWindow {
 
   private:
     void atualiza(); // engine -> window: caption, date, selection, test button, work at hand
+    using Comando = void (TCommands::*)();
+    // An operator command: the button's clicks hand it to the engine.
+    void ligaComando(QAbstractButton* botao, Comando comando);
     // A detail command of the test console, on the rows picked in its grids.
-    void detalhe(void (*mostra)(TPrincipal&));
+    void detalhe(Comando mostra);
     void mostraErro(const QString& text);
     void dispoe(); // places the column, the log and the test page in the client area
     // Fits the window on its screen: always, or only when it does not fit as it is.
