@@ -124,6 +124,28 @@ TEST(FakeKorvanta, ServesFilesQueuesFromTheCommandLineAndResets) {
     EXPECT_EQ(service.journal().size(), 7);
 }
 
+// Tests poll the journal while the service writes it, and a line longer than
+// the writer's buffer reaches the file in pieces.
+TEST(FakeKorvanta, AJournalLineBeingWrittenIsLeftForALaterReading) {
+    FakeService service({.user = kUser, .password = kPassword});
+    auto get = api::criaClienteGet();
+    api::defineAutorizacaoGet(*get, kUser, kPassword);
+    (void)get->get(service.baseUrl() + api::pathPromociones("1", "2"));
+    QFile file(service.journalPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray line = file.readAll();
+    file.close();
+    ASSERT_TRUE(line.endsWith('\n'));
+
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(line.left(line.size() / 2));
+    file.flush();
+    EXPECT_EQ(service.journal().size(), 1);
+    file.write(line.mid(line.size() / 2));
+    file.flush();
+    EXPECT_EQ(service.journal().size(), 2);
+}
+
 TEST(FakeKorvanta, ServedBodiesAndDeliveryApplyToEveryEndpoint) {
     Loopback lb;
     // A POST endpoint keeps the status of its check and of its queue.
