@@ -7,9 +7,10 @@
 //
 // The two sides talk only through their event queues (app/EngineWork.h): post()
 // hands the engine a piece of work (a command, an application of the settings),
-// the engine sends back copies of what changed (TEnginePublisher): log rows, errors, its state
-// and the test console's texts and tables. This side keeps the latest copies:
-// state(), log() (a table of the rows, as the core's) and diagnostics().
+// the engine sends back copies of what changed (TEnginePublisher): log rows,
+// errors, its state and the test console's texts and tables. This side keeps the
+// latest copies: state(), log() (a table of the rows, as the core's) and
+// diagnostics().
 //
 //   TEngine engine;                                   // the core is made on its thread
 //   engine.post([](TPrincipal& c) { c.FormCreate(); });

@@ -50,14 +50,8 @@ class TDiagnostico : public QObject {
     // All of them, in the order above (for what copies them whole).
     static constexpr std::size_t NumTextos = 5;
     static constexpr std::size_t NumTabelas = 5;
-    [[nodiscard]] std::array<TMemo*, NumTextos> textos() {
-        return {&m_documentoEnviado, &m_respostaExaminada, &m_resultado, &m_textoDoItem,
-                &m_formasDePagamento};
-    }
-    [[nodiscard]] std::array<const TMemo*, NumTextos> textos() const {
-        return {&m_documentoEnviado, &m_respostaExaminada, &m_resultado, &m_textoDoItem,
-                &m_formasDePagamento};
-    }
+    [[nodiscard]] std::array<TMemo*, NumTextos> textos() { return textosDe(*this); }
+    [[nodiscard]] std::array<const TMemo*, NumTextos> textos() const { return textosDe(*this); }
     [[nodiscard]] std::array<TMemTable*, NumTabelas> tabelas() const {
         return {m_promocoes, m_detalhes, m_grupos, m_artigos, m_pedidosDeReenvio};
     }
@@ -71,6 +65,12 @@ class TDiagnostico : public QObject {
     void detalhaGrupo();      // artigos of the group picked in grupos
 
   private:
+    // The one list of the texts, for textos() and its const twin.
+    template <class Self>
+    static auto textosDe(Self& self) -> std::array<decltype(&self.m_documentoEnviado), NumTextos> {
+        return {&self.m_documentoEnviado, &self.m_respostaExaminada, &self.m_resultado, &self.m_textoDoItem,
+                &self.m_formasDePagamento};
+    }
     void detalhe(TMemTable& alvo, const QString& texto);
 
     TMemo m_documentoEnviado;
